@@ -1,0 +1,37 @@
+# Helpers shared by the subsystem folders.
+find_package(GTest)
+
+# zephrine_test(<name> SOURCES <src...> LIBS <lib...> [LABELS <label...>])
+# One GoogleTest executable, one ctest entry. Tests run from the build's
+# game folder so relative data paths resolve as they do for the player.
+# Not built in the fuzz build.
+function(zephrine_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(ZEPHRINE_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${ZEPHRINE_GAME_DIR})
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()
+
+# zephrine_fuzz(<name> SOURCES <src...> LIBS <lib...>)
+# A libFuzzer target, built only in the fuzz build, where ctest runs it for
+# ZEPHRINE_FUZZ_SECONDS seconds from an empty corpus.
+function(zephrine_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ZEPHRINE_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+  file(MAKE_DIRECTORY ${corpus})
+  add_test(NAME ${name}
+           COMMAND ${name} -max_total_time=${ZEPHRINE_FUZZ_SECONDS} -rss_limit_mb=2048 -timeout=10 ${corpus})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz)
+endfunction()

@@ -1,0 +1,170 @@
+#include "bbgame.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "diag.h"
+#include "files.h"
+
+BBGame* BBGame::_game = nullptr;
+
+const char* const BB_STATE_FILE = "./.tarvexstate";
+
+BBGame::BBGame()
+    : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
+  _game = this;
+}
+
+BBGame::~BBGame() {
+  if (_game == this) _game = nullptr;
+}
+
+void BBGame::SetDelegate(BBGameDelegate* delegate) { _delegate = delegate; }
+
+void BBGame::GetDate(Array<int> date) {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  int fields[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, 0};
+  for (int i = 0; i < date.Length() && i < 7; ++i) date[i] = fields[i];
+}
+
+std::FILE* BBGame::OpenFile(const String& path, const String& mode) {
+  String disk = PathToFilePath(path);
+  if (!disk.Length()) return nullptr;
+  return bb_file_Open(disk, mode.ToNarrow().c_str());
+}
+
+String BBGame::LoadString(const String& path) {
+  std::FILE* file = OpenFile(path, String("rb"));
+  if (!file) return String();
+  String text = String::Load(file);
+  std::fclose(file);
+  return text;
+}
+
+unsigned char* BBGame::LoadData(const String& path, int* length) {
+  std::FILE* file = OpenFile(path, String("rb"));
+  if (!file) return nullptr;
+  std::string bytes;
+  bool ok = bb_file_ReadAll(file, bytes);
+  std::fclose(file);
+  if (!ok) return nullptr;
+  unsigned char* block = static_cast<unsigned char*>(std::malloc(bytes.size() ? bytes.size() : 1));
+  if (!block) return nullptr;
+  std::copy(bytes.begin(), bytes.end(), block);
+  *length = int(bytes.size());
+  return block;
+}
+
+namespace {
+
+// Writes all of `bytes` to `path` and makes it durable. -1 when the file
+// cannot be created, -2 when not every byte reached the disk.
+int write_durably(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return -1;
+  std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
+  bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+  bool closed = std::fclose(file) == 0;
+  return written == bytes.size() && flushed && closed ? 0 : -2;
+}
+
+}  // namespace
+
+// The new contents go to a temporary file beside the state file, which is
+// renamed over it only once it is complete on disk: a crash or a full disk
+// during a save leaves the old state intact.
+int BBGame::SaveState(const String& state) {
+  std::string target = PathToFilePath(String(BB_STATE_FILE)).ToUtf8();
+  std::string temp = target + ".tmp";
+  int result = write_durably(temp, state.ToUtf8());
+  if (result == 0 && std::rename(temp.c_str(), target.c_str()) != 0) result = -1;
+  if (result != 0) std::remove(temp.c_str());
+  return result;
+}
+
+String BBGame::LoadState() { return LoadString(String(BB_STATE_FILE)); }
+
+void BBGame::Die(ThrowableObject*) {
+  bbPrint(String(BB_ERROR_BANNER) + String("Uncaught Tarvex Exception"));
+  std::exit(-1);
+}
+
+void BBGame::gc_collect() {
+  gc_mark_q(_delegate);
+  ::gc_collect();
+}
+
+template <class F>
+void BBGame::Guarded(F call) {
+  try {
+    if (_delegate) call(_delegate);
+    gc_collect();
+  } catch (ThrowableObject* ex) {
+    Die(ex);
+  }
+}
+
+void BBGame::StartGame() {
+  if (_started) return;
+  _started = true;
+  Guarded([](BBGameDelegate* d) { d->StartGame(); });
+}
+
+void BBGame::SuspendGame() {
+  if (!_started || _suspended) return;
+  _suspended = true;
+  Guarded([](BBGameDelegate* d) { d->SuspendGame(); });
+}
+
+void BBGame::ResumeGame() {
+  if (!_started || !_suspended) return;
+  _suspended = false;
+  Guarded([](BBGameDelegate* d) { d->ResumeGame(); });
+}
+
+void BBGame::UpdateGame() {
+  if (!_started || _suspended) return;
+  Guarded([](BBGameDelegate* d) { d->UpdateGame(); });
+}
+
+void BBGame::RenderGame() {
+  if (!_started) return;
+  Guarded([](BBGameDelegate* d) { d->RenderGame(); });
+}
+
+void BBGame::KeyEvent(int event, int data) {
+  if (!_started) return;
+  Guarded([=](BBGameDelegate* d) { d->KeyEvent(event, data); });
+}
+
+void BBGame::MouseEvent(int event, int data, float x, float y) {
+  if (!_started) return;
+  Guarded([=](BBGameDelegate* d) { d->MouseEvent(event, data, x, y); });
+}
+
+void BBGame::TouchEvent(int event, int data, float x, float y) {
+  if (!_started) return;
+  Guarded([=](BBGameDelegate* d) { d->TouchEvent(event, data, x, y); });
+}
+
+void BBGame::MotionEvent(int event, int data, float x, float y, float z) {
+  if (!_started) return;
+  Guarded([=](BBGameDelegate* d) { d->MotionEvent(event, data, x, y, z); });
+}
+
+void BBGame::DiscardGraphics() {
+  if (!_started) return;
+  Guarded([](BBGameDelegate* d) { d->DiscardGraphics(); });
+}
+
+void bb_app_SaveState(const String& state) {
+  if (BBGame::Game()) BBGame::Game()->SaveState(state);
+}
+
+String bb_app_LoadState() { return BBGame::Game() ? BBGame::Game()->LoadState() : String(); }

@@ -1,0 +1,39 @@
+#include "files.h"
+
+#include <cerrno>
+
+String bb_data_FixDataPath(const String& path) {
+  int i = path.Find(String(":/"));
+  if (i != -1 && path.Find(String("/")) == i + 1) return path;
+  if (path.StartsWith(String("./")) || path.StartsWith(String("/"))) return path;
+  return String("tarvex://data/") + path;
+}
+
+String bb_data_MapVirtualPath(const String& path) {
+  static const struct {
+    const char* virtual_root;
+    const char* disk_root;
+  } roots[] = {
+      {"tarvex://data/", "./data/"},
+      {"tarvex://internal/", "./internal/"},
+      {"tarvex://external/", "./external/"},
+  };
+  if (!path.StartsWith(String("tarvex:"))) return path;
+  for (const auto& root : roots) {
+    String prefix(root.virtual_root);
+    if (path.StartsWith(prefix)) return String(root.disk_root) + path.Slice(prefix.Length());
+  }
+  return String();
+}
+
+std::FILE* bb_file_Open(const String& disk_path, const char* mode) {
+  if (!disk_path.Length()) return nullptr;
+  return std::fopen(disk_path.ToUtf8().c_str(), mode);
+}
+
+bool bb_file_ReadAll(std::FILE* file, std::string& out) {
+  char block[4096];
+  std::size_t n;
+  while ((n = std::fread(block, 1, sizeof(block), file)) > 0) out.append(block, n);
+  return !std::ferror(file);
+}
