@@ -1,0 +1,155 @@
+// Whole-file decoding of RIFF WAVE and Ogg Vorbis sound files to PCM.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "audio/audio.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb/stb_vorbis.h>
+
+namespace {
+
+// Headroom of the Ogg output block in 16-bit samples per channel: one
+// decoded frame never holds more.
+constexpr int OGG_FRAME_SAMPLES = 4096;
+// Bytes of the mandatory part of a PCM fmt chunk.
+constexpr int WAV_FMT_BASE = 16;
+
+bool ReadTag(std::FILE* f, char tag[4]) { return std::fread(tag, 1, 4, f) == 4; }
+
+bool TagIs(const char tag[4], const char* want) { return std::memcmp(tag, want, 4) == 0; }
+
+// A little-endian number of `bytes` bytes (2 unsigned, 4 signed); -1 when
+// the file ends first.
+int ReadNumber(std::FILE* f, int bytes) {
+  unsigned char b[4];
+  if (std::fread(b, 1, bytes, f) != size_t(bytes)) return -1;
+  if (bytes == 2) return b[0] | b[1] << 8;
+  return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+}
+
+// Bytes between the read position and the end of the file; -1 when the
+// file cannot be measured.
+long Remaining(std::FILE* f) {
+  long here = std::ftell(f);
+  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return -1;
+  long end = std::ftell(f);
+  if (std::fseek(f, here, SEEK_SET) != 0 || end < here) return -1;
+  return end - here;
+}
+
+// A chunk body must fit in what is left of the file; a damaged or hostile
+// size is refused before anything is allocated for it.
+bool ChunkFits(std::FILE* f, int size) { return size >= 0 && size <= Remaining(f); }
+
+bool Skip(std::FILE* f, int bytes) { return std::fseek(f, bytes, SEEK_CUR) == 0; }
+
+// The body of the first complete "data" chunk, its size in *size; null when
+// the file ends first or a chunk size cannot be right.
+unsigned char* FindData(std::FILE* f, int* size) {
+  for (;;) {
+    char tag[4] = {0, 0, 0, 0};
+    ReadTag(f, tag);
+    if (std::feof(f)) return nullptr;
+    int bytes = ReadNumber(f, 4);
+    if (!ChunkFits(f, bytes)) return nullptr;
+    if (!TagIs(tag, "data")) {
+      if (!Skip(f, bytes)) return nullptr;
+      continue;
+    }
+    unsigned char* body = static_cast<unsigned char*>(std::malloc(bytes ? bytes : 1));
+    if (!body) return nullptr;
+    if (std::fread(body, 1, bytes, f) == size_t(bytes)) {
+      *size = bytes;
+      return body;
+    }
+    std::free(body);
+  }
+}
+
+}  // namespace
+
+unsigned char* LoadWAV(std::FILE* f, int* length, int* channels, int* format, int* hertz) {
+  char tag[4];
+  if (!ReadTag(f, tag) || !TagIs(tag, "RIFF")) return nullptr;
+  if (!ReadTag(f, tag)) return nullptr;  // RIFF size: not trusted
+  if (!ReadTag(f, tag) || !TagIs(tag, "WAVE")) return nullptr;
+  if (!ReadTag(f, tag) || !TagIs(tag, "fmt ")) return nullptr;
+
+  int fmt_size = ReadNumber(f, 4);
+  if (ReadNumber(f, 2) != 1) return nullptr;  // PCM only
+  int chans = ReadNumber(f, 2);
+  int rate = ReadNumber(f, 4);
+  ReadNumber(f, 4);  // byte rate
+  ReadNumber(f, 2);  // block align
+  int bytes_per_sample = ReadNumber(f, 2) / 8;
+  // No channels or samples below 8 bits leave nothing to divide the data by.
+  if (chans <= 0 || bytes_per_sample <= 0) return nullptr;
+  if (fmt_size > WAV_FMT_BASE) {
+    int extra = fmt_size - WAV_FMT_BASE;
+    if (!ChunkFits(f, extra) || !Skip(f, extra)) return nullptr;
+  }
+
+  int data_size = 0;
+  unsigned char* data = FindData(f, &data_size);
+  if (!data) return nullptr;
+  *length = data_size / (chans * bytes_per_sample);
+  *channels = chans;
+  *format = bytes_per_sample;
+  *hertz = rate;
+  return data;
+}
+
+unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, int* hertz) {
+  int error = 0;
+  stb_vorbis* vorbis = stb_vorbis_open_file(f, 0, &error, nullptr);
+  if (!vorbis) return nullptr;
+  stb_vorbis_info info = stb_vorbis_get_info(vorbis);
+  int chans = info.channels;
+  if (chans <= 0) {
+    stb_vorbis_close(vorbis);
+    return nullptr;
+  }
+
+  // Room grows by doubling whenever less than one frame's headroom is left.
+  const size_t headroom = size_t(chans) * OGG_FRAME_SAMPLES;
+  size_t room = headroom, held = 0;
+  short* samples = static_cast<short*>(std::malloc(room * sizeof(short)));
+  while (samples) {
+    int frame = stb_vorbis_get_frame_short_interleaved(vorbis, chans, samples + held, int(room - held));
+    if (frame == 0) break;
+    held += size_t(frame) * chans;
+    if (room >= headroom + held) continue;
+    room *= 2;
+    short* grown = static_cast<short*>(std::realloc(samples, room * sizeof(short)));
+    if (!grown) std::free(samples);
+    samples = grown;
+  }
+  stb_vorbis_close(vorbis);
+  if (!samples) return nullptr;
+
+  short* shrunk = static_cast<short*>(std::realloc(samples, held ? held * sizeof(short) : 1));
+  if (shrunk) samples = shrunk;
+  *length = int(held / chans);
+  *channels = chans;
+  *format = 2;
+  *hertz = int(info.sample_rate);
+  return reinterpret_cast<unsigned char*>(samples);
+}
+
+unsigned char* gxtkDecodeAudioFile(BBGame* game, const String& path, int* length, int* channels, int* format,
+                                   int* hertz) {
+  std::FILE* f = game->OpenFile(path, String("rb"));
+  if (!f) return nullptr;
+  String name = path.ToLower();
+  unsigned char* data = nullptr;
+  if (name.EndsWith(String(".wav"))) {
+    data = LoadWAV(f, length, channels, format, hertz);
+  } else if (name.EndsWith(String(".ogg"))) {
+    data = LoadOGG(f, length, channels, format, hertz);
+  }
+  std::fclose(f);
+  if (data) gc_ext_malloced(*length * *channels * *format);
+  return data;
+}

@@ -1,0 +1,84 @@
+#include "audio/openal_seam.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include "runtime/core/diag.h"
+
+namespace openal {
+
+void Open(void** device, void** context) {
+  *device = nullptr;
+  *context = nullptr;
+  ALCdevice* dev = alcOpenDevice(nullptr);
+  if (!dev) {
+    bbPrint(String("OpenAl error: alcOpenDevice failed"));
+    return;
+  }
+  *device = dev;
+  ALCcontext* ctx = alcCreateContext(dev, nullptr);
+  if (!ctx) {
+    bbPrint(String("OpenAl error: alcCreateContext failed"));
+    return;
+  }
+  *context = ctx;
+  if (!alcMakeContextCurrent(ctx)) bbPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+}
+
+unsigned GenSource() {
+  alGetError();
+  ALuint source = 0;
+  alGenSources(1, &source);
+  if (alGetError() != AL_NO_ERROR) return 0;
+  return source;
+}
+
+static ALint State(unsigned source) {
+  ALint state = AL_INITIAL;
+  alGetSourcei(source, AL_SOURCE_STATE, &state);
+  return state;
+}
+
+bool SourceStopped(unsigned source) { return State(source) == AL_STOPPED; }
+bool SourcePlaying(unsigned source) { return State(source) == AL_PLAYING; }
+bool SourcePaused(unsigned source) { return State(source) == AL_PAUSED; }
+
+void Play(unsigned source) { alSourcePlay(source); }
+void Pause(unsigned source) { alSourcePause(source); }
+void Stop(unsigned source) { alSourceStop(source); }
+
+void Start(unsigned source, unsigned buffer, bool loop) {
+  alSourceStop(source);
+  alSourcei(source, AL_BUFFER, ALint(buffer));
+  alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+  alSourcePlay(source);
+}
+
+void Detach(unsigned source) { alSourcei(source, AL_BUFFER, 0); }
+void SetGain(unsigned source, float gain) { alSourcef(source, AL_GAIN, gain); }
+void SetPitch(unsigned source, float pitch) { alSourcef(source, AL_PITCH, pitch); }
+void SetPosition(unsigned source, float x, float y, float z) { alSource3f(source, AL_POSITION, x, y, z); }
+void NoDistanceModel() { alDistanceModel(AL_NONE); }
+
+static ALenum Format(int channels, int format) {
+  if (channels == 1 && format == 1) return AL_FORMAT_MONO8;
+  if (channels == 2 && format == 1) return AL_FORMAT_STEREO8;
+  if (channels == 1 && format == 2) return AL_FORMAT_MONO16;
+  if (channels == 2 && format == 2) return AL_FORMAT_STEREO16;
+  return 0;
+}
+
+unsigned NewBuffer(const void* data, int bytes, int channels, int format, int hertz) {
+  ALuint buffer = 0;
+  alGenBuffers(1, &buffer);
+  alBufferData(buffer, Format(channels, format), data, bytes, hertz);
+  return buffer;
+}
+
+bool DeleteBuffer(unsigned buffer) {
+  alGetError();
+  alDeleteBuffers(1, &buffer);
+  return alGetError() == AL_NO_ERROR;
+}
+
+}  // namespace openal
