@@ -1,0 +1,279 @@
+// The audio engine on a real OpenAL Soft device: the "wave" backend renders
+// the mix in real time into a file, which the last test reads back.
+#include <gtest/gtest.h>
+
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <thread>
+
+#include "tests/audio/sound_files.h"
+#include "tests/audio/test_game.h"
+
+namespace {
+
+constexpr int RATE = 44100;
+constexpr double EFFECT_HZ = 1000;
+constexpr double LOOP_HZ = 250;
+
+// One device for the whole program: OpenAL reads its configuration once.
+class EngineTest : public ::testing::Test {
+ protected:
+  static AudioTestGame* game;
+  static TempDir* dir;
+  static gxtkAudio* audio;
+
+  static void SetUpTestSuite() {
+    if (audio) return;
+    game = new AudioTestGame;
+    dir = new TempDir;
+    std::ofstream(dir->Path("alsoft.conf")) << "[general]\ndrivers = wave\nchannels = stereo\n"
+                                            << "sample-type = int16\nfrequency = " << RATE << "\n"
+                                            << "[wave]\nfile = " << dir->Path("out.wav") << "\n";
+    setenv("ALSOFT_CONF", dir->Path("alsoft.conf").c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+    gc_init();
+    bb_audio_SetAudioDevice(new gxtkAudio());
+    audio = bb_audio_device;
+    WriteFile(dir->Path("effect.wav"), WavBytes({1, 16, RATE}, ToPcm(SineTone(EFFECT_HZ, RATE, RATE / 4, 1), 2)));
+    WriteFile(dir->Path("loop.wav"), WavBytes({2, 8, RATE}, ToPcm(SineTone(LOOP_HZ, RATE, RATE / 10, 2), 1)));
+    WriteFile(dir->Path("tune.ogg"), OggBytes(SineTone(LOOP_HZ, RATE, RATE / 2, 2), 2, RATE));
+  }
+
+  static String PathOf(const char* name) { return String(dir->Path(name).c_str()); }
+
+  // Waits (bounded) until the channel's state is `state`; true when it is.
+  static bool WaitForState(int channel, int state) {
+    for (int i = 0; i < 400 && audio->ChannelState(channel) != state; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return audio->ChannelState(channel) == state;
+  }
+
+  static ALint SourceState(int channel) {
+    ALint state = 0;
+    alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
+    return state;
+  }
+};
+
+AudioTestGame* EngineTest::game = nullptr;
+TempDir* EngineTest::dir = nullptr;
+gxtkAudio* EngineTest::audio = nullptr;
+
+TEST_F(EngineTest, DeviceOpensWithTheMusicSourceReady) {
+  ASSERT_NE(audio->alDevice, nullptr);
+  ASSERT_NE(audio->alContext, nullptr);
+  EXPECT_EQ(gxtkAudio::audio, audio);
+  EXPECT_NE(audio->channels[AUDIO_MUSIC_CHANNEL].source, 0u);
+  // Effect channels get their sources on first use only.
+  EXPECT_EQ(audio->channels[5].source, 0u);
+  for (int c = 0; c < AUDIO_CHANNELS; ++c) EXPECT_EQ(audio->ChannelState(c), AUDIO_STOPPED);
+}
+
+TEST_F(EngineTest, OneShotSoundReadsPlayingThenStoppedByItself) {
+  c_Sound* sound = bb_audio_LoadSound(PathOf("effect.wav"));
+  ASSERT_NE(sound, nullptr);
+  ASSERT_EQ(audio->PlaySample(sound->m_sample, 0, 0), 0);
+  EXPECT_EQ(audio->ChannelState(0), AUDIO_PLAYING);
+  EXPECT_TRUE(WaitForState(0, AUDIO_STOPPED));
+  // Pausing or resuming a finished sound leaves it stopped.
+  audio->PauseChannel(0);
+  EXPECT_EQ(audio->ChannelState(0), AUDIO_STOPPED);
+  audio->ResumeChannel(0);
+  EXPECT_EQ(audio->ChannelState(0), AUDIO_STOPPED);
+  EXPECT_EQ(SourceState(0), AL_STOPPED);
+}
+
+TEST_F(EngineTest, NewSoundOnABusyChannelCutsTheOldOne) {
+  gxtkSample* loop = audio->LoadSample(PathOf("loop.wav"));
+  gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
+  ASSERT_TRUE(loop && effect);
+  audio->PlaySample(loop, 1, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_EQ(audio->ChannelState(1), AUDIO_PLAYING);
+  audio->PlaySample(effect, 1, 0);
+  EXPECT_EQ(audio->channels[1].sample, effect);
+  ALint buffer = 0, looping = 1;
+  alGetSourcei(audio->channels[1].source, AL_BUFFER, &buffer);
+  alGetSourcei(audio->channels[1].source, AL_LOOPING, &looping);
+  EXPECT_EQ(ALuint(buffer), effect->buffer);
+  EXPECT_EQ(looping, AL_FALSE);
+  // The one-shot ends by itself: the loop is gone (the file shows silence after).
+  EXPECT_TRUE(WaitForState(1, AUDIO_STOPPED));
+}
+
+TEST_F(EngineTest, SuspendAndResumeRestoreWhatPlayedButNotWhatTheGamePaused) {
+  gxtkSample* loop = audio->LoadSample(PathOf("loop.wav"));
+  audio->PlaySample(loop, 2, 1);
+  audio->PlaySample(loop, 3, 1);
+  audio->PauseChannel(3);
+  audio->SetVolume(2, 0.0f);
+  audio->SetVolume(3, 0.0f);
+  EXPECT_EQ(audio->ChannelState(3), AUDIO_PAUSED);
+
+  audio->Suspend();
+  EXPECT_EQ(SourceState(2), AL_PAUSED);
+  EXPECT_EQ(audio->ChannelState(2), AUDIO_PLAYING);
+  EXPECT_EQ(SourceState(3), AL_PAUSED);
+
+  audio->Resume();
+  EXPECT_EQ(SourceState(2), AL_PLAYING);
+  EXPECT_EQ(SourceState(3), AL_PAUSED);
+  EXPECT_EQ(audio->ChannelState(3), AUDIO_PAUSED);
+
+  audio->ResumeChannel(3);
+  EXPECT_EQ(SourceState(3), AL_PLAYING);
+  audio->StopChannel(2);
+  audio->StopChannel(3);
+  EXPECT_EQ(audio->ChannelState(2), AUDIO_STOPPED);
+  EXPECT_EQ(SourceState(3), AL_STOPPED);
+}
+
+TEST_F(EngineTest, ParametersReachTheSource) {
+  audio->SetVolume(4, 0.25f);
+  audio->SetRate(4, 1.5f);
+  audio->SetPan(4, float(M_PI / 2));
+  ALuint source = audio->channels[4].source;
+  ASSERT_NE(source, 0u);
+  float gain = 0, pitch = 0, pos[3] = {0, 0, 0};
+  alGetSourcef(source, AL_GAIN, &gain);
+  alGetSourcef(source, AL_PITCH, &pitch);
+  alGetSourcefv(source, AL_POSITION, pos);
+  EXPECT_FLOAT_EQ(gain, 0.25f);
+  EXPECT_FLOAT_EQ(pitch, 1.5f);
+  EXPECT_NEAR(pos[0], 1.0f, 1e-6);
+  EXPECT_NEAR(pos[2], 0.0f, 1e-6);
+  audio->SetPan(4, 0.0f);
+  alGetSourcefv(source, AL_POSITION, pos);
+  EXPECT_NEAR(pos[0], 0.0f, 1e-6);
+  EXPECT_NEAR(pos[2], -1.0f, 1e-6);
+  audio->SetVolume(4, 1.0f);
+  audio->SetRate(4, 1.0f);
+}
+
+TEST_F(EngineTest, MusicPlaysPausesAndAMissingTuneStopsIt) {
+  ASSERT_EQ(bb_audio_PlayMusic(PathOf("tune.ogg"), 1), 0);
+  EXPECT_EQ(audio->MusicState(), AUDIO_PLAYING);
+  audio->SetMusicVolume(0.0f);
+  bb_audio_PauseMusic();
+  EXPECT_EQ(audio->MusicState(), AUDIO_PAUSED);
+  bb_audio_ResumeMusic();
+  EXPECT_EQ(audio->MusicState(), AUDIO_PLAYING);
+  EXPECT_EQ(bb_audio_PlayMusic(PathOf("missing.ogg"), 1), -1);
+  EXPECT_EQ(audio->MusicState(), AUDIO_STOPPED);
+  EXPECT_EQ(SourceState(AUDIO_MUSIC_CHANNEL), AL_STOPPED);
+  audio->SetMusicVolume(1.0f);
+}
+
+TEST_F(EngineTest, SoundingSamplesSurviveCollectionAndDiscardedBuffersAreDeletedLater) {
+  CollectAllGarbage();  // whatever earlier tests left behind
+  gxtkSample* loop = audio->LoadSample(PathOf("loop.wav"));
+  unsigned buffer = loop->buffer;
+  audio->PlaySample(loop, 6, 1);
+  audio->SetVolume(6, 0.0f);
+
+  testing::internal::CaptureStdout();
+  CollectAllGarbage();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(audio->channels[6].sample->buffer, buffer);
+  EXPECT_EQ(SourceState(6), AL_PLAYING);
+
+  // A one-shot cuts the loop and ends by itself (nothing reads the channel
+  // state, so it still says playing): neither sample is held any more.
+  gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
+  unsigned effect_buffer = effect->buffer;
+  audio->PlaySample(effect, 6, 0);
+  for (int i = 0; i < 400 && SourceState(6) != AL_STOPPED; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_EQ(SourceState(6), AL_STOPPED);
+  testing::internal::CaptureStdout();
+  CollectAllGarbage();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Discarding sample\nDiscarding sample\n");
+  // Queued, and deleted at the next load, the finished source letting go.
+  EXPECT_TRUE(alIsBuffer(buffer));
+  EXPECT_TRUE(alIsBuffer(effect_buffer));
+  // (OpenAL may hand a freed name straight to the new sample's buffer.)
+  gxtkSample* next = audio->LoadSample(PathOf("effect.wav"));
+  ASSERT_NE(next, nullptr);
+  for (unsigned old : {buffer, effect_buffer}) {
+    if (old == next->buffer) continue;
+    EXPECT_FALSE(alIsBuffer(old)) << old;
+  }
+}
+
+TEST_F(EngineTest, ChannelsTakeOverTheSourceOfAStoppedChannelWhenOpenAlHasNoMore) {
+  // Use up every source OpenAL has, then ask for more channels.
+  std::vector<ALuint> hoard;
+  for (;;) {
+    ALuint s = 0;
+    alGetError();
+    alGenSources(1, &s);
+    if (alGetError() != AL_NO_ERROR) break;
+    hoard.push_back(s);
+    ASSERT_LT(hoard.size(), 4096u);
+  }
+  gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
+  ALuint donor = audio->channels[0].source;  // stopped since the one-shot test
+  ASSERT_NE(donor, 0u);
+  ASSERT_EQ(audio->channels[20].source, 0u);
+  EXPECT_EQ(audio->PlaySample(effect, 20, 0), 0);
+  EXPECT_EQ(audio->channels[20].source, donor);
+  EXPECT_EQ(audio->channels[0].source, 0u);
+  audio->StopChannel(20);
+  alDeleteSources(ALsizei(hoard.size()), hoard.data());
+}
+
+// Reads the file the wave backend wrote: 16-bit stereo after a header.
+std::vector<int16_t> WrittenLeftChannel(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  size_t at = 12;
+  while (at + 8 <= bytes.size() && std::string(&bytes[at], 4) != "data") {
+    uint32_t size = uint8_t(bytes[at + 4]) | uint8_t(bytes[at + 5]) << 8 | uint8_t(bytes[at + 6]) << 16 |
+                    uint32_t(uint8_t(bytes[at + 7])) << 24;
+    at += 8 + size;
+  }
+  std::vector<int16_t> left;
+  for (size_t i = at + 8; i + 4 <= bytes.size(); i += 4) left.push_back(int16_t(uint8_t(bytes[i]) | bytes[i + 1] << 8));
+  return left;
+}
+
+// Strength of one frequency in a stretch of samples (Goertzel), relative to
+// full scale.
+double Strength(const std::vector<int16_t>& s, size_t from, size_t count, double hertz) {
+  double k = 2 * std::cos(2 * M_PI * hertz / RATE), a = 0, b = 0;
+  for (size_t i = from; i < from + count; ++i) {
+    double c = s[i] / 32768.0 + k * a - b;
+    b = a;
+    a = c;
+  }
+  return std::sqrt(a * a + b * b - k * a * b) / (count / 2.0);
+}
+
+TEST_F(EngineTest, WrittenAudioHoldsTheTonesAndFallsSilentWhenAllStops) {
+  for (int c = 0; c < AUDIO_CHANNELS; ++c) audio->StopChannel(c);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  alcMakeContextCurrent(nullptr);
+  alcDestroyContext(static_cast<ALCcontext*>(audio->alContext));
+  alcCloseDevice(static_cast<ALCdevice*>(audio->alDevice));
+
+  std::vector<int16_t> left = WrittenLeftChannel(dir->Path("out.wav"));
+  ASSERT_GT(left.size(), size_t(RATE / 2));
+  const size_t window = RATE / 20;
+  double effect = 0, loop = 0;
+  for (size_t at = 0; at + window <= left.size(); at += window / 2) {
+    effect = std::max(effect, Strength(left, at, window, EFFECT_HZ));
+    loop = std::max(loop, Strength(left, at, window, LOOP_HZ));
+  }
+  EXPECT_GT(effect, 0.1);
+  EXPECT_GT(loop, 0.1);
+  // The last stretch: everything stopped, nothing sounds.
+  int tail_peak = 0;
+  for (size_t i = left.size() - RATE / 10; i < left.size(); ++i) tail_peak = std::max(tail_peak, std::abs(int(left[i])));
+  EXPECT_LT(tail_peak, 64);
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+#include "tests/audio/sound_files.h"
+
+#include <vorbis/vorbisenc.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+std::vector<float> SineTone(double hertz, int rate, int frames, int channels, double amplitude) {
+  std::vector<float> out(size_t(frames) * channels);
+  for (int i = 0; i < frames; ++i) {
+    float v = float(amplitude * std::sin(2.0 * M_PI * hertz * i / rate));
+    for (int c = 0; c < channels; ++c) out[size_t(i) * channels + c] = v;
+  }
+  return out;
+}
+
+std::vector<uint8_t> ToPcm(const std::vector<float>& samples, int bytes_per_sample) {
+  std::vector<uint8_t> out;
+  for (float s : samples) {
+    if (bytes_per_sample == 1) {
+      out.push_back(uint8_t(std::lround(128 + 127 * s)));
+      continue;
+    }
+    int16_t v = int16_t(std::lround(32767 * s));
+    out.push_back(uint8_t(v & 0xff));
+    out.push_back(uint8_t((v >> 8) & 0xff));
+  }
+  return out;
+}
+
+namespace {
+
+void Put(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+}  // namespace
+
+std::vector<uint8_t> WavBytes(const WavLayout& layout, const std::vector<uint8_t>& pcm) {
+  std::vector<uint8_t> body;
+  Put(body, "WAVE");
+  Put(body, "fmt ");
+  PutLE(body, layout.fmt18 ? 18 : 16, 4);
+  PutLE(body, 1, 2);
+  PutLE(body, layout.channels, 2);
+  PutLE(body, layout.rate, 4);
+  int block = layout.channels * layout.bits / 8;
+  PutLE(body, layout.rate * block, 4);
+  PutLE(body, block, 2);
+  PutLE(body, layout.bits, 2);
+  if (layout.fmt18) PutLE(body, 0, 2);
+  if (layout.list_chunk) {
+    static const char info[] = "INFOISFT\x0e\0\0\0Lavf58.76.100\0";
+    Put(body, "LIST");
+    PutLE(body, sizeof(info) - 1, 4);
+    body.insert(body.end(), info, info + sizeof(info) - 1);
+  }
+  Put(body, "data");
+  PutLE(body, uint32_t(pcm.size()), 4);
+  body.insert(body.end(), pcm.begin(), pcm.end());
+
+  std::vector<uint8_t> file;
+  Put(file, "RIFF");
+  PutLE(file, uint32_t(body.size()), 4);
+  file.insert(file.end(), body.begin(), body.end());
+  return file;
+}
+
+namespace {
+
+void AppendPage(std::vector<uint8_t>& out, const ogg_page& page) {
+  out.insert(out.end(), page.header, page.header + page.header_len);
+  out.insert(out.end(), page.body, page.body + page.body_len);
+}
+
+// Moves every finished block of the analysis into pages of the stream.
+void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::vector<uint8_t>& out) {
+  ogg_packet packet;
+  ogg_page page;
+  while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+    vorbis_analysis(&block, nullptr);
+    vorbis_bitrate_addblock(&block);
+    while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+      ogg_stream_packetin(&stream, &packet);
+      while (ogg_stream_pageout(&stream, &page)) AppendPage(out, page);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<uint8_t> OggBytes(const std::vector<float>& samples, int channels, int rate, float quality) {
+  vorbis_info info;
+  vorbis_info_init(&info);
+  if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) throw std::runtime_error("vorbis set-up");
+  vorbis_comment comment;
+  vorbis_comment_init(&comment);
+  vorbis_dsp_state dsp;
+  vorbis_analysis_init(&dsp, &info);
+  vorbis_block block;
+  vorbis_block_init(&dsp, &block);
+  ogg_stream_state stream;
+  ogg_stream_init(&stream, 1);
+
+  std::vector<uint8_t> out;
+  ogg_packet id, comments, codebooks;
+  vorbis_analysis_headerout(&dsp, &comment, &id, &comments, &codebooks);
+  ogg_stream_packetin(&stream, &id);
+  ogg_stream_packetin(&stream, &comments);
+  ogg_stream_packetin(&stream, &codebooks);
+  ogg_page page;
+  while (ogg_stream_flush(&stream, &page)) AppendPage(out, page);
+
+  const int chunk = 4096;
+  int frames = int(samples.size() / channels);
+  for (int start = 0; start < frames; start += chunk) {
+    int n = std::min(chunk, frames - start);
+    float** buffer = vorbis_analysis_buffer(&dsp, n);
+    for (int i = 0; i < n; ++i) {
+      for (int c = 0; c < channels; ++c) buffer[c][i] = samples[size_t(start + i) * channels + c];
+    }
+    vorbis_analysis_wrote(&dsp, n);
+    Drain(dsp, block, stream, out);
+  }
+  vorbis_analysis_wrote(&dsp, 0);
+  Drain(dsp, block, stream, out);
+  while (ogg_stream_flush(&stream, &page)) AppendPage(out, page);
+
+  ogg_stream_clear(&stream);
+  vorbis_block_clear(&block);
+  vorbis_dsp_clear(&dsp);
+  vorbis_comment_clear(&comment);
+  vorbis_info_clear(&info);
+  return out;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + path);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "zephrine-audio-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
+  dir_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
