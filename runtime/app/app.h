@@ -94,6 +94,8 @@ class BBGlfwGame : public BBGame {
   void OnMouseButton(int button, int action);
   void OnMousePos(double x, double y);
   void OnWindowClose();
+  // Focus gained or lost; an iconified window counts as unfocused.
+  void OnFocus(bool focused);
 
  protected:
   static BBGlfwGame* _glfwGame;
@@ -102,6 +104,7 @@ class BBGlfwGame : public BBGame {
   double _nextUpdate;    // library time the next update is due; 0 = restart timing
   int _swapInterval;
   GLFWwindow* _window = nullptr;
+  bool _focused = false;  // as last reported by the window's focus events
 
   // Waits for events while suspended, else polls them.
   void UpdateEvents();
