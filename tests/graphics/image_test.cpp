@@ -1,0 +1,226 @@
+// Image loading and the graphics context without a window: decoding and its
+// failures, premultiplied surface data, frame layout, flags and handles, the
+// matrix stack, the built-in font, and the collector's view of it all.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "tests/graphics/support.h"
+
+namespace {
+
+class ImageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Game();
+    ASSERT_EQ(glfwGraphicsSeq, 0) << "these tests run before any window exists";
+    bb_graphics_SetGraphicsDevice(new gxtkGraphics());
+    gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
+  }
+};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(ImageTest, BadFilesGiveNullAndGoodOnesReportTheirBytes) {
+  int w = -1, h = -1, d = -1;
+  EXPECT_EQ(gxtkDecodeImageFile(&Game(), String((ScratchDir() + "/missing.png").c_str()), &w, &h, &d), nullptr);
+  EXPECT_EQ(bb_graphics_LoadImage(String("/nonexistent/missing.png"), 1, 0), nullptr);
+
+  std::string good = WritePng("good.png", 7, 5, 4, SolidRgba(7, 5, 1, 2, 3, 4));
+  std::string bytes = ReadBytes(good);
+  std::string truncated = WriteFile("truncated.png", bytes.substr(0, bytes.size() / 2));
+  std::string header_only = WriteFile("header.png", bytes.substr(0, 8));
+  std::string text = WriteFile("text.png", "this is not an image at all\n");
+  std::string empty = WriteFile("empty.png", "");
+  for (const std::string& bad : {truncated, header_only, text, empty}) {
+    EXPECT_EQ(gxtkDecodeImageFile(&Game(), String(bad.c_str()), &w, &h, &d), nullptr) << bad;
+    EXPECT_EQ(bb_graphics_LoadImage(String(bad.c_str()), 1, 0), nullptr) << bad;
+  }
+
+  gc_collect();  // moves earlier reports out of the way
+  int before = gc_ext_new_bytes;
+  unsigned char* pixels = gxtkDecodeImageFile(&Game(), String(good.c_str()), &w, &h, &d);
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(w, 7);
+  EXPECT_EQ(h, 5);
+  EXPECT_EQ(d, 4);
+  EXPECT_EQ(pixels[0], 1);
+  EXPECT_EQ(pixels[3], 4);
+  std::free(pixels);
+  gc_collect();
+  EXPECT_EQ(gc_ext_new_bytes - before, 7 * 5 * 4);
+}
+
+TEST_F(ImageTest, SurfacesHoldPremultipliedPixels) {
+  std::vector<unsigned char> rgba = SolidRgba(3, 1, 255, 128, 0, 128);
+  PutRgba(rgba, 3, 1, 0, 200, 100, 50, 0);    // fully transparent: all zero
+  PutRgba(rgba, 3, 2, 0, 10, 20, 30, 255);    // opaque: unchanged
+  gxtkSurface* s = bb_graphics_device->LoadSurface(String(WritePng("pm.png", 3, 1, 4, rgba).c_str()));
+  ASSERT_NE(s, nullptr);
+  const unsigned char expected[] = {128, 64, 0, 128, 0, 0, 0, 0, 10, 20, 30, 255};
+  EXPECT_EQ(std::memcmp(s->data, expected, sizeof(expected)), 0);
+  EXPECT_EQ(s->seq, -1) << "no window yet: no texture";
+
+  std::vector<unsigned char> la = {200, 128, 90, 255, 77, 0};
+  gxtkSurface* l = bb_graphics_device->LoadSurface(String(WritePng("la.png", 3, 1, 2, la).c_str()));
+  ASSERT_NE(l, nullptr);
+  EXPECT_EQ(l->depth, 2);
+  const unsigned char expected_la[] = {100, 128, 90, 255, 0, 0};
+  EXPECT_EQ(std::memcmp(l->data, expected_la, sizeof(expected_la)), 0);
+
+  // Writing ARGB into a surface premultiplies too; a luminance surface is
+  // left alone; a rectangle hanging over the edge is clipped.
+  gxtkSurface* c = bb_graphics_device->CreateSurface(2, 2);
+  EXPECT_EQ(c->data, nullptr);
+  const unsigned int argb[] = {0x80FF8000u, 0xFF0000FFu, 0x00FFFFFFu, 0xFF102030u};
+  c->SetSubData(0, 0, 2, 2, argb, 2);
+  ASSERT_NE(c->data, nullptr);
+  const unsigned char expected_c[] = {128, 64, 0, 128, 0, 0, 255, 255, 0, 0, 0, 0, 16, 32, 48, 255};
+  EXPECT_EQ(std::memcmp(c->data, expected_c, sizeof(expected_c)), 0);
+  c->SetSubData(1, 1, 2, 2, argb, 2);
+  EXPECT_EQ(c->data[12], 128) << "only the pixel inside the surface was written";
+  Array<int> few(2);
+  bb_graphics_device->WritePixels2(c, few, 0, 0, 2, 2, 0, 2);  // needs 4 ints: ignored
+  EXPECT_EQ(c->data[12], 128);
+
+  std::vector<unsigned char> lum = {9, 9};
+  gxtkSurface* g = bb_graphics_device->LoadSurface(String(WritePng("lum.png", 2, 1, 1, lum).c_str()));
+  ASSERT_NE(g, nullptr);
+  g->SetSubData(0, 0, 1, 1, argb, 1);
+  EXPECT_EQ(g->data[0], 9);
+
+  c->Discard();
+  EXPECT_EQ(c->data, nullptr);
+  EXPECT_EQ(c->seq, -1);
+}
+
+gxtkSurface* BlankSurface(int w, int h) {
+  gxtkSurface* s = new gxtkSurface();
+  s->SetData(static_cast<unsigned char*>(std::calloc(std::size_t(w) * h, 4)), w, h, 4);
+  return s;
+}
+
+TEST_F(ImageTest, FramesWalkInRowsAndMustFitTheSurface) {
+  gxtkSurface* s = BlankSurface(256, 64);
+  c_Image* image = (new c_Image)->m_new()->p_Init2(s, 0, 0, 64, 32, 8, 0, nullptr, 0, 0, 256, 64);
+  const int expected[8][2] = {{0, 0}, {64, 0}, {128, 0}, {192, 0}, {0, 32}, {64, 32}, {128, 32}, {192, 32}};
+  ASSERT_EQ(image->m_frames.Length(), 8);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(image->m_frames[i]->m_x, expected[i][0]) << i;
+    EXPECT_EQ(image->m_frames[i]->m_y, expected[i][1]) << i;
+  }
+  EXPECT_EQ(image->m_flags & GXTK_IMAGE_FULLFRAME, 0);
+
+  auto init = [](gxtkSurface* surface, int fw, int fh, int count) {
+    std::freopen("/dev/null", "r", stdin);  // no development tool attached
+    (new c_Image)->m_new()->p_Init2(surface, 0, 0, fw, fh, count, 0, nullptr, 0, 0, 256, 64);
+  };
+  EXPECT_EXIT(init(s, 64, 32, 9), ::testing::ExitedWithCode(255), "");
+  EXPECT_EXIT(init(s, 300, 32, 1), ::testing::ExitedWithCode(255), "");
+}
+
+TEST_F(ImageTest, FlagsPadFramesAndPlaceTheHandle) {
+  gxtkSurface* strip = BlankSurface(960, 12);
+  c_Image* font = (new c_Image)->m_new()->p_Init(strip, 96, GXTK_IMAGE_MIDHANDLE | GXTK_IMAGE_XPADDING);
+  EXPECT_EQ(font->m_width, 8);
+  EXPECT_EQ(font->m_height, 12);
+  EXPECT_EQ(font->m_frames[1]->m_x, 11);
+  EXPECT_FLOAT_EQ(font->m_handleX, 4);
+  EXPECT_FLOAT_EQ(font->m_handleY, 6);
+  EXPECT_EQ(font->m_flags, GXTK_IMAGE_XPADDING) << "setting the handle clears the centre flag";
+
+  gxtkSurface* tile = BlankSurface(16, 10);
+  c_Image* whole = (new c_Image)->m_new()->p_Init(tile, 1, 0);
+  EXPECT_EQ(whole->m_flags, GXTK_IMAGE_FULLFRAME);
+  c_Image* padded = (new c_Image)->m_new()->p_Init(tile, 1, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
+  EXPECT_EQ(padded->m_flags, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
+  EXPECT_EQ(padded->m_frames[0]->m_x, 1);
+  EXPECT_EQ(padded->m_frames[0]->m_y, 1);
+  EXPECT_EQ(padded->m_width, 14);
+  EXPECT_EQ(padded->m_height, 8);
+}
+
+TEST_F(ImageTest, MatrixStackDoublesAndRestoresInOrder) {
+  c_GraphicsContext* c = bb_graphics_context;
+  EXPECT_EQ(c->m_matrixStack.Length(), 192);
+  for (int i = 0; i < 33; ++i) {
+    bb_graphics_PushMatrix();
+    bb_graphics_Translate(1, 2);
+  }
+  EXPECT_EQ(c->m_matrixStack.Length(), 384);
+  EXPECT_FLOAT_EQ(c->tx, 33);
+  EXPECT_FLOAT_EQ(c->ty, 66);
+  for (int i = 0; i < 33; ++i) bb_graphics_PopMatrix();
+  EXPECT_EQ(c->m_matrixDepth, 0);
+  EXPECT_FLOAT_EQ(c->tx, 0);
+  EXPECT_EQ(c->m_transformed, 0);
+
+  // The given matrix applies first: scale then translate moves by the scaled amount.
+  bb_graphics_Scale(2, 3);
+  bb_graphics_Translate(5, 7);
+  EXPECT_FLOAT_EQ(c->tx, 10);
+  EXPECT_FLOAT_EQ(c->ty, 21);
+  EXPECT_EQ(c->m_transformed, 1);
+  EXPECT_EQ(c->m_matrixDirty, 1);
+
+  // Rotating by 90 degrees turns +x onto the screen's -y.
+  bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
+  bb_graphics_Rotate(90);
+  EXPECT_NEAR(c->ix, 0, 1e-6);
+  EXPECT_NEAR(c->iy, -1, 1e-6);
+  EXPECT_NEAR(c->jx, 1, 1e-6);
+}
+
+TEST_F(ImageTest, BuiltInFontLoadsOnceFromTheDataFolder) {
+  char old_dir[4096];
+  ASSERT_NE(getcwd(old_dir, sizeof(old_dir)), nullptr);
+  ASSERT_EQ(chdir(ScratchDir().c_str()), 0);
+
+  bb_graphics_SetFont(nullptr, 99);  // no data/vemo_font.png here yet
+  EXPECT_EQ(bb_graphics_context->m_font, nullptr);
+
+  mkdir("data", 0755);
+  WritePng("data/vemo_font.png", 96 * 6, 9, 4, SolidRgba(96 * 6, 9, 255, 255, 255));
+  bb_graphics_SetFont(nullptr, 99);
+  c_Image* font = bb_graphics_context->m_font;
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(bb_graphics_context->m_firstChar, 32);
+  EXPECT_EQ(font->m_frames.Length(), 96);
+  EXPECT_EQ(font->m_width, 4);
+  EXPECT_EQ(font->m_flags, GXTK_IMAGE_XPADDING);
+  bb_graphics_SetFont(nullptr, 32);
+  EXPECT_EQ(bb_graphics_context->m_font, font) << "loaded once";
+
+  c_Image* other = (new c_Image)->m_new()->p_Init(font->m_surface, 2, 0);
+  bb_graphics_SetFont(other, 48);
+  EXPECT_EQ(bb_graphics_context->m_font, other);
+  EXPECT_EQ(bb_graphics_context->m_firstChar, 48);
+  ASSERT_EQ(chdir(old_dir), 0);
+}
+
+TEST_F(ImageTest, CollectorKeepsEverythingTheGlobalsReach) {
+  gxtkSurface* s = BlankSurface(32, 8);
+  gc_assign(bb_graphics_context->m_font, (new c_Image)->m_new()->p_Init(s, 4, GXTK_IMAGE_XPADDING));
+  gc_assign(bb_graphics_context->m_defaultFont, (new c_Image)->m_new()->p_Init(BlankSurface(8, 8), 1, 0));
+  bb_graphics_PushMatrix();
+  gc_mark();
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    gc_ext_malloced(GC_CYCLE_BYTES + 1);
+    gc_collect();
+  }
+  c_Image* font = bb_graphics_context->m_font;
+  EXPECT_EQ(font->m_surface->Width(), 32);
+  EXPECT_EQ(font->m_frames[3]->m_x, 25);
+  EXPECT_EQ(font->m_surface->data[0], 0);
+  EXPECT_EQ(bb_graphics_context->m_defaultFont->m_width, 8);
+  EXPECT_EQ(bb_graphics_context->m_matrixStack.Length(), 192);
+}
+
+}  // namespace

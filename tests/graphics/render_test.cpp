@@ -1,0 +1,358 @@
+// The renderer in a real window (Xvfb + Mesa): pixels read back after
+// drawing, and the draw calls each frame costs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "graphics/glseam.h"
+#include "tests/graphics/support.h"
+
+namespace {
+
+constexpr int kWidth = 320, kHeight = 240;
+
+class RenderTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    Game().OpenWindow(kWidth, kHeight);
+    bb_graphics_SetGraphicsDevice(new gxtkGraphics());
+    gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
+  }
+  static void TearDownTestSuite() { Game().CloseWindow(); }
+
+  gxtkGraphics* device() { return bb_graphics_device; }
+
+  // Opens a frame cleared to black, as the game delegate does.
+  void Begin() {
+    ASSERT_EQ(device()->BeginRender(), 1);
+    bb_graphics_BeginRender();
+    device()->Cls(0, 0, 0);
+  }
+  void End() {
+    bb_graphics_EndRender();
+    device()->EndRender();
+  }
+  // An image from a PNG written for the test.
+  c_Image* Image(const std::string& name, int w, int h, const std::vector<unsigned char>& rgba, int frames = 1,
+                 int flags = 0) {
+    c_Image* image = bb_graphics_LoadImage(String(WritePng(name, w, h, 4, rgba).c_str()), frames, flags);
+    EXPECT_NE(image, nullptr);
+    return image;
+  }
+};
+
+TEST_F(RenderTest, ColoursArePremultipliedAndBlended) {
+  Begin();
+  bb_graphics_SetColor(255, 128, 0);
+  bb_graphics_SetAlpha(0.5f);
+  unsigned char bytes[4];
+  std::memcpy(bytes, &device()->packedColor, 4);
+  EXPECT_EQ(bytes[0], 127);
+  EXPECT_EQ(bytes[1], 64);
+  EXPECT_EQ(bytes[2], 0);
+  EXPECT_EQ(bytes[3], 127);
+  bb_graphics_DrawRect(0, 0, 10, 10);
+  EXPECT_EQ(Rgb(5, 5), 0x7F4000u) << "half-transparent orange over black";
+
+  // Alpha blending: src + dst * (1 - a); additive: src + dst.
+  bb_graphics_SetAlpha(1);
+  bb_graphics_SetColor(100, 0, 0);
+  bb_graphics_DrawRect(20, 0, 40, 10);
+  bb_graphics_SetColor(0, 100, 50);
+  bb_graphics_SetAlpha(0.5f);
+  bb_graphics_DrawRect(20, 0, 10, 10);
+  bb_graphics_SetBlend(1);
+  bb_graphics_DrawRect(40, 0, 10, 10);
+  bb_graphics_SetAlpha(1);
+  bb_graphics_DrawRect(50, 0, 10, 10);
+  EXPECT_EQ(Rgb(25, 5), 0x323219u);  // 50 + 100/2, 50, 25
+  EXPECT_EQ(Rgb(45, 5), 0x643219u);  // 100 + 0, 50, 25
+  EXPECT_EQ(Rgb(55, 5), 0x646432u);  // 100 + 0, 100, 50
+  // Out-of-range colours are clamped, never spilled into other channels.
+  bb_graphics_SetBlend(0);
+  bb_graphics_SetColor(300, -20, 255);
+  bb_graphics_DrawRect(60, 0, 10, 10);
+  EXPECT_EQ(Rgb(65, 5), 0xFF00FFu);
+  End();
+}
+
+TEST_F(RenderTest, ScissorBoxIsMeasuredFromTheTop) {
+  Begin();
+  bb_graphics_SetScissor(10, 20, 30, 40);
+  bb_graphics_DrawRect(0, 0, kWidth, kHeight);
+  EXPECT_EQ(Rgb(10, 20), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(39, 59), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(9, 20), 0u);
+  EXPECT_EQ(Rgb(10, 19), 0u);
+  EXPECT_EQ(Rgb(40, 59), 0u);
+  EXPECT_EQ(Rgb(39, 60), 0u);
+  bb_graphics_SetScissor(0, 0, kWidth, kHeight);  // the whole window: test off
+  bb_graphics_SetColor(0, 0, 255);
+  bb_graphics_DrawRect(0, 230, kWidth, 10);
+  EXPECT_EQ(Rgb(300, 235), 0x0000FFu);
+  End();
+}
+
+TEST_F(RenderTest, ReadPixelsTurnsRowsTopFirst) {
+  Begin();
+  bb_graphics_SetColor(255, 0, 0);
+  bb_graphics_DrawRect(0, 0, 4, 1);  // top row of the window
+  bb_graphics_SetColor(0, 255, 0);
+  bb_graphics_DrawRect(0, 1, 4, 1);
+  Array<int> out(2 + 2 * 5);
+  device()->ReadPixels(out, 0, 0, 3, 2, 2, 5);
+  EXPECT_EQ(unsigned(out[2]) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(unsigned(out[4]) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(unsigned(out[7]) & 0xFFFFFF, 0x00FF00u);
+  EXPECT_EQ(out[5], 0) << "pitch gaps are left alone";
+  // OpenGL's own rows run from the bottom: the red row is its last.
+  unsigned char raw[4];
+  gxtk_gl::ReadPixelsBGRA(0, kHeight - 1, 1, 1, raw);
+  EXPECT_EQ(raw[2], 255);
+  EXPECT_EQ(raw[1], 0);
+  Array<int> small(3);
+  device()->ReadPixels(small, 0, 0, 2, 2, 0, 2);  // needs 4 ints: nothing read
+  EXPECT_EQ(small[0], 0);
+  End();
+}
+
+TEST_F(RenderTest, OvalsUseTheSegmentRule) {
+  Begin();
+  const struct {
+    float w, h;
+    int segs;
+  } cases[] = {{4, 4, 12}, {2000, 2000, 1024}, {31, 0, 12}, {41, 30, 32}, {-60, 60, 60}};
+  for (const auto& c : cases) {
+    device()->Cls(0, 0, 0);
+    device()->DrawOval(10, 10, c.w, c.h);
+    EXPECT_EQ(device()->primKind, c.segs) << c.w << " x " << c.h;
+    EXPECT_EQ(device()->primCount, c.segs);
+  }
+  device()->Cls(0, 0, 0);
+  bb_graphics_Scale(2, 3);
+  bb_graphics_DrawEllipse(50, 40, 10, 10);  // radii on screen 20 and 30
+  EXPECT_EQ(device()->primKind, 48);
+  bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
+
+  device()->Cls(0, 0, 0);
+  bb_graphics_DrawEllipse(100, 100, 40, 20);
+  EXPECT_EQ(Rgb(100, 100), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(137, 100), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(100, 82), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(143, 100), 0u);
+  EXPECT_EQ(Rgb(100, 123), 0u);
+  EXPECT_EQ(Rgb(135, 117), 0u) << "the corner of the bounding box stays empty";
+  End();
+}
+
+TEST_F(RenderTest, PolygonsRunByVertexCount) {
+  Begin();
+  const float diamond[] = {50, 10, 90, 50, 50, 90, 10, 50};
+  device()->DrawPoly(Array<float>(diamond, 8));
+  EXPECT_EQ(device()->primKind, 4) << "four points share the quad runs";
+  device()->DrawRect(200, 0, 10, 10);
+  EXPECT_EQ(device()->primCount, 8);
+  const float pentagon[] = {150, 100, 190, 130, 175, 180, 125, 180, 110, 130};
+  device()->DrawPoly(Array<float>(pentagon, 10));
+  Array<float> moved(10);
+  for (int i = 0; i < 10; ++i) moved[i] = pentagon[i] + (i % 2 ? 0 : 100);
+  device()->DrawPoly(moved);
+  EXPECT_EQ(device()->primKind, 5);
+  EXPECT_EQ(device()->primCount, 10);
+  device()->DrawPoly(Array<float>(2049 * 2));  // too many points: ignored
+  device()->DrawPoly(Array<float>());
+  EXPECT_EQ(device()->primCount, 10);
+  EXPECT_EQ(Rgb(50, 50), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(15, 15), 0u);
+  EXPECT_EQ(Rgb(150, 150), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(250, 150), 0xFFFFFFu);
+  EXPECT_EQ(Rgb(112, 178), 0u);
+  EXPECT_EQ(device()->DrawCalls(), 1 + 2) << "the quads, then one fan per pentagon";
+  End();
+}
+
+TEST_F(RenderTest, ImagesDrawFramesPaddingAndHandles) {
+  // Four 6x6 frames side by side: red, green, blue, yellow, each with a
+  // one-pixel grey border that padding cuts away.
+  const unsigned char colours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+  std::vector<unsigned char> strip = SolidRgba(24, 6, 128, 128, 128);
+  for (int f = 0; f < 4; ++f) {
+    for (int y = 1; y < 5; ++y) {
+      for (int x = 1; x < 5; ++x) PutRgba(strip, 24, f * 6 + x, y, colours[f][0], colours[f][1], colours[f][2]);
+    }
+  }
+  c_Image* plain = Image("strip.png", 24, 6, strip, 4);
+  c_Image* padded = Image("strip.png", 24, 6, strip, 4, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
+  c_Image* centred = Image("strip.png", 24, 6, strip, 4, GXTK_IMAGE_MIDHANDLE);
+  Begin();
+  bb_graphics_DrawImage(plain, 10, 10, 2);
+  EXPECT_EQ(Rgb(10, 10), 0x808080u);
+  EXPECT_EQ(Rgb(11, 11), 0x0000FFu);
+  EXPECT_EQ(Rgb(16, 10), 0u);
+  bb_graphics_DrawImage(padded, 30, 10, 3);  // 4x4 of yellow only
+  EXPECT_EQ(Rgb(30, 10), 0xFFFF00u);
+  EXPECT_EQ(Rgb(33, 13), 0xFFFF00u);
+  EXPECT_EQ(Rgb(34, 13), 0u);
+  EXPECT_EQ(Rgb(30, 14), 0u);
+  bb_graphics_DrawImage(centred, 50, 50, 1);  // frame spans 47..52
+  EXPECT_EQ(Rgb(47, 47), 0x808080u);
+  EXPECT_EQ(Rgb(48, 48), 0x00FF00u);
+  EXPECT_EQ(Rgb(46, 47), 0u);
+  EXPECT_EQ(Rgb(53, 52), 0u);
+  // A tinted image: the texture is multiplied by the premultiplied colour.
+  bb_graphics_SetColor(255, 128, 255);
+  bb_graphics_DrawImage(plain, 70, 10, 3);
+  EXPECT_EQ(Rgb(72, 12), 0xFF8000u);
+  End();
+}
+
+TEST_F(RenderTest, ImagesRotateCounterClockwiseAndScaleAboutTheHandle) {
+  // An 8x2 bar, red with a green tip at its right end.
+  std::vector<unsigned char> bar = SolidRgba(8, 2, 255, 0, 0);
+  for (int y = 0; y < 2; ++y) PutRgba(bar, 8, 7, y, 0, 255, 0);
+  c_Image* image = Image("bar.png", 8, 2, bar);
+  ASSERT_TRUE(image->m_flags & GXTK_IMAGE_FULLFRAME);
+  Begin();
+  bb_graphics_DrawImage2(image, 100, 100, 90, 1, 1, 0);  // handle (0, 0): pointing up from (100, 100)
+  EXPECT_EQ(Rgb(100, 96), 0xFF0000u);
+  EXPECT_EQ(Rgb(100, 92), 0x00FF00u) << "the +x end ends up above";
+  EXPECT_EQ(Rgb(104, 100), 0u);
+  EXPECT_EQ(Rgb(100, 104), 0u);
+  EXPECT_EQ(bb_graphics_context->m_matrixDepth, 0);
+  EXPECT_EQ(bb_graphics_context->m_transformed, 0);
+
+  image->p_SetHandle(4, 1);
+  bb_graphics_DrawImage2(image, 200, 100, 0, 3, 2, 0);  // 24x4 centred on (200, 100)
+  EXPECT_EQ(Rgb(188, 98), 0xFF0000u);
+  EXPECT_EQ(Rgb(211, 101), 0x00FF00u);
+  EXPECT_EQ(Rgb(187, 100), 0u);
+  EXPECT_EQ(Rgb(212, 100), 0u);
+  EXPECT_EQ(Rgb(200, 97), 0u);
+  bb_graphics_DrawImage2(image, 250, 100, 180, 1, 1, 0);  // turned about its middle: tip on the left
+  EXPECT_EQ(Rgb(246, 100), 0x00FF00u);
+  EXPECT_EQ(Rgb(253, 100), 0xFF0000u);
+  End();
+}
+
+TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplaced) {
+  c_Image* image = Image("teal.png", 4, 4, SolidRgba(4, 4, 0, 128, 128));
+  gc_assign(bb_graphics_context->m_font, image);  // keep it across the frames
+  int old_seq = image->m_surface->seq;
+  EXPECT_EQ(old_seq, glfwGraphicsSeq) << "loaded with a window open: texture made at once";
+  Begin();
+  bb_graphics_DrawImage(image, 5, 5, 0);
+  EXPECT_EQ(Rgb(6, 6), 0x008080u);
+  End();
+
+  Game().OpenWindow(kWidth, kHeight);  // new window, new context
+  Begin();
+  bb_graphics_DrawImage(image, 5, 5, 0);
+  EXPECT_EQ(Rgb(6, 6), 0x008080u);
+  EXPECT_EQ(image->m_surface->seq, glfwGraphicsSeq);
+  EXPECT_GT(glfwGraphicsSeq, old_seq);
+  End();
+}
+
+TEST_F(RenderTest, TexturesFallBackToPowerOfTwoSizes) {
+  std::vector<unsigned char> pixels = SolidRgba(100, 50, 0, 0, 255);
+  PutRgba(pixels, 100, 99, 49, 255, 255, 255);
+  gxtk_gl::RefuseNonPowerOfTwo(true);
+  c_Image* image = Image("npot.png", 100, 50, pixels);
+  gxtk_gl::RefuseNonPowerOfTwo(false);
+  ASSERT_NE(image, nullptr);
+  EXPECT_FLOAT_EQ(image->m_surface->uscale, 1.0f / 128);
+  EXPECT_FLOAT_EQ(image->m_surface->vscale, 1.0f / 64);
+  Begin();
+  bb_graphics_DrawImage(image, 10, 10, 0);
+  EXPECT_EQ(Rgb(10, 10), 0x0000FFu);
+  EXPECT_EQ(Rgb(109, 59), 0xFFFFFFu) << "the last pixel lands where it should";
+  EXPECT_EQ(Rgb(110, 59), 0u);
+  End();
+}
+
+TEST_F(RenderTest, WrittenPixelsReachTheTexture) {
+  gxtkSurface* surface = device()->CreateSurface(4, 2);
+  c_Image* image = (new c_Image)->m_new()->p_Init(surface, 1, 0);
+  gc_assign(bb_graphics_context->m_font, image);
+  Array<int> pixels(8);
+  for (int i = 0; i < 8; ++i) pixels[i] = int(0xFF00FF00u);
+  pixels[1] = int(0xFFFF0000u);
+  Begin();
+  device()->WritePixels2(surface, pixels, 0, 0, 4, 2, 0, 4);  // whole rows at once
+  pixels[0] = int(0x80FFFFFFu);
+  device()->WritePixels2(surface, pixels, 2, 1, 1, 1, 0, 1);  // one pixel, row by row
+  bb_graphics_DrawImage(image, 20, 20, 0);
+  EXPECT_EQ(Rgb(20, 20), 0x00FF00u);
+  EXPECT_EQ(Rgb(21, 20), 0xFF0000u);
+  EXPECT_EQ(Rgb(22, 21), 0x808080u);
+  End();
+}
+
+TEST_F(RenderTest, DrawCallsStayBatched) {
+  Begin();
+  for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1);
+  End();
+  EXPECT_EQ(device()->DrawCalls(), 2) << "256 rectangles fill the store, 44 go at the end";
+
+  c_Image* image = Image("dot.png", 2, 2, SolidRgba(2, 2, 255, 255, 255));
+  Begin();
+  bb_graphics_DrawImage(image, 0, 0, 0);
+  bb_graphics_DrawImage(image, 4, 0, 0);
+  bb_graphics_DrawRect(8, 0, 2, 2);
+  End();
+  EXPECT_EQ(device()->DrawCalls(), 2) << "the rectangle after the images flushes them";
+
+  Begin();
+  device()->DrawRect(0, 0, 5, 5);
+  device()->Cls(0, 0, 0);
+  EXPECT_EQ(Rgb(2, 2), 0u) << "Cls drops what was not yet drawn";
+  End();
+  EXPECT_EQ(device()->DrawCalls(), 0);
+
+  auto blended_frame = [&] {
+    Begin();
+    for (int i = 0; i < 4000; ++i) {
+      bb_graphics_SetBlend(0);
+      bb_graphics_SetScissor(0, 0, kWidth, kHeight);
+      bb_graphics_SetColor(float(i % 256), 100, 50);
+      bb_graphics_SetAlpha(0.75f);
+      bb_graphics_DrawRect(float(i % 300), float(i / 300), 1, 1);
+    }
+    End();
+    return device()->DrawCalls();
+  };
+  EXPECT_EQ(blended_frame(), 16);
+  device()->SetStateFilter(false);
+  EXPECT_EQ(blended_frame(), 4000);
+  device()->SetStateFilter(true);
+
+  Begin();
+  bb_graphics_DrawRect(0, 0, 1, 1);
+  bb_graphics_SetBlend(1);  // a real change still flushes
+  bb_graphics_DrawRect(0, 0, 1, 1);
+  bb_graphics_SetScissor(0, 0, 10, 10);
+  bb_graphics_DrawRect(0, 0, 1, 1);
+  bb_graphics_SetScissor(0, 0, 10, 10);
+  bb_graphics_DrawRect(0, 0, 1, 1);
+  End();
+  EXPECT_EQ(device()->DrawCalls(), 3);
+}
+
+TEST_F(RenderTest, MatrixReachesTheDeviceOnlyWhenADrawNeedsIt) {
+  Begin();
+  bb_graphics_Translate(30, 40);
+  EXPECT_FLOAT_EQ(device()->tx, 0);
+  bb_graphics_SetColor(0, 255, 0);
+  bb_graphics_DrawRect(0, 0, 4, 4);
+  EXPECT_FLOAT_EQ(device()->tx, 30);
+  EXPECT_TRUE(device()->transformed);
+  EXPECT_EQ(Rgb(31, 41), 0x00FF00u);
+  End();
+  Begin();
+  EXPECT_EQ(bb_graphics_context->m_matrixDirty, 1) << "a new frame starts from the identity";
+  bb_graphics_DrawRect(0, 0, 4, 4);
+  EXPECT_FALSE(device()->transformed);
+  End();
+}
+
+}  // namespace
