@@ -63,7 +63,7 @@ int gxtkGraphics::BeginRender() {
   gxtk_gl::BeginFrame(width, height, vertices);
   primCount = 0;
   drawCalls = 0;
-  blendInForce = 0;
+  blendWanted = blendInForce = 0;
   scissorKnown = false;
   return 1;
 }
@@ -105,6 +105,7 @@ void gxtkGraphics::Flush() {
 }
 
 float* gxtkGraphics::Begin(int kind, int count, gxtkSurface* surface) {
+  SyncState();
   if (kind != primKind || surface != primSurface || primCount + count > GXTK_MAX_VERTICES) {
     Flush();
     primKind = kind;
@@ -136,6 +137,7 @@ void gxtkGraphics::PackColor() {
 
 void gxtkGraphics::Cls(float r, float g, float b) {
   primCount = 0;
+  SyncState();  // the clear honours the scissor box
   gxtk_gl::Clear(r / 255, g / 255, b / 255);
 }
 
@@ -152,24 +154,39 @@ void gxtkGraphics::SetColor(float r, float g, float b) {
 }
 
 void gxtkGraphics::SetBlend(int mode) {
-  int normalised = mode == 1 ? 1 : 0;
-  if (stateFilter && normalised == blendInForce) return;
+  blendWanted = mode == 1 ? 1 : 0;
+  if (stateFilter) return;
   Flush();
-  gxtk_gl::SetAdditiveBlend(normalised == 1);
-  blendInForce = normalised;
+  ApplyBlend();
 }
 
 void gxtkGraphics::SetScissor(int x, int y, int w, int h) {
-  bool on = !(x == 0 && y == 0 && w == Width() && h == Height());
-  int box[4] = {x, Height() - y - h, w, h};
-  if (!on) std::fill(box, box + 4, 0);
-  bool same = scissorKnown && on == scissorOn && std::equal(box, box + 4, scissorBox);
-  if (stateFilter && same) return;
+  scissorWanted = ScissorState();
+  if (!(x == 0 && y == 0 && w == Width() && h == Height())) scissorWanted = {true, x, Height() - y - h, w, h};
+  if (stateFilter) return;
   Flush();
-  gxtk_gl::SetScissor(on, box[0], box[1], box[2], box[3]);
+  ApplyScissor();
+}
+
+void gxtkGraphics::ApplyBlend() {
+  gxtk_gl::SetAdditiveBlend(blendWanted == 1);
+  blendInForce = blendWanted;
+}
+
+void gxtkGraphics::ApplyScissor() {
+  const ScissorState& s = scissorWanted;
+  gxtk_gl::SetScissor(s.on, s.x, s.y, s.w, s.h);
+  scissorInForce = s;
   scissorKnown = true;
-  scissorOn = on;
-  std::copy(box, box + 4, scissorBox);
+}
+
+void gxtkGraphics::SyncState() {
+  bool blend = blendWanted != blendInForce;
+  bool scissor = !scissorKnown || !(scissorWanted == scissorInForce);
+  if (!blend && !scissor) return;
+  Flush();
+  if (blend) ApplyBlend();
+  if (scissor) ApplyScissor();
 }
 
 void gxtkGraphics::SetMatrix(float ix_, float iy_, float jx_, float jy_, float tx_, float ty_) {

@@ -98,12 +98,10 @@ class gxtkGraphics : public Object {
   virtual void Cls(float r, float g, float b);
   virtual void SetAlpha(float a);
   virtual void SetColor(float r, float g, float b);
-  // 1 additive, anything else premultiplied alpha. Flushes only when the
-  // mode in force changes (unless the state filter is off).
+  // 1 additive, anything else premultiplied alpha.
   virtual void SetBlend(int mode);
   // Box in window pixels measured from the top; the whole window turns the
-  // scissor test off. Flushes only when the box in force changes (unless the
-  // state filter is off).
+  // scissor test off.
   virtual void SetScissor(int x, int y, int w, int h);
   virtual void SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
   virtual void DrawPoint(float x, float y);
@@ -127,8 +125,11 @@ class gxtkGraphics : public Object {
 
   // Draw calls issued since the last BeginRender.
   int DrawCalls() const { return drawCalls; }
-  // On (the default): SetBlend and SetScissor that change nothing do not
-  // flush. Off: every call flushes (kept for comparison figures).
+  // On (the default): blend and scissor reach OpenGL when the next primitive
+  // or Cls needs them, and only when they differ from what is in force, so
+  // settings that change nothing (or are overridden before anything is
+  // drawn) never flush. Off: every SetBlend and SetScissor flushes and
+  // applies at once (kept for comparison figures).
   void SetStateFilter(bool on) { stateFilter = on; }
 
  private:
@@ -139,15 +140,28 @@ class gxtkGraphics : public Object {
   float* Put(float* v, float x, float y, float u = 0, float v0 = 0);
   void Flush();
   void PackColor();
+  // Scissor test state as OpenGL takes it: off, or a box from the bottom left.
+  struct ScissorState {
+    bool on = false;
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const ScissorState& o) const {
+      return on == o.on && x == o.x && y == o.y && w == o.w && h == o.h;
+    }
+  };
+  void ApplyBlend();
+  void ApplyScissor();
+  // Flushes and applies the blend and scissor asked for when they differ
+  // from those in force.
+  void SyncState();
   // Checks that rows of w ints at offset + j*pitch (j < h) lie in `length`.
   static bool SpanFits(int length, int w, int h, int offset, int pitch);
 
   int drawCalls = 0;
   bool stateFilter = true;
-  int blendInForce = 0;       // normalised mode set in OpenGL (0 alpha, 1 additive)
-  bool scissorKnown = false;  // false until the first SetScissor of the frame
-  bool scissorOn = false;
-  int scissorBox[4] = {0, 0, 0, 0};  // GL box (bottom-left origin) when on
+  int blendWanted = 0;   // last mode asked for, normalised (0 alpha, 1 additive)
+  int blendInForce = 0;  // mode set in OpenGL
+  ScissorState scissorWanted, scissorInForce;
+  bool scissorKnown = false;  // false until the scissor is set in this frame
 };
 
 // A frame of an image: its top-left corner in the surface.

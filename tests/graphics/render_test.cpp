@@ -336,6 +336,32 @@ TEST_F(RenderTest, DrawCallsStayBatched) {
   bb_graphics_DrawRect(0, 0, 1, 1);
   End();
   EXPECT_EQ(device()->DrawCalls(), 3);
+
+  // The display list's pattern for additive entries: alpha blending asked
+  // for, then additive, before each image. Only what is in force when
+  // something is drawn counts.
+  Begin();
+  for (int i = 0; i < 200; ++i) {
+    bb_graphics_SetBlend(0);
+    bb_graphics_SetBlend(1);
+    bb_graphics_DrawImage2(image, float(i), 50, float(i), 1, 1, 0);
+  }
+  bb_graphics_SetBlend(0);
+  bb_graphics_SetScissor(5, 5, 5, 5);
+  bb_graphics_SetScissor(0, 0, kWidth, kHeight);
+  bb_graphics_DrawImage(image, 0, 0, 0);
+  End();
+  EXPECT_EQ(device()->DrawCalls(), 2);
+}
+
+TEST_F(RenderTest, ClsHonoursTheScissorBox) {
+  Begin();
+  device()->Cls(255, 0, 0);
+  bb_graphics_SetScissor(10, 10, 20, 20);
+  device()->Cls(0, 0, 255);
+  EXPECT_EQ(Rgb(15, 15), 0x0000FFu);
+  EXPECT_EQ(Rgb(5, 5), 0xFF0000u);
+  End();
 }
 
 TEST_F(RenderTest, MatrixReachesTheDeviceOnlyWhenADrawNeedsIt) {
