@@ -44,6 +44,11 @@ Color mix(Color a, Color b, float t) {
 
 Shape::Shape(Box bounds, Distance distance) : bounds_(bounds), distance_(std::move(distance)) {}
 
+Shape Shape::empty() {
+  // Inverted bounds vanish in unions and cover no pixels.
+  return Shape({1e9f, 1e9f, -1e9f, -1e9f}, [](float, float) { return std::numeric_limits<float>::max(); });
+}
+
 Shape Shape::disc(float cx, float cy, float r) {
   return Shape({cx - r, cy - r, cx + r, cy + r},
                [=](float x, float y) { return std::hypot(x - cx, y - cy) - r; });
@@ -108,6 +113,19 @@ Shape Shape::grown(float d) const {
   return Shape(inflate(bounds_, std::max(d, 0.0f)), [inner, d](float x, float y) { return inner(x, y) - d; });
 }
 
+Shape Shape::translated(float dx, float dy) const {
+  Distance inner = distance_;
+  return Shape({bounds_.x0 + dx, bounds_.y0 + dy, bounds_.x1 + dx, bounds_.y1 + dy},
+               [inner, dx, dy](float x, float y) { return inner(x - dx, y - dy); });
+}
+
+Shape Shape::scaled(float cx, float cy, float k) const {
+  Distance inner = distance_;
+  const Box& b = bounds_;
+  return Shape({cx + (b.x0 - cx) * k, cy + (b.y0 - cy) * k, cx + (b.x1 - cx) * k, cy + (b.y1 - cy) * k},
+               [inner, cx, cy, k](float x, float y) { return k * inner(cx + (x - cx) / k, cy + (y - cy) / k); });
+}
+
 Shape Shape::operator|(const Shape& other) const {
   Distance a = distance_, b = other.distance_;
   return Shape(unite(bounds_, other.bounds_), [a, b](float x, float y) { return std::min(a(x, y), b(x, y)); });
@@ -162,6 +180,7 @@ Frame::Frame(Sheet& sheet, int originX, int originY, int baseWidth, int baseHeig
 
 template <typename PixelFn>
 void Frame::forPixels(const Box& box, PixelFn fn) {
+  if (box.x0 > box.x1 || box.y0 > box.y1) return;
   const int s = scale_;
   const int x0 = std::max(0, static_cast<int>(std::floor(box.x0 * s)));
   const int y0 = std::max(0, static_cast<int>(std::floor(box.y0 * s)));

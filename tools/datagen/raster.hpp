@@ -41,6 +41,8 @@ class Shape {
   using Distance = std::function<float(float x, float y)>;
   Shape(Box bounds, Distance distance);
 
+  // Nothing at all: the start of a union built up piece by piece.
+  static Shape empty();
   static Shape disc(float cx, float cy, float r);
   // Band of half-width hw around the circle of radius r.
   static Shape ring(float cx, float cy, float r, float hw);
@@ -56,6 +58,10 @@ class Shape {
 
   // The shape grown outward by d units (shrunk for negative d).
   Shape grown(float d) const;
+  // The shape moved by (dx, dy).
+  Shape translated(float dx, float dy) const;
+  // The shape scaled by k about (cx, cy).
+  Shape scaled(float cx, float cy, float k) const;
   Shape operator|(const Shape& other) const;
   // The part of this shape outside `cut`.
   Shape minus(const Shape& cut) const;

@@ -1,0 +1,59 @@
+// The game's pictures: one entry per image file, each a frame layout and
+// a routine that draws one frame in base units at any pixel scale.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "raster.hpp"
+
+namespace datagen {
+
+struct ImageArt {
+  std::string name;      // path under data/ without variant suffix or ".png"
+  Atlas atlas;
+  bool variants;         // false: one file at scale 1 only
+  std::function<void(Frame& frame, int index)> draw;
+};
+
+// Every image of the data folder, in a fixed order.
+std::vector<ImageArt> allImageArt();
+
+// Pieces of the catalogue, one per source file.
+std::vector<ImageArt> interfaceArt();   // icons, buttons, d-pad
+std::vector<ImageArt> brandArt();       // maker's logo, test card, word-mark, menu panels
+std::vector<ImageArt> spriteArt();      // sparkles and badges
+std::vector<ImageArt> fontArt();        // the bitmap fonts
+
+// ---- shared drawing helpers (base units)
+
+namespace palette {
+constexpr uint32_t kNight = 0x000050;    // the game's background blue
+constexpr uint32_t kDeep = 0x00002c;
+constexpr uint32_t kCyan = 0x2ef2ff;
+constexpr uint32_t kMagenta = 0xff34d2;
+constexpr uint32_t kYellow = 0xfff04a;
+constexpr uint32_t kOrange = 0xff8a1f;
+constexpr uint32_t kGreen = 0x3dff6e;
+constexpr uint32_t kRed = 0xff3b3b;
+constexpr uint32_t kBlue = 0x4a78ff;
+constexpr uint32_t kPurple = 0xa24bff;
+}  // namespace palette
+
+// The riders' trail colours, rider 1 to 8 (index 0 is rider 1).
+Color riderColor(int rider);
+
+constexpr float kTau = 6.28318530718f;
+
+Shape regularPolygon(float cx, float cy, float r, int sides, float turn);
+// A star of `points` tips between radii inner and outer.
+Shape starShape(float cx, float cy, float inner, float outer, int points, float turn);
+// A toothed wheel: body radius r, teeth reaching out to r + tooth.
+Shape gearShape(float cx, float cy, float r, float tooth, int teeth, float turn);
+// Isosceles arrow head pointing along angle (radians, 0 = right, y down).
+Shape arrowHead(float cx, float cy, float size, float angle);
+// Text set in the game font, centred on (cx, cy) (cap height centred).
+Shape centredText(const std::string& text, float cx, float cy, float unit);
+
+}  // namespace datagen

@@ -1,0 +1,71 @@
+#include <cmath>
+
+#include "art.hpp"
+#include "pixel_font.hpp"
+
+namespace datagen {
+
+std::vector<ImageArt> allImageArt() {
+  std::vector<ImageArt> all;
+  for (auto part : {interfaceArt(), brandArt(), spriteArt(), fontArt()}) {
+    for (ImageArt& art : part) all.push_back(std::move(art));
+  }
+  return all;
+}
+
+Color riderColor(int rider) {
+  // The ink table of the game, brightened a little for the glow.
+  static const uint32_t kInks[8] = {0xff1a1a, 0xff801a, 0xffff1a, 0x1aff1a,
+                                    0x1affff, 0x3a3aff, 0x801aff, 0xff1a80};
+  return rgb(kInks[(rider - 1) & 7]);
+}
+
+Shape regularPolygon(float cx, float cy, float r, int sides, float turn) {
+  std::vector<Point> pts;
+  for (int i = 0; i < sides; ++i) {
+    const float a = turn + kTau * i / sides;
+    pts.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+  }
+  return Shape::polygon(std::move(pts));
+}
+
+Shape starShape(float cx, float cy, float inner, float outer, int points, float turn) {
+  std::vector<Point> pts;
+  for (int i = 0; i < points * 2; ++i) {
+    const float a = turn + kTau * i / (points * 2);
+    const float r = (i % 2 == 0) ? outer : inner;
+    pts.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+  }
+  return Shape::polygon(std::move(pts));
+}
+
+Shape gearShape(float cx, float cy, float r, float tooth, int teeth, float turn) {
+  std::vector<Point> pts;
+  const float step = kTau / teeth;
+  for (int i = 0; i < teeth; ++i) {
+    const float a = turn + step * i;
+    // Root, flank up, tip, flank down: a trapezoid tooth per step.
+    const float fractions[4] = {0.0f, 0.18f, 0.42f, 0.6f};
+    const float radii[4] = {r, r + tooth, r + tooth, r};
+    for (int k = 0; k < 4; ++k) {
+      const float b = a + step * fractions[k];
+      pts.push_back({cx + radii[k] * std::cos(b), cy + radii[k] * std::sin(b)});
+    }
+  }
+  return Shape::polygon(std::move(pts));
+}
+
+Shape arrowHead(float cx, float cy, float size, float angle) {
+  const float c = std::cos(angle), s = std::sin(angle);
+  auto at = [&](float along, float across) {
+    return Point{cx + along * c - across * s, cy + along * s + across * c};
+  };
+  return Shape::polygon({at(size, 0), at(-size * 0.6f, size * 0.9f), at(-size * 0.6f, -size * 0.9f)});
+}
+
+Shape centredText(const std::string& text, float cx, float cy, float unit) {
+  const float w = textWidth(text) * unit;
+  return textShape(text, cx - w * 0.5f, cy - kCapHeight * unit * 0.5f, unit);
+}
+
+}  // namespace datagen

@@ -1,0 +1,142 @@
+// WAV and Ogg Vorbis writers.
+#include <vorbis/vorbisenc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "sound.hpp"
+
+namespace datagen {
+
+namespace {
+
+// Vorbis quality (-0.1 .. 1): low, since the synthetic tunes survive it
+// well and the data folder must stay small.
+constexpr float kVorbisQuality = 0.1f;
+// Samples handed to the encoder per call.
+constexpr int kEncodeBlock = 4096;
+
+using File = std::unique_ptr<FILE, int (*)(FILE*)>;
+
+File openForWriting(const std::string& path) { return File(std::fopen(path.c_str(), "wb"), std::fclose); }
+
+void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+bool writePage(FILE* f, const ogg_page& page) {
+  return std::fwrite(page.header, 1, page.header_len, f) == static_cast<size_t>(page.header_len) &&
+         std::fwrite(page.body, 1, page.body_len, f) == static_cast<size_t>(page.body_len);
+}
+
+// The libvorbis encoder state, released in reverse order of set-up.
+struct Encoder {
+  vorbis_info info;
+  vorbis_comment comment;
+  vorbis_dsp_state dsp;
+  vorbis_block block;
+  ogg_stream_state stream;
+  bool ready = false;
+
+  explicit Encoder(int serial) {
+    vorbis_info_init(&info);
+    vorbis_comment_init(&comment);
+    if (vorbis_encode_init_vbr(&info, 2, kSampleRate, kVorbisQuality) != 0) return;
+    vorbis_comment_add_tag(&comment, "TITLE", "Zephrine");
+    vorbis_analysis_init(&dsp, &info);
+    vorbis_block_init(&dsp, &block);
+    ogg_stream_init(&stream, serial);
+    ready = true;
+  }
+  ~Encoder() {
+    if (ready) {
+      ogg_stream_clear(&stream);
+      vorbis_block_clear(&block);
+      vorbis_dsp_clear(&dsp);
+    }
+    vorbis_comment_clear(&comment);
+    vorbis_info_clear(&info);
+  }
+  Encoder(const Encoder&) = delete;
+  Encoder& operator=(const Encoder&) = delete;
+
+  bool writeHeaders(FILE* f) {
+    ogg_packet id, comments, codebooks;
+    vorbis_analysis_headerout(&dsp, &comment, &id, &comments, &codebooks);
+    ogg_stream_packetin(&stream, &id);
+    ogg_stream_packetin(&stream, &comments);
+    ogg_stream_packetin(&stream, &codebooks);
+    ogg_page page;
+    while (ogg_stream_flush(&stream, &page) != 0) {
+      if (!writePage(f, page)) return false;
+    }
+    return true;
+  }
+
+  // Encodes whatever the analysis has ready and writes finished pages.
+  bool drain(FILE* f) {
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+      vorbis_analysis(&block, nullptr);
+      vorbis_bitrate_addblock(&block);
+      ogg_packet packet;
+      while (vorbis_bitrate_flushpacket(&dsp, &packet) == 1) {
+        ogg_stream_packetin(&stream, &packet);
+        ogg_page page;
+        while (ogg_stream_pageout(&stream, &page) != 0) {
+          if (!writePage(f, page)) return false;
+        }
+      }
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+bool writeWav(const std::string& path, const Mono& samples) {
+  const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+  std::vector<uint8_t> out;
+  putTag(out, "RIFF");
+  putLe(out, 36 + dataBytes, 4);
+  putTag(out, "WAVE");
+  putTag(out, "fmt ");
+  putLe(out, 16, 4);              // fmt chunk size
+  putLe(out, 1, 2);               // PCM
+  putLe(out, 1, 2);               // mono
+  putLe(out, kSampleRate, 4);
+  putLe(out, kSampleRate * 2, 4); // bytes per second
+  putLe(out, 2, 2);               // block align
+  putLe(out, 16, 2);              // bits per sample
+  putTag(out, "data");
+  putLe(out, dataBytes, 4);
+  for (float s : samples) {
+    const long v = std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f);
+    putLe(out, static_cast<uint32_t>(static_cast<int16_t>(v)) & 0xffff, 2);
+  }
+  File f = openForWriting(path);
+  return f && std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
+}
+
+bool writeOgg(const std::string& path, const Stereo& music, int serial) {
+  Encoder enc(serial);
+  File f = openForWriting(path);
+  if (!enc.ready || !f || !enc.writeHeaders(f.get())) return false;
+  const size_t total = music.left.size();
+  for (size_t done = 0; done < total; done += kEncodeBlock) {
+    const int count = static_cast<int>(std::min<size_t>(kEncodeBlock, total - done));
+    float** buffer = vorbis_analysis_buffer(&enc.dsp, count);
+    std::memcpy(buffer[0], &music.left[done], count * sizeof(float));
+    std::memcpy(buffer[1], &music.right[done], count * sizeof(float));
+    vorbis_analysis_wrote(&enc.dsp, count);
+    if (!enc.drain(f.get())) return false;
+  }
+  vorbis_analysis_wrote(&enc.dsp, 0);  // end of stream
+  return enc.drain(f.get()) && std::fflush(f.get()) == 0;
+}
+
+}  // namespace datagen

@@ -1,0 +1,40 @@
+// The game's sound effects and tunes and the files they are written to.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace datagen {
+
+constexpr int kSampleRate = 44100;
+
+// Mono samples, nominally -1..1.
+using Mono = std::vector<float>;
+
+struct Stereo {
+  std::vector<float> left, right;
+};
+
+struct SoundArt {
+  std::string name;  // file name under sfx/ without ".wav"
+  std::function<Mono()> render;
+};
+
+struct TuneArt {
+  std::string name;  // file name under sfx/ without ".ogg"
+  int serial;        // Ogg stream serial number, fixed so files repeat exactly
+  std::function<Stereo()> render;
+};
+
+std::vector<SoundArt> allSounds();
+std::vector<TuneArt> allTunes();
+
+// 16-bit PCM mono WAV at kSampleRate; false when the file cannot be written.
+bool writeWav(const std::string& path, const Mono& samples);
+// Ogg Vorbis, stereo, kSampleRate, at a small variable bit rate; false on
+// an encoder or file error.
+bool writeOgg(const std::string& path, const Stereo& music, int serial);
+
+}  // namespace datagen
