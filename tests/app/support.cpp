@@ -1,0 +1,167 @@
+#include "support.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+pid_t xvfb_pid = 0;
+
+std::string read_all(int fd) {
+  std::string out;
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof(buf))) > 0) out.append(buf, size_t(n));
+  return out;
+}
+
+// One connection per request: requests may come from a helper thread while
+// the game blocks in its event wait.
+template <class F>
+void with_display(F request) {
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return;
+  request(dpy);
+  XSync(dpy, False);
+  XCloseDisplay(dpy);
+}
+
+}  // namespace
+
+ChildResult RunChild(const std::function<int()>& body, bool withDisplay, int seconds) {
+  int pipefd[2];
+  if (pipe(pipefd) != 0) return {-1, ""};
+  std::fflush(stdout);
+  pid_t pid = fork();
+  if (pid == 0) {
+    close(pipefd[0]);
+    dup2(pipefd[1], STDOUT_FILENO);
+    close(pipefd[1]);
+    int devnull = open("/dev/null", O_RDONLY);
+    dup2(devnull, STDIN_FILENO);
+    if (!withDisplay) {
+      unsetenv("DISPLAY");
+      unsetenv("WAYLAND_DISPLAY");
+    }
+    alarm(unsigned(seconds));
+    int rc = body();
+    std::fflush(stdout);
+    _exit(rc);
+  }
+  close(pipefd[1]);
+  ChildResult result;
+  result.out = read_all(pipefd[0]);
+  close(pipefd[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return result;
+}
+
+bool StartPrivateDisplay() {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  std::string fd = std::to_string(fds[1]);
+  const char* args[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
+                        nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  int rc = posix_spawnp(&xvfb_pid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  if (rc != 0) {
+    close(fds[0]);
+    return false;
+  }
+  // The server writes its display number once it accepts connections. It
+  // must not reset when its last client leaves: a reset refuses new clients
+  // for a moment, and every test child is a new client.
+  std::string number;
+  char c;
+  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  close(fds[0]);
+  if (number.empty()) return false;
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+  return true;
+}
+
+void StopPrivateDisplay() {
+  if (!xvfb_pid) return;
+  kill(xvfb_pid, SIGTERM);
+  waitpid(xvfb_pid, nullptr, 0);
+  xvfb_pid = 0;
+}
+
+unsigned long FocusedWindow() {
+  Window focus = 0;
+  with_display([&](Display* dpy) {
+    int revert;
+    XGetInputFocus(dpy, &focus, &revert);
+  });
+  return focus;
+}
+
+void FocusWindow(unsigned long window) {
+  with_display([&](Display* dpy) { XSetInputFocus(dpy, window, RevertToParent, CurrentTime); });
+}
+
+void FocusDesktop() {
+  with_display([](Display* dpy) { XSetInputFocus(dpy, DefaultRootWindow(dpy), RevertToParent, CurrentTime); });
+}
+
+void SendCloseRequest(unsigned long window) {
+  with_display([&](Display* dpy) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, window, False, NoEventMask, &event);
+  });
+}
+
+WindowPlace PlaceOf(unsigned long window) {
+  WindowPlace place;
+  with_display([&](Display* dpy) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(dpy, window, &attributes)) return;
+    Window child;
+    XTranslateCoordinates(dpy, window, DefaultRootWindow(dpy), 0, 0, &place.x, &place.y, &child);
+    place.width = attributes.width;
+    place.height = attributes.height;
+    char* name = nullptr;
+    if (XFetchName(dpy, window, &name) && name) {
+      place.title = name;
+      XFree(name);
+    }
+  });
+  return place;
+}
+
+void Xdotool(const std::string& args, bool wait) {
+  std::vector<std::string> words{"xdotool"};
+  std::istringstream in(args);
+  for (std::string w; in >> w;) words.push_back(w);
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  pid_t pid;
+  if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return;
+  if (wait) waitpid(pid, nullptr, 0);
+}
