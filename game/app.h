@@ -1,0 +1,304 @@
+// The game object: every piece of mutable game state lives in the one
+// c_MyApp, and its methods live in the files of the subsystem that owns them
+// (app.cpp the hooks and the screen dispatcher, draw.cpp the display list and
+// text, loader.cpp assets and the start-up screens, sound.cpp game audio,
+// pending.cpp stand-ins for subsystems still to come; game/match/ and
+// game/menus/ the match and the menus).
+//
+// Positions are virtual-screen units (a 640 x 480 design screen whose extent
+// follows the window's aspect) unless a comment says window pixels.
+#pragma once
+
+#include "audio/audio.h"
+#include "graphics/graphics.h"
+#include "runtime/app/app.h"
+
+struct LoadAction;  // one step of the asset loader (loader.cpp)
+
+// Values of m_screen; any other value runs no screen step.
+constexpr int SCREEN_MENU = 1;
+constexpr int SCREEN_MENU_RETURN = 2;
+constexpr int SCREEN_QUIT_CONFIRM = 4;
+constexpr int SCREEN_START_PROMPT = 5;
+constexpr int SCREEN_MATCH = 10;
+constexpr int SCREEN_MATCH_LOAD = 11;
+constexpr int SCREEN_ROUND_START = 13;
+constexpr int SCREEN_ARENA_PREPARE = 14;
+constexpr int SCREEN_JOIN = 15;
+constexpr int SCREEN_ROUND_WON = 16;
+constexpr int SCREEN_TRAIL_DEMO = 20;
+
+// Array lengths of c_MyApp.
+constexpr int GAME_IMAGE_SLOTS = 100;
+constexpr int GAME_SOUND_SLOTS = 100;
+constexpr int GAME_FONT_INFO = 3 * GAME_IMAGE_SLOTS;
+constexpr int GAME_NOTICES = 15;
+constexpr int GAME_BADGES = 256;
+constexpr int GAME_PAD_BUTTONS = 20;
+constexpr int GAME_SETTINGS = 25;
+constexpr int GAME_HIGHSCORES = 350;
+constexpr int GAME_SFX_ORDER = 33;
+constexpr int GAME_TOUCHES = 10;
+constexpr int GAME_MATCH_STATE = 512;
+constexpr int GAME_STARS = 5100;
+constexpr int GAME_PARTICLES = 5100;
+constexpr int GAME_TRAIL_BRIGHTNESS = 32;
+constexpr int GAME_GRID = 1000000;
+constexpr int GAME_SEGMENTS = 51000;
+constexpr int GAME_WINS = 64;
+constexpr int GAME_INPUT_SLOTS = 100;
+
+// Display list: entries of DRAW_ENTRY floats; an append is dropped once the
+// count passes DRAW_APPEND_LIMIT, so at most 4,999 entries fit.
+constexpr int DRAW_ENTRY = 15;
+constexpr int DRAW_LIST_FLOATS = 75000;
+constexpr int DRAW_APPEND_LIMIT = DRAW_LIST_FLOATS - DRAW_ENTRY - 1;
+// Entry kinds (element 0) other than an image slot; -3717 also marks an
+// omitted optional float argument.
+constexpr float DRAW_RECT = -3717.0f;
+constexpr float DRAW_OVAL = -3716.0f;
+constexpr float DRAW_LINE = -3715.0f;
+constexpr float DRAW_OMITTED = -3717.0f;
+// Position of a touch slot that is up.
+constexpr int TOUCH_UP_POS = -3717;
+
+// Image slots of the shell's own art.
+constexpr int SLOT_FONT = 90;
+constexpr int SLOT_LOGO = 93;
+// Sound slots the shell plays.
+constexpr int SFX_JINGLE = 96;
+// Settings slot of the sound mode (0 off, 1 all, 2 effects, 3 music).
+constexpr int SETTING_SOUND_MODE = 5;
+// Effect channels the game rotates over (the engine has more).
+constexpr int SFX_CHANNELS = 24;
+// The file of an effect slot: "sfx/" + at least three digits + ".wav".
+String SfxFileName(int slot);
+
+// Start-up configuration and the virtual screen (floats: overscan, sizes;
+// the rest are 0/1 flags).
+extern int bb_KRV_isOuya;
+extern int bb_KRV_OnScreenControls;
+extern int bb_KRV_AccelerometerControls;
+extern int bb_KRV_HasMusicStream;
+extern int bb_KRV_iCadeControls;
+extern int bb_KRV_DebugMode;
+extern float bb_KRV_overscan;  // window pixels kept free left and right
+extern float bb_KRV_rawscrw, bb_KRV_rawscrh;  // design size
+extern float bb_KRV_jscrw, bb_KRV_jscrh;      // current virtual size
+// The one random seed every draw of the game advances.
+extern int bb_random_Seed;
+
+class c_MyApp : public c_App {
+ public:
+  c_MyApp();
+  c_MyApp* m_new();
+  void mark() override;
+
+  // Hooks (app.cpp).
+  int p_OnCreate() override;
+  int p_OnUpdate() override;
+  int p_OnRender() override;
+  int p_OnSuspend() override;
+  int p_OnResume() override;
+  int p_FullscreenFlip();
+
+  // Display list and text (draw.cpp).
+  int p_CLS2D(float r, float g, float b, float a);
+  int p_ResetDraw();
+  int p_SetSize(float sx, float sy);
+  int p_SetRot(float degrees);
+  int p_SetCol(float r, float g, float b, float a);
+  int p_Alpha(float a);
+  int p_Ink(int ink, float brightness);
+  int p_DrawImg(int slot, float x, float y, float frame);
+  int p_Rect(float x, float y, float w, float h);
+  int p_Oval(float x, float y, float rx, float ry);
+  int p_Text(float x, float y, String text, float alignX, float alignY);
+  String p_rstr(int length, int value, String pad);
+  int p_Rand(float low, float high);
+  // Recomputes the virtual screen for a device of w x h pixels (both > 0).
+  int p_ComputeScaling(int w, int h);
+  // The replay of the display list into the current frame.
+  int p_Replay();
+  // Appends an entry of `kind` at (x, y) with size (w, h) and the current
+  // draw state; returns it for further fields, or null when the list is full.
+  float* p_AppendEntry(float kind, float x, float y, float w, float h);
+
+  // Assets and the start-up screens (loader.cpp).
+  int p_LoadImg(int slot, String name, int frameWidth, int frameHeight, int frameCount, int flags);
+  int p_LoadFont(int slot, String name, int glyphWidth, int lineHeight);
+  int p_Reload();
+  int p_Loader();
+  int p_WaitStart(int mode);
+  // Picks the resolution variant for the current device size.
+  int p_ChooseVariant();
+
+  // Game audio (sound.cpp).
+  int p_LoadSFX(int slot);
+  int p_PlaySFX(int slot, float rate, float volume, float pan);
+  int p_PlayTune(String name, int flags);
+  int p_StopTune();
+
+  // Controls and saved progress (pending.cpp until their subsystems land).
+  int p_PlayKey(int action, int withStick, int source);
+  int p_Load();
+  int p_Save();
+  int p_LoadMenu();
+
+  // Screens and overlay boxes (pending.cpp until their subsystems land).
+  int p_Menu();
+  int p_OuyaQuit();
+  int p_Game();
+  int p_InGame();
+  int p_LoadGame();
+  int p_GameStructure();
+  int p_PrepareArena();
+  int p_GameSelect();
+  int p_SomebodyWon();
+  int p_SquigglyDoohickey();
+  int p_GameOver();
+  int p_CreditBox();
+  int p_BadgesBox();
+  int p_ShowBadges();
+  int p_OptionBox();
+
+  // ---- Screen flow, input snapshot, frame timing (app.cpp)
+  int m_screen = 0;
+  int m_i = 0;  // loop counter shared by many operations
+  int m_lastDevWidth = 0, m_lastDevHeight = 0;  // device pixels at the last render
+  int m_mouseX = 0, m_mouseY = 0;
+  int m_prevMouseX = 0, m_prevMouseY = 0;
+  int m_mouseWasDown = 0;
+  int m_pointerDown = 0;  // left button or any touch down now
+  int m_mouseHits = 0;    // left-button hits in this update
+  int m_inputLatch = 0;   // a pointer press has acted
+  int m_anyKeyHeld = 0;   // an action key has acted
+  int m_lastChar = 0;
+  int m_hidePauseButton = 0;
+  int m_updateLastMs = 0, m_updateFps = 0, m_updateFpsAvg = 0;
+  int m_renderLastMs = 0, m_renderFps = 0, m_renderFpsAvg = 0;
+  Array<int> m_touchDown;  // GAME_TOUCHES
+  Array<int> m_touchX;     // GAME_TOUCHES; TOUCH_UP_POS while up
+  Array<int> m_touchY;
+  Array<int> m_padButtons;  // GAME_PAD_BUTTONS, by action code; 2 = iCade press
+
+  // ---- Window mode (app.cpp)
+  int m_fullScreen = 0;
+
+  // ---- Display list and virtual screen (draw.cpp)
+  Array<float> m_drawList;  // DRAW_LIST_FLOATS
+  int m_drawCount = 0;      // floats in use, a multiple of DRAW_ENTRY
+  float m_drawScaleX = 0, m_drawScaleY = 0;
+  float m_drawRotation = 0;  // negated p_SetRot angle, degrees
+  float m_drawRed = 0, m_drawGreen = 0, m_drawBlue = 0;  // 0-255
+  float m_drawAlpha = 0;
+  int m_drawBlend = 0;  // 3 additive, anything else alpha blending
+  float m_clearRed = 0, m_clearGreen = 0, m_clearBlue = 0, m_clearAlpha = 0;
+  float m_viewW = 0, m_viewH = 0;
+  float m_scaleX = 0, m_scaleY = 0;  // window pixels per virtual unit
+  int m_fitMode = 0;                 // 1 the width sets the scale, 2 the height
+  int m_landscape = 0;
+  int m_currentFont = 0;
+
+  // ---- Assets and loading screen (loader.cpp)
+  Array<c_Image*> m_images;  // GAME_IMAGE_SLOTS; null when not loaded
+  Array<int> m_fontInfo;     // per slot: frame width, frame height, frame count
+  int m_assetScale = 0;      // 1, 2 or 4
+  float m_assetInvScale = 0;
+  int m_loadStep = 0;  // next loader step; 0 idle
+  int m_logoJinglePlayed = 0;
+  int m_spinAngle = 0;  // degrees
+
+  // ---- Game audio (sound.cpp)
+  Array<c_Sound*> m_sounds;  // GAME_SOUND_SLOTS; null when not loaded
+  int m_sfxChannel = 0;      // cursor 0..SFX_CHANNELS-1
+  Array<int> m_sfxOrder;     // cursor -> engine channel
+  int m_musicOn = 0;
+
+  // ---- Controls and buttons (game/match)
+  int m_buttonHit = 0;
+  float m_stickX = 0, m_stickY = 0;
+  int m_stickAnchorX = 0, m_stickAnchorY = 0;
+
+  // ---- Arena and trails (game/match)
+  Array<int> m_grid;              // GAME_GRID
+  Array<int> m_segments;          // GAME_SEGMENTS
+  Array<float> m_trailBrightness; // GAME_TRAIL_BRIGHTNESS
+  int m_segmentCursor = 0;
+  int m_posX = 0, m_posY = 0, m_posDir = 0;
+  int m_roundMusic = 0;
+
+  // ---- Round and match flow (game/match)
+  Array<float> m_matchState;  // GAME_MATCH_STATE
+  Array<int> m_wins;          // GAME_WINS
+  int m_gameOver = 0;
+  int m_gameOverTimer = 0;
+  int m_matchWon = 0;
+  int m_hostSource = 0;
+  int m_lastScore = 0;
+
+  // ---- Visual effects (game/match)
+  Array<float> m_stars;      // GAME_STARS
+  Array<float> m_particles;  // GAME_PARTICLES
+  int m_starCount = 100;
+  int m_particleLast = 250;
+
+  // ---- Rider movement (game/match)
+  int m_stepsExtra = 0, m_stepIndex = 0;
+  int m_ridersInPlay = 0;
+  int m_demoMode = 0;
+
+  // ---- Main menu (game/menus)
+  int m_gameMode = 0;
+  int m_menuDrop = 0;
+  int m_controlStyle = 0;  // 0 keyboard, 1 joypad, 2 pointer
+  int m_menuEntry = 0;
+  float m_menuTarget = 0, m_menuScroll = 0, m_menuFling = 0, m_menuDrag = 0;
+  int m_menuKeyMove = 0;
+  float m_gearAngle = 0;
+
+  // ---- Join screen (game/menus)
+  Array<int> m_inputSlots;  // GAME_INPUT_SLOTS
+
+  // ---- Options (game/menus)
+  int m_optionsOpen = 0, m_optionsSlide = 0;
+  int m_optionsRow = 0, m_optionsKeyLatch = 0, m_optionsTapLatch = 0;
+
+  // ---- Pause menu (game/menus)
+  int m_paused = 0;
+  int m_pauseDir = 0;  // 1 opening or open, -1 closing or closed
+  int m_pauseY = 0;
+  int m_pauseRow = 0;
+
+  // ---- Credits (game/menus)
+  int m_creditsOpen = 0, m_creditsSlide = 0;
+  float m_creditScroll = 0;
+  int m_creditLine = 0;
+
+  // ---- Badges (game/menus)
+  int m_badgesOpen = 0;
+  Array<int> m_noticeBadge;  // GAME_NOTICES
+  Array<int> m_noticeTimer;  // GAME_NOTICES
+
+  // ---- Saved settings, badges and highscores (game/menus)
+  Array<int> m_settings;    // GAME_SETTINGS
+  Array<bool> m_badges;     // GAME_BADGES
+  Array<int> m_highscores;  // GAME_HIGHSCORES
+
+ private:
+  // Update steps (app.cpp).
+  void TakeInputSnapshot();
+  void UpdateLatches();
+  void RunScreenStep();
+  void RunOverlays();
+  void ReadICadeLetters();
+  void DrawDebugLine();
+  // 1 when some source holds one of the latch-clearing actions.
+  bool AnyActionHeld();
+  bool BackHeld();
+  // Loader action of one step, and the loading of one asset (loader.cpp).
+  void LoadStep(int step);
+  void LoadAsset(const LoadAction& action);
+  // Spinner dots of the loading screen (loader.cpp).
+  void SpinnerRing(int angle, float grey);
+};

@@ -1,0 +1,165 @@
+#include "tests/game/harness.h"
+
+#include <GLFW/glfw3.h>
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "input/input.h"
+
+namespace zephrine_test {
+
+namespace {
+
+constexpr int PORTS = 4;
+constexpr int PAD_BUTTONS = 32;
+
+// The runtime's game object with joypads the test sets instead of the
+// library's.
+class HarnessGame : public BBTarvexGame {
+ public:
+  PadInput pads[PORTS];
+  bool forceSize = false;
+  int forcedWidth = 0, forcedHeight = 0;
+
+  int GetDeviceWidth() override { return forceSize ? forcedWidth : BBTarvexGame::GetDeviceWidth(); }
+  int GetDeviceHeight() override { return forceSize ? forcedHeight : BBTarvexGame::GetDeviceHeight(); }
+
+  bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                    Array<bool> buttons) override {
+    if (port < 0 || port >= PORTS || !pads[port].present) return false;
+    joyx[0] = pads[port].stickX;
+    joyy[0] = pads[port].stickY;
+    joyx[1] = joyy[1] = joyz[0] = joyz[1] = 0.0f;
+    for (int b = 0; b < PAD_BUTTONS && b < buttons.Length(); ++b) buttons[b] = pads[port].buttons[b];
+    return true;
+  }
+};
+
+HarnessGame* game = nullptr;
+
+void OpenWindow(int width, int height) { game->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false); }
+
+}  // namespace
+
+GameHarness::GameHarness() {
+  glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
+  if (!glfwInit()) {
+    std::fputs("the game tests need a display (set DISPLAY)\n", stderr);
+    std::exit(1);
+  }
+  game = new HarnessGame();
+  bb_std_main(0, nullptr);
+  OpenWindow(APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT);
+  game->StartGame();
+}
+
+GameHarness& GameHarness::Get() {
+  static GameHarness* harness = new GameHarness();
+  return *harness;
+}
+
+c_MyApp* GameHarness::App() const { return static_cast<c_MyApp*>(bb_app__app); }
+
+void GameHarness::Update(int count) {
+  for (int i = 0; i < count; ++i) game->UpdateGame();
+}
+
+void GameHarness::Render() { game->RenderGame(); }
+
+void GameHarness::Step(int count) {
+  for (int i = 0; i < count; ++i) {
+    Render();
+    Update();
+  }
+}
+
+bool GameHarness::FinishLoading(int maxSteps) {
+  for (int i = 0; i < maxSteps; ++i) {
+    Step();
+    if (App()->m_loadStep == 0) {
+      Render();  // a size change is noticed by the frame, not the update
+      if (App()->m_loadStep == 0) return true;
+    }
+  }
+  return false;
+}
+
+void GameHarness::KeyDown(int key) { game->KeyEvent(BBGAME_KEYDOWN, key); }
+void GameHarness::KeyUp(int key) { game->KeyEvent(BBGAME_KEYUP, key); }
+
+void GameHarness::Press(int key) {
+  KeyDown(key);
+  Update();
+  KeyUp(key);
+}
+
+void GameHarness::Type(int character) { game->KeyEvent(BBGAME_KEYCHAR, character); }
+
+void GameHarness::MouseMove(float x, float y) { game->MouseEvent(BBGAME_MOUSEMOVE, 0, x, y); }
+
+void GameHarness::MouseDown(int button) {
+  game->MouseEvent(BBGAME_MOUSEDOWN, button, bb_input_device->m_mouseX, bb_input_device->m_mouseY);
+}
+
+void GameHarness::MouseUp(int button) {
+  game->MouseEvent(BBGAME_MOUSEUP, button, bb_input_device->m_mouseX, bb_input_device->m_mouseY);
+}
+
+void GameHarness::SetPad(int port, const PadInput& input) { game->pads[port] = input; }
+
+void GameHarness::Resize(int width, int height) { OpenWindow(width, height); }
+
+int GameHarness::DeviceWidth() const { return game->GetDeviceWidth(); }
+int GameHarness::DeviceHeight() const { return game->GetDeviceHeight(); }
+
+void GameHarness::ForceDeviceSize(int width, int height) {
+  game->forceSize = true;
+  game->forcedWidth = width;
+  game->forcedHeight = height;
+}
+
+void GameHarness::ReleaseDeviceSize() { game->forceSize = false; }
+
+void GameHarness::Suspend() { game->SuspendGame(); }
+void GameHarness::Resume() { game->ResumeGame(); }
+
+std::vector<DrawEntry> GameHarness::DisplayList() const {
+  std::vector<DrawEntry> list;
+  const Array<float>& d = App()->m_drawList;
+  for (int i = 0; i + DRAW_ENTRY <= App()->m_drawCount; i += DRAW_ENTRY) {
+    list.push_back({d[i], d[i + 1], d[i + 2], d[i + 3], d[i + 4], d[i + 5], d[i + 6], d[i + 7], d[i + 10],
+                    d[i + 11], d[i + 12], d[i + 13]});
+  }
+  return list;
+}
+
+std::vector<DrawEntry> GameHarness::EntriesOf(float kind) const {
+  std::vector<DrawEntry> all = DisplayList(), some;
+  std::copy_if(all.begin(), all.end(), std::back_inserter(some), [kind](const DrawEntry& e) { return e.kind == kind; });
+  return some;
+}
+
+std::vector<unsigned> GameHarness::Screenshot() {
+  const int w = DeviceWidth(), h = DeviceHeight();
+  Render();
+  Array<int> pixels(w * h);
+  bb_graphics_device->ReadPixels(pixels, 0, 0, w, h, 0, w);
+  return std::vector<unsigned>(pixels.begin(), pixels.end());
+}
+
+bool GameHarness::SaveScreenshot(const std::string& path) {
+  const int w = DeviceWidth(), h = DeviceHeight();
+  const std::vector<unsigned> argb = Screenshot();
+  std::vector<unsigned char> rgb(std::size_t(w) * h * 3);
+  for (std::size_t i = 0; i < argb.size(); ++i) {
+    rgb[3 * i] = (argb[i] >> 16) & 0xff;
+    rgb[3 * i + 1] = (argb[i] >> 8) & 0xff;
+    rgb[3 * i + 2] = argb[i] & 0xff;
+  }
+  return stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3) != 0;
+}
+
+}  // namespace zephrine_test

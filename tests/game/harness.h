@@ -1,0 +1,88 @@
+// A stepping harness for game tests: the real runtime and the real window
+// (under Xvfb in CI), without the timed loop. The test drives the game one
+// update or one frame at a time, injects keyboard, character, mouse and
+// joypad input through the runtime's own entry points, and reads c_MyApp's
+// fields and its display list.
+//
+// One game exists per process (the runtime allows one application), so the
+// harness starts it on first use and every test of the executable shares it.
+// Tests that need a fresh game run as death tests or in their own executable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "game/app.h"
+
+namespace zephrine_test {
+
+// One display-list entry as the game recorded it.
+struct DrawEntry {
+  float kind;  // image slot, or DRAW_RECT / DRAW_OVAL / DRAW_LINE
+  float x, y, rotation, w, h, frame, alpha;
+  float red, green, blue, blend;
+};
+
+// Input a joypad port reports at the next updates.
+struct PadInput {
+  bool present = false;
+  float stickX = 0, stickY = 0;  // first stick, y positive upwards
+  bool buttons[32] = {};
+};
+
+class GameHarness {
+ public:
+  // The game of this process, started in a 640 x 480 window on first use.
+  static GameHarness& Get();
+
+  c_MyApp* App() const;
+
+  // One game update (input begin, p_OnUpdate, input end) or one frame.
+  void Update(int count = 1);
+  void Render();
+  // Updates and frames alternating, the way the loop runs at one update per
+  // frame: render first, then update.
+  void Step(int count = 1);
+  // Steps until the asset loader is idle; false when it did not finish
+  // within `maxSteps`.
+  bool FinishLoading(int maxSteps = 200);
+
+  // Runtime key codes (the window layer's key table).
+  void KeyDown(int key);
+  void KeyUp(int key);
+  // Down, one update, up.
+  void Press(int key);
+  void Type(int character);
+  // Window pixels.
+  void MouseMove(float x, float y);
+  void MouseDown(int button = 0);
+  void MouseUp(int button = 0);
+  void SetPad(int port, const PadInput& input);
+
+  // Re-creates the window at w x h pixels (windowed), as a switch of the
+  // window mode does.
+  void Resize(int width, int height);
+  int DeviceWidth() const;
+  int DeviceHeight() const;
+  // Makes the game object report this device size (0 x 0 is a minimized
+  // window) until ReleaseDeviceSize.
+  void ForceDeviceSize(int width, int height);
+  void ReleaseDeviceSize();
+  // Focus lost and regained, as the loop reports them.
+  void Suspend();
+  void Resume();
+
+  std::vector<DrawEntry> DisplayList() const;
+  // Entries of one image slot (glyphs of the font, the logo, ...).
+  std::vector<DrawEntry> EntriesOf(float kind) const;
+
+  // Renders a frame and reads the window back as 0xAARRGGBB, top row first.
+  std::vector<unsigned> Screenshot();
+  // Renders a frame and writes the window as a PNG file. False on failure.
+  bool SaveScreenshot(const std::string& path);
+
+ private:
+  GameHarness();
+};
+
+}  // namespace zephrine_test
