@@ -4,6 +4,7 @@
 
 #include "audio/audio.h"
 #include "game/screen_math.h"
+#include "game/timing.h"
 #include "input/input.h"
 
 namespace {
@@ -114,6 +115,7 @@ void c_MyApp::mark() {
 }
 
 int c_MyApp::p_OnCreate() {
+  if (TimingWantsFullscreen()) p_FullscreenFlip();
   if (bb_KRV_isOuya == 1) {
     bb_KRV_overscan = 64.0f;
     m_controlStyle = 1;
@@ -320,6 +322,7 @@ void c_MyApp::DrawDebugLine() {
 int c_MyApp::p_OnRender() {
   MeasureRate(m_renderLastMs, m_renderFps, m_renderFpsAvg);
   p_Replay();
+  TimingMilestone("first-frame");
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "game/screen_math.h"
+#include "game/timing.h"
 #include "graphics/graphics.h"
 
 // Loader step table. Frame sizes are variant-1 pixels; every image has its
@@ -135,6 +136,7 @@ int c_MyApp::p_Loader() {
     ++m_loadStep;
   } else {
     m_loadStep = 0;
+    TimingMilestone("loaded");
   }
   p_WaitStart(1);
   return 0;
