@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "audio/audio.h"
 
@@ -68,6 +70,103 @@ unsigned char* FindData(std::FILE* f, int* size) {
   }
 }
 
+// The Ogg decoder works inside one block of ours: memory it loses on a
+// damaged stream comes back with the block, and no header can make it ask
+// for more than the cap. The block starts small and grows for large setups.
+constexpr int OGG_ARENA_START = 256 * 1024;
+constexpr int OGG_ARENA_CAP = 64 * 1024 * 1024;
+
+// An open decoder and the block it lives in; close with CloseVorbis.
+struct Vorbis {
+  stb_vorbis* decoder = nullptr;
+  char* arena = nullptr;
+};
+
+void CloseVorbis(Vorbis& v) {
+  if (v.decoder) stb_vorbis_close(v.decoder);
+  std::free(v.arena);
+}
+
+// Opens the stream at the read position, growing the block while the
+// decoder runs out of it; false when the stream cannot be opened.
+bool OpenVorbis(std::FILE* f, Vorbis& v) {
+  long start = std::ftell(f);
+  for (int size = OGG_ARENA_START; size <= OGG_ARENA_CAP; size *= 4) {
+    v.arena = static_cast<char*>(std::malloc(size));
+    if (!v.arena) return false;
+    stb_vorbis_alloc alloc{v.arena, size};
+    int error = 0;
+    v.decoder = stb_vorbis_open_file(f, 0, &error, &alloc);
+    if (v.decoder) return true;
+    std::free(v.arena);
+    v.arena = nullptr;
+    if (error != VORBIS_outofmem || std::fseek(f, start, SEEK_SET) != 0) return false;
+  }
+  return false;
+}
+
+// Bytes of an Ogg page header before its segment table.
+constexpr int OGG_PAGE_HEADER = 27;
+// Identification and comment: the header packets checked before decoding.
+constexpr int OGG_CHECKED_PACKETS = 2;
+
+// Appends the first `count` packets of the Ogg stream at the read position
+// to `packets`; false when the pages end first or are not Ogg pages.
+bool ReadOggPackets(std::FILE* f, int count, std::vector<std::string>& packets) {
+  std::string packet;
+  while (int(packets.size()) < count) {
+    unsigned char header[OGG_PAGE_HEADER];
+    if (std::fread(header, 1, OGG_PAGE_HEADER, f) != OGG_PAGE_HEADER) return false;
+    if (std::memcmp(header, "OggS", 4) != 0) return false;
+    unsigned char lacing[255];
+    int segments = header[OGG_PAGE_HEADER - 1];
+    if (std::fread(lacing, 1, segments, f) != size_t(segments)) return false;
+    for (int i = 0; i < segments; ++i) {
+      size_t at = packet.size();
+      packet.resize(at + lacing[i]);
+      if (std::fread(&packet[at], 1, lacing[i], f) != lacing[i]) return false;
+      if (lacing[i] == 255) continue;
+      packets.push_back(std::move(packet));
+      packet.clear();
+    }
+  }
+  return true;
+}
+
+// The decoder allocates whatever the vendor and comment lengths of the
+// comment header say before it checks them against the packet: a few
+// hostile bytes would ask for gigabytes. Every length must fit the packet.
+bool CommentLengthsFit(const std::string& packet) {
+  const size_t prefix = 7;  // packet type and "vorbis"
+  size_t at = prefix;
+  auto take_length = [&](uint32_t* out) {
+    if (packet.size() - at < 4) return false;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(packet.data()) + at;
+    *out = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    at += 4;
+    return true;
+  };
+  auto skip = [&](uint32_t bytes) {
+    if (packet.size() - at < bytes) return false;
+    at += bytes;
+    return true;
+  };
+  uint32_t length = 0, comments = 0;
+  if (packet.size() < prefix || !take_length(&length) || !skip(length) || !take_length(&comments)) return false;
+  for (uint32_t i = 0; i < comments; ++i) {
+    if (!take_length(&length) || !skip(length)) return false;
+  }
+  return true;
+}
+
+// Checks the header packets, then returns to where the stream starts.
+bool OggHeadersSane(std::FILE* f) {
+  long start = std::ftell(f);
+  std::vector<std::string> packets;
+  bool sane = ReadOggPackets(f, OGG_CHECKED_PACKETS, packets) && CommentLengthsFit(packets[OGG_CHECKED_PACKETS - 1]);
+  return std::fseek(f, start, SEEK_SET) == 0 && sane;
+}
+
 }  // namespace
 
 unsigned char* LoadWAV(std::FILE* f, int* length, int* channels, int* format, int* hertz) {
@@ -102,13 +201,12 @@ unsigned char* LoadWAV(std::FILE* f, int* length, int* channels, int* format, in
 }
 
 unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, int* hertz) {
-  int error = 0;
-  stb_vorbis* vorbis = stb_vorbis_open_file(f, 0, &error, nullptr);
-  if (!vorbis) return nullptr;
-  stb_vorbis_info info = stb_vorbis_get_info(vorbis);
+  Vorbis vorbis;
+  if (!OggHeadersSane(f) || !OpenVorbis(f, vorbis)) return nullptr;
+  stb_vorbis_info info = stb_vorbis_get_info(vorbis.decoder);
   int chans = info.channels;
   if (chans <= 0) {
-    stb_vorbis_close(vorbis);
+    CloseVorbis(vorbis);
     return nullptr;
   }
 
@@ -117,7 +215,7 @@ unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, in
   size_t room = headroom, held = 0;
   short* samples = static_cast<short*>(std::malloc(room * sizeof(short)));
   while (samples) {
-    int frame = stb_vorbis_get_frame_short_interleaved(vorbis, chans, samples + held, int(room - held));
+    int frame = stb_vorbis_get_frame_short_interleaved(vorbis.decoder, chans, samples + held, int(room - held));
     if (frame == 0) break;
     held += size_t(frame) * chans;
     if (room >= headroom + held) continue;
@@ -126,7 +224,7 @@ unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, in
     if (!grown) std::free(samples);
     samples = grown;
   }
-  stb_vorbis_close(vorbis);
+  CloseVorbis(vorbis);
   if (!samples) return nullptr;
 
   short* shrunk = static_cast<short*>(std::realloc(samples, held ? held * sizeof(short) : 1));

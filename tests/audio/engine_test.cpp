@@ -237,7 +237,7 @@ std::vector<int16_t> WrittenLeftChannel(const std::string& path) {
     at += 8 + size;
   }
   std::vector<int16_t> left;
-  for (size_t i = at + 8; i + 4 <= bytes.size(); i += 4) left.push_back(int16_t(uint8_t(bytes[i]) | bytes[i + 1] << 8));
+  for (size_t i = at + 8; i + 4 <= bytes.size(); i += 4) left.push_back(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
   return left;
 }
 

@@ -1,0 +1,103 @@
+// Decoding a 60-second stereo Ogg Vorbis tune the way the game loads its
+// round music: time per second of audio, and the peak memory of one decode.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "audio/audio.h"
+#include "tests/audio/sound_files.h"
+
+namespace {
+
+constexpr int TUNE_SECONDS = 60;
+constexpr int TUNE_RATE = 44100;
+
+TempDir* tune_dir = nullptr;
+
+// A minute of a two-voice melody, encoded in a child process so that the
+// encoder's memory never shows in this process's figures.
+std::string TunePath() {
+  if (tune_dir) return tune_dir->Path("tune.ogg");
+  tune_dir = new TempDir;
+  std::string path = tune_dir->Path("tune.ogg");
+  pid_t child = fork();
+  if (child == 0) {
+    std::vector<float> tune(size_t(TUNE_SECONDS) * TUNE_RATE * 2);
+    const double notes[] = {220, 247, 262, 294, 330, 294, 262, 247};
+    for (size_t i = 0; i < tune.size() / 2; ++i) {
+      double t = double(i) / TUNE_RATE, note = notes[size_t(t * 4) % 8];
+      tune[2 * i] = float(0.3 * std::sin(2 * M_PI * note * t));
+      tune[2 * i + 1] = float(0.3 * std::sin(2 * M_PI * note * 1.5 * t));
+    }
+    WriteFile(path, OggBytes(tune, 2, TUNE_RATE));
+    _exit(0);
+  }
+  waitpid(child, nullptr, 0);
+  return path;
+}
+
+unsigned char* Decode(const std::string& path, int* length, int* channels) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  int format = 0, hertz = 0;
+  unsigned char* data = f ? LoadOGG(f, length, channels, &format, &hertz) : nullptr;
+  if (f) std::fclose(f);
+  return data;
+}
+
+void BM_DecodeOggTune(benchmark::State& state) {
+  std::string path = TunePath();
+  int length = 0, channels = 0;
+  for (auto _ : state) {
+    unsigned char* data = Decode(path, &length, &channels);
+    if (!data) state.SkipWithError("decode failed");
+    benchmark::DoNotOptimize(data);
+    std::free(data);
+  }
+  double audio_seconds = double(length) / TUNE_RATE;
+  state.counters["audio_s"] = audio_seconds;
+  // CPU seconds spent per second of decoded audio (printed with an SI prefix).
+  state.counters["cpu_s_per_audio_s"] = benchmark::Counter(double(state.iterations()) * audio_seconds,
+                                                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DecodeOggTune)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory one decode adds, measured in a fresh child process.
+void BM_DecodeOggTunePeakMemory(benchmark::State& state) {
+  std::string path = TunePath();
+  double peak_mib = 0;
+  for (auto _ : state) {
+    int pipe_fds[2];
+    if (pipe(pipe_fds) != 0) return state.SkipWithError("pipe");
+    pid_t child = fork();
+    if (child == 0) {
+      rusage before{}, after{};
+      getrusage(RUSAGE_SELF, &before);
+      int length = 0, channels = 0;
+      std::free(Decode(path, &length, &channels));
+      getrusage(RUSAGE_SELF, &after);
+      long grown_kib = after.ru_maxrss - before.ru_maxrss;
+      ssize_t ignored = write(pipe_fds[1], &grown_kib, sizeof grown_kib);
+      (void)ignored;
+      _exit(0);
+    }
+    long grown_kib = 0;
+    ssize_t got = read(pipe_fds[0], &grown_kib, sizeof grown_kib);
+    close(pipe_fds[0]);
+    close(pipe_fds[1]);
+    waitpid(child, nullptr, 0);
+    if (got != sizeof grown_kib) return state.SkipWithError("child");
+    peak_mib = grown_kib / 1024.0;
+  }
+  state.counters["peak_MiB"] = peak_mib;
+  state.counters["pcm_MiB"] = TUNE_SECONDS * TUNE_RATE * 2 * 2 / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_DecodeOggTunePeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
