@@ -29,7 +29,7 @@ class Array {
       void* block = gc_object_alloc(sizeof(Rep) + sizeof(T) * std::size_t(length));
       return new (block) Rep(length);
     }
-    // The shared empty representation, a permanent root.
+    // The shared empty representation, a permanent root from its creation.
     static Rep* Empty() {
       static Rep* empty = nullptr;
       if (!empty) {
@@ -40,7 +40,12 @@ class Array {
     }
     void mark() override {
       if constexpr (std::is_pointer_v<T>) {
-        for (int i = 0; i < length; ++i) gc_mark_q(data()[i]);
+        T* elements = data();
+        for (int i = 0; i < length; ++i) {
+          if (i + kHeaderAhead < length) gc_prefetch(elements[i + kHeaderAhead], false);
+          if (i + kLinksAhead < length) gc_prefetch(elements[i + kLinksAhead], true);
+          gc_mark_q(elements[i]);
+        }
       }
     }
     ~Rep() override {
@@ -50,6 +55,9 @@ class Array {
     }
 
    private:
+    // How many elements ahead marking starts loading headers, then links.
+    static constexpr int kHeaderAhead = 16;
+    static constexpr int kLinksAhead = 8;
     explicit Rep(int n) : length(n) {
       for (int i = 0; i < n; ++i) new (data() + i) T();
     }

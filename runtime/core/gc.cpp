@@ -1,6 +1,6 @@
 #include "gc.h"
 
-#include <atomic>
+#include <climits>
 #include <cstdlib>
 #include <new>
 #include <vector>
@@ -18,7 +18,6 @@ namespace {
 // Circular doubly-linked lists with sentinel nodes.
 gc_header queued_list, unmarked_list, marked_list, free_list;
 gc_header* gc_cache[GC_CACHE_LIMIT / 8];
-std::atomic<int> ext_bytes{0};
 bool lists_ready = false;
 
 std::vector<gc_object**>& root_slots() {
@@ -86,6 +85,7 @@ void destroy_garbage(int size) {
 void mark_queued(int64_t target) {
   while ((target < 0 || gc_marked_bytes < target) && !list_empty(&queued_list)) {
     gc_header* h = queued_list.succ;
+    __builtin_prefetch(object_of(h->succ));  // the next object to mark
     remove_node(h);
     insert_before(h, &marked_list);
     gc_marked_bytes += block_size(h);
@@ -112,6 +112,7 @@ void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*
 
 void* gc_object_alloc(std::size_t object_size) {
   ensure_lists();
+  if (object_size > std::size_t(INT_MAX) - sizeof(gc_header) - 7) throw std::bad_alloc();
   int size = static_cast<int>((object_size + sizeof(gc_header) + 7) & ~std::size_t(7));
   gc_new_bytes += size;
   destroy_garbage(size);
@@ -152,10 +153,13 @@ void gc_mark_q(gc_object* p) {
   insert_before(h, &queued_list);
 }
 
-void gc_add_root(gc_object** slot) { root_slots().push_back(slot); }
+void gc_add_root(gc_object** slot) {
+  root_slots().push_back(slot);
+  gc_mark_q(*slot);  // the current cycle's roots are already queued
+}
 void gc_add_root_marker(void (*marker)()) { root_markers().push_back(marker); }
 
-void gc_ext_malloced(int bytes) { ext_bytes.fetch_add(bytes, std::memory_order_relaxed); }
+void gc_ext_malloced(int bytes) { __atomic_fetch_add(&gc_ext_new_bytes, bytes, __ATOMIC_RELAXED); }
 
 void gc_init() { ensure_lists(); }
 
@@ -167,18 +171,27 @@ void gc_mark() {
 
 void gc_collect() {
   ensure_lists();
-  gc_ext_new_bytes += ext_bytes.exchange(0, std::memory_order_relaxed);
-  if (int64_t(gc_ext_new_bytes) + gc_new_bytes <= GC_CYCLE_BYTES) {
+  if (int64_t(__atomic_load_n(&gc_ext_new_bytes, __ATOMIC_RELAXED)) + gc_new_bytes <= GC_CYCLE_BYTES) {
     int64_t live = gc_alloced_bytes - gc_new_bytes;
     int64_t target = gc_new_bytes + live * gc_new_bytes / GC_CYCLE_BYTES;
     mark_queued(target);
     return;
   }
-  gc_ext_new_bytes = 0;
+  __atomic_store_n(&gc_ext_new_bytes, 0, __ATOMIC_RELAXED);
   mark_queued(-1);
   sweep();
   gc_mark();
   gc_new_bytes = 0;
+}
+
+bool gc_is_object(const void* p) {
+  if (!p || !lists_ready) return false;
+  for (gc_header* list : {&queued_list, &unmarked_list, &marked_list}) {
+    for (gc_header* h = list->succ; h != list; h = h->succ) {
+      if (object_of(h) == p) return true;
+    }
+  }
+  return false;
 }
 
 gc_stats gc_counts() {

@@ -11,7 +11,8 @@
 //  - store references into fields through gc_assign (the write barrier);
 //  - override mark() to queue every reference held (gc_mark_q) and call the
 //    base class's mark();
-//  - globals that hold managed references are registered once with gc_root.
+//  - globals that hold managed references are registered once with gc_root
+//    and stored into through gc_assign.
 #pragma once
 
 #include <cstddef>
@@ -53,7 +54,7 @@ extern int gc_alloced_bytes;      // live plus not yet swept
 extern int gc_max_alloced_bytes;  // high-water mark of gc_alloced_bytes
 extern int gc_marked_bytes;       // reached in this cycle
 extern int gc_free_bytes;         // waiting on the free list
-extern int gc_ext_new_bytes;      // native bytes reported since the last cycle
+extern int gc_ext_new_bytes;      // native bytes reported since the last cycle (atomic)
 
 // Bytes of new allocation after which a cycle is finished.
 constexpr int GC_CYCLE_BYTES = 8 * 1024 * 1024;
@@ -66,8 +67,23 @@ void* gc_object_alloc(std::size_t size);
 // Returns a destroyed object's block to the cache or the system allocator.
 void gc_object_free(gc_object* p);
 
-// Queues `p` if it is white (null and non-managed pointers queue nothing).
+// Queues `p` if it is white; null queues nothing. `p` must be a managed
+// object (created with new).
 void gc_mark_q(gc_object* p);
+
+// Starts loading the block header of `p` and, with `links`, its list
+// neighbours, which queueing `p` will touch. Marking a long array of
+// references asks ahead this way so the misses overlap.
+inline void gc_prefetch(gc_object* p, bool links) {
+  if (!p) return;
+  gc_header* h = p->header();
+  if (!links) {
+    __builtin_prefetch(h, 1);
+    return;
+  }
+  __builtin_prefetch(h->pred, 1);
+  __builtin_prefetch(h->succ, 1);
+}
 
 // The write barrier: queues the new value, then stores it.
 template <class T, class V>
@@ -76,8 +92,9 @@ inline T* gc_assign(T*& field, V* value) {
   return field = value;
 }
 
-// Registers a global slot holding a managed reference as a root. The slot
-// must outlive the program (a global or static).
+// Registers a global slot holding a managed reference as a root, queueing
+// what it holds now. The slot must outlive the program (a global or static).
+// Later stores into the slot go through gc_assign like any other field.
 template <class T>
 inline void gc_root(T*& slot) {
   void gc_add_root(gc_object** slot);
@@ -98,6 +115,10 @@ void gc_init();
 void gc_mark();
 // One collection step (see gc.cpp).
 void gc_collect();
+
+// True when `p` is a live managed object (queued, unmarked or marked).
+// Walks every list: for checking addresses from outside, not for hot paths.
+bool gc_is_object(const void* p);
 
 // Testing and figures: number of objects on each list.
 struct gc_stats {
