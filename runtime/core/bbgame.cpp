@@ -1,5 +1,6 @@
 #include "bbgame.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,10 +27,12 @@ BBGame::~BBGame() {
 void BBGame::SetDelegate(BBGameDelegate* delegate) { _delegate = delegate; }
 
 void BBGame::GetDate(Array<int> date) {
-  std::time_t now = std::time(nullptr);
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
   std::tm local{};
-  localtime_r(&now, &local);
-  int fields[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, 0};
+  localtime_r(&now.tv_sec, &local);
+  int fields[] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                  local.tm_min,         local.tm_sec,       int(now.tv_nsec / 1000000)};
   for (int i = 0; i < date.Length() && i < 7; ++i) date[i] = fields[i];
 }
 
@@ -58,34 +61,76 @@ unsigned char* BBGame::LoadData(const String& path, int* length) {
   if (!block) return nullptr;
   std::copy(bytes.begin(), bytes.end(), block);
   *length = int(bytes.size());
+  gc_ext_malloced(*length);
   return block;
 }
 
 namespace {
 
-// Writes all of `bytes` to `path` and makes it durable. -1 when the file
-// cannot be created, -2 when not every byte reached the disk.
-int write_durably(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return -1;
+// The file a save replaces: the state file itself or, when it is a symbolic
+// link, the file the link names, so a linked state file stays linked.
+std::string save_target(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string target(resolved);
+  std::free(resolved);
+  return target;
+}
+
+// Writes all of `bytes` to a new file at `path` with permission bits `mode`
+// and makes it durable. -1 when the file cannot be created, -2 when not
+// every byte reached the disk.
+int write_durably(const std::string& path, const std::string& bytes, mode_t mode) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  if (mode) fchmod(fd, mode);
+  std::FILE* file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    return -1;
+  }
   std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
   bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
   bool closed = std::fclose(file) == 0;
   return written == bytes.size() && flushed && closed ? 0 : -2;
 }
 
+// Makes a rename inside the folder of `path` durable. Best effort: the new
+// file is already in place when this runs.
+void sync_folder(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 }  // namespace
 
 // The new contents go to a temporary file beside the state file, which is
 // renamed over it only once it is complete on disk: a crash or a full disk
-// during a save leaves the old state intact.
+// during a save leaves the old state intact, and a failed save leaves no
+// temporary file behind. A state file that cannot be opened for writing
+// (read-only) is left alone, as truncating it in place would have failed.
 int BBGame::SaveState(const String& state) {
-  std::string target = PathToFilePath(String(BB_STATE_FILE)).ToUtf8();
+  String disk = PathToFilePath(String(BB_STATE_FILE));
+  if (!disk.Length()) return -1;
+  std::string target = save_target(disk.ToUtf8());
+  struct stat old_file;
+  bool exists = stat(target.c_str(), &old_file) == 0;
+  if (exists && access(target.c_str(), W_OK) != 0) return -1;
   std::string temp = target + ".tmp";
-  int result = write_durably(temp, state.ToUtf8());
+  int result = write_durably(temp, state.ToUtf8(), exists ? old_file.st_mode & 07777 : 0);
   if (result == 0 && std::rename(temp.c_str(), target.c_str()) != 0) result = -1;
-  if (result != 0) std::remove(temp.c_str());
-  return result;
+  if (result != 0) {
+    std::remove(temp.c_str());
+    return result;
+  }
+  sync_folder(target);
+  return 0;
 }
 
 String BBGame::LoadState() { return LoadString(String(BB_STATE_FILE)); }
