@@ -33,8 +33,7 @@ std::string dbg_stacktrace() { return dbg_info.empty() ? std::string() : dbg_inf
 
 void dbg_error(const char* message) {
   bbPrint(String(BB_ERROR_BANNER) + String(message));
-  std::string stack = dbg_stacktrace();
-  if (!stack.empty()) bbPrint(String(stack.c_str()));
+  bbPrint(String(dbg_stacktrace().c_str()));
   for (;;) dbg_stop();
 }
 
@@ -45,11 +44,12 @@ namespace {
   std::exit(-1);
 }
 
-// Prints the debug text of the object whose address follows the '@'.
+// Prints the debug text of the object whose address follows the '@'. An
+// address that is not a live runtime object is ignored rather than followed.
 void print_object(const char* rest) {
   void* p = nullptr;
-  if (std::sscanf(rest, "%p", &p) != 1 || !p) return;
-  bbPrint(static_cast<Object*>(p)->debug());
+  if (std::sscanf(rest, "%p", &p) != 1 || !gc_is_object(p)) return;
+  if (Object* object = dynamic_cast<Object*>(static_cast<gc_object*>(p))) bbPrint(object->debug());
 }
 
 }  // namespace
