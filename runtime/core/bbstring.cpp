@@ -17,7 +17,7 @@ String::Rep* String::Alloc(int length) {
 }
 
 void String::Release(Rep* rep) {
-  if (rep->length && --rep->refs == 0) std::free(rep);
+  if (rep != &nullRep && --rep->refs == 0) std::free(rep);
 }
 
 String::String() : rep_(&nullRep) {}
@@ -45,7 +45,7 @@ String::String(float n) : String(double(n)) {}
 namespace {
 std::string float_text(double n) {
   char buf[40];
-  std::snprintf(buf, sizeof(buf), "%.17g", n);
+  std::snprintf(buf, sizeof(buf), "%.17lg", n);
   std::string text(buf);
   if (text.find_first_of(".e") == std::string::npos) text += ".0";
   return text;

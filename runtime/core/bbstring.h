@@ -106,7 +106,7 @@ class String {
   static Rep nullRep;
   static Rep* Alloc(int length);
   static void Retain(Rep* rep) {
-    if (rep->length) ++rep->refs;
+    if (rep != &nullRep) ++rep->refs;
   }
   static void Release(Rep* rep);
   explicit String(Rep* rep) : rep_(rep) {}

@@ -30,8 +30,8 @@ class c_StackOf : public Object {
     for (int i = 0; i < count; ++i) p_Push(values[offset + i]);
     return 0;
   }
-  int p_Push2(const Array<T>& values, int offset) { return p_Push3(values, offset, values.Length() - offset); }
-  int p_Push5(const Array<T>& values) { return p_Push2(values, 0); }
+  int p_Push2(const Array<T>& values, int offset = 0) { return p_Push3(values, offset, values.Length() - offset); }
+  int p_Push5(const Array<T>& values, int offset = 0) { return p_Push2(values, offset); }
   int p_Push6(const Array<T>& values, int offset, int count) { return p_Push3(values, offset, count); }
   // A new array of exactly p_Length elements.
   Array<T> p_ToArray() { return m_data.Slice(0, m_length); }
