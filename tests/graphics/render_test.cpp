@@ -253,6 +253,21 @@ TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplaced) {
   End();
 }
 
+TEST_F(RenderTest, ImagesLoadedBeforeAnyWindowDrawWholeOnFirstUse) {
+  std::vector<unsigned char> pixels = SolidRgba(4, 1, 255, 0, 0);
+  PutRgba(pixels, 4, 3, 0, 0, 0, 255);
+  int seq = glfwGraphicsSeq;
+  glfwGraphicsSeq = 0;  // as during start-up, before the window opens
+  c_Image* image = Image("early.png", 4, 1, pixels);
+  glfwGraphicsSeq = seq;
+  EXPECT_EQ(image->m_surface->seq, -1);
+  Begin();
+  bb_graphics_DrawImage(image, 0, 30, 0);
+  EXPECT_EQ(Rgb(0, 30), 0xFF0000u);
+  EXPECT_EQ(Rgb(3, 30), 0x0000FFu) << "texture coordinates span the image in its first frame";
+  End();
+}
+
 TEST_F(RenderTest, TexturesFallBackToPowerOfTwoSizes) {
   std::vector<unsigned char> pixels = SolidRgba(100, 50, 0, 0, 255);
   PutRgba(pixels, 100, 99, 49, 255, 255, 255);
