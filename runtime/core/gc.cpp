@@ -144,10 +144,8 @@ void gc_object_free(gc_object* p) {
   std::free(h);
 }
 
-void gc_mark_q(gc_object* p) {
-  if (!p) return;
+void gc_queue_white(gc_object* p) {
   gc_header* h = p->header();
-  if ((h->flags & 3) != gc_markbit) return;
   h->flags ^= 1;
   remove_node(h);
   insert_before(h, &queued_list);

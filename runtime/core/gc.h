@@ -67,9 +67,15 @@ void* gc_object_alloc(std::size_t size);
 // Returns a destroyed object's block to the cache or the system allocator.
 void gc_object_free(gc_object* p);
 
+// Moves a white object to the queued list. Use gc_mark_q.
+void gc_queue_white(gc_object* p);
+
 // Queues `p` if it is white; null queues nothing. `p` must be a managed
-// object (created with new).
-void gc_mark_q(gc_object* p);
+// object (created with new). Inline because marking calls it for every
+// reference: only white objects leave the fast path.
+inline void gc_mark_q(gc_object* p) {
+  if (p && (p->header()->flags & 3) == gc_markbit) gc_queue_white(p);
+}
 
 // Starts loading the block header of `p` and, with `links`, its list
 // neighbours, which queueing `p` will touch. Marking a long array of
