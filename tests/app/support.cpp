@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,22 +75,24 @@ bool StartPrivateDisplay() {
   int fds[2];
   if (pipe(fds) != 0) return false;
   std::string fd = std::to_string(fds[1]);
-  const char* args[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
-                        nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  int rc = posix_spawnp(&xvfb_pid, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(fds[1]);
-  if (rc != 0) {
+  xvfb_pid = fork();
+  if (xvfb_pid == 0) {
+    // The server goes with this program, however it ends, and keeps none of
+    // its output streams (a test runner waits for those to close).
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, STDIN_FILENO);
+    dup2(devnull, STDOUT_FILENO);
+    dup2(devnull, STDERR_FILENO);
     close(fds[0]);
-    return false;
+    // It must not reset when its last client leaves: a reset refuses new
+    // clients for a moment, and every test child is a new client.
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
+           static_cast<char*>(nullptr));
+    _exit(127);
   }
-  // The server writes its display number once it accepts connections. It
-  // must not reset when its last client leaves: a reset refuses new clients
-  // for a moment, and every test child is a new client.
+  close(fds[1]);
+  // The server writes its display number once it accepts connections.
   std::string number;
   char c;
   while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
