@@ -6,7 +6,7 @@ zephrine_packages=(
   build-essential cmake pkg-config git
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libglfw3-dev libgl-dev libgl1-mesa-dri
+  libglfw3-dev libgl-dev libgl1-mesa-dri libx11-dev
   libopenal-dev libstb-dev libvorbis-dev libogg-dev
 )
 zephrine_test_packages=(
