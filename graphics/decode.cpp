@@ -1,21 +1,44 @@
 // Image file decoding: the runtime game object's LoadImageData.
 //
-// The data files are PNG, so only the PNG decoder is compiled in. Images
-// more than 8192 pixels on a side are refused from their header rather than
-// allocated, which bounds the decoder's working buffer (8192 x 8192 at 16
-// bits per channel: 512 MiB) whatever a damaged file claims.
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#define STBI_MAX_DIMENSIONS 8192
+// The decoder itself is compiled in stb_image_impl.cpp.
 #include <stb/stb_image.h>
 
+#include <cstdint>
+#include <string>
+
 #include "graphics/graphics.h"
+
+namespace {
+
+uint32_t read_be32(const unsigned char* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// True when every chunk of a PNG file fits in the bytes actually present.
+// The decoder sizes its buffer from a chunk's stated length before reading
+// it, so a damaged header could otherwise ask for gigabytes.
+bool chunks_fit(const std::string& bytes) {
+  const std::size_t signature = 8, chunk_overhead = 12;  // length, type, CRC
+  std::size_t at = signature;
+  while (at + chunk_overhead <= bytes.size()) {
+    uint64_t length = read_be32(reinterpret_cast<const unsigned char*>(bytes.data()) + at);
+    if (length > bytes.size() - at - chunk_overhead) return false;
+    at += chunk_overhead + length;
+  }
+  return true;
+}
+
+}  // namespace
 
 unsigned char* gxtkDecodeImageFile(BBGame* game, const String& path, int* width, int* height, int* depth) {
   std::FILE* file = game->OpenFile(path, String("rb"));
   if (!file) return nullptr;
-  unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
+  std::string bytes;
+  bool read = bb_file_ReadAll(file, bytes);
   std::fclose(file);
+  if (!read || bytes.size() > 0x7fffffff || !chunks_fit(bytes)) return nullptr;
+  unsigned char* pixels = stbi_load_from_memory(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                                int(bytes.size()), width, height, depth, 0);
   if (!pixels) return nullptr;
   gc_ext_malloced(*width * *height * *depth);
   return pixels;
