@@ -90,18 +90,35 @@ void gxtkGraphics::Flush() {
       ++drawCalls;
       break;
     case 4:
-      gxtk_gl::DrawIndexedTriangles(primCount / 4 * 6, quadIndices);
-      ++drawCalls;
+      DrawIndexedTriangles(primCount / 4 * 6, quadIndices);
       break;
     default:
-      for (int first = 0; first < primCount; first += primKind) {
-        gxtk_gl::DrawArrays(gxtk_gl::Mode::TriangleFan, first, primKind);
-        ++drawCalls;
-      }
+      // Each polygon is the fan (first, i, i + 1): the same triangles a
+      // triangle fan draws, so the pixels match, in one call for the run.
+      DrawIndexedTriangles(primCount / primKind * (primKind - 2) * 3, PolygonIndices(primKind));
       break;
   }
   if (primSurface) gxtk_gl::DisableTexturing();
   primCount = 0;
+}
+
+void gxtkGraphics::DrawIndexedTriangles(int count, const unsigned short* indices) {
+  gxtk_gl::DrawIndexedTriangles(count, indices);
+  ++drawCalls;
+}
+
+const unsigned short* gxtkGraphics::PolygonIndices(int kind) {
+  if (polygonIndexKind == kind) return polygonIndices;
+  unsigned short* out = polygonIndices;
+  for (int first = 0; first + kind <= GXTK_MAX_VERTICES; first += kind) {
+    for (int i = 1; i + 1 < kind; ++i) {
+      *out++ = static_cast<unsigned short>(first);
+      *out++ = static_cast<unsigned short>(first + i);
+      *out++ = static_cast<unsigned short>(first + i + 1);
+    }
+  }
+  polygonIndexKind = kind;
+  return polygonIndices;
 }
 
 float* gxtkGraphics::Begin(int kind, int count, gxtkSurface* surface) {

@@ -21,7 +21,6 @@ GLenum ModeToGL(Mode mode) {
     case Mode::Points: return GL_POINTS;
     case Mode::Lines: return GL_LINES;
     case Mode::Triangles: return GL_TRIANGLES;
-    case Mode::TriangleFan: return GL_TRIANGLE_FAN;
   }
   return GL_POINTS;
 }

@@ -5,7 +5,7 @@
 namespace gxtk_gl {
 
 // Primitive modes of the vertex store.
-enum class Mode { Points, Lines, Triangles, TriangleFan };
+enum class Mode { Points, Lines, Triangles };
 
 // Viewport and orthographic projection over width x height pixels (y down),
 // client vertex/texcoord/colour arrays over `vertices` (stride 20 bytes: x, y,

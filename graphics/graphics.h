@@ -74,6 +74,10 @@ class gxtkGraphics : public Object {
   bool transformed = false;  // false exactly when the matrix is the identity
   float vertices[GXTK_MAX_VERTICES * GXTK_VERTEX_FLOATS];
   unsigned short quadIndices[GXTK_MAX_QUADS * 6];
+  // Fans of polygonIndexKind-gons as plain triangles, for every group that
+  // fits the store, so a run of polygons goes out in one draw call.
+  unsigned short polygonIndices[(GXTK_MAX_VERTICES - 2) * 3];
+  int polygonIndexKind = 0;
   int primKind = 0;   // 1 points, 2 lines, 3 triangles, 4 quads, n >= 5 polygons of n
   int primCount = 0;  // vertices pending in the store
   gxtkSurface* primSurface = nullptr;  // texture of the pending run; null untextured
@@ -139,6 +143,9 @@ class gxtkGraphics : public Object {
   // Stores one vertex (transformed when a matrix is set) with the packed colour.
   float* Put(float* v, float x, float y, float u = 0, float v0 = 0);
   void Flush();
+  void DrawIndexedTriangles(int count, const unsigned short* indices);
+  // The index table for runs of `kind`-gons (kind >= 5), built on a change.
+  const unsigned short* PolygonIndices(int kind);
   void PackColor();
   // Scissor test state as OpenGL takes it: off, or a box from the bottom left.
   struct ScissorState {
