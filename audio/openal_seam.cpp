@@ -3,9 +3,26 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <cstdlib>
+
 #include "runtime/core/diag.h"
 
 namespace openal {
+
+namespace {
+
+ALCdevice* open_device = nullptr;
+ALCcontext* open_context = nullptr;
+
+// The game ends through exit(); closing the device then keeps OpenAL from
+// complaining on the terminal about a device left open.
+void CloseAtExit() {
+  alcMakeContextCurrent(nullptr);
+  if (open_context) alcDestroyContext(open_context);
+  if (open_device) alcCloseDevice(open_device);
+}
+
+}  // namespace
 
 void Open(void** device, void** context) {
   *device = nullptr;
@@ -23,6 +40,9 @@ void Open(void** device, void** context) {
   }
   *context = ctx;
   if (!alcMakeContextCurrent(ctx)) bbPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+  if (!open_device) std::atexit(CloseAtExit);
+  open_device = dev;
+  open_context = ctx;
 }
 
 unsigned GenSource() {
