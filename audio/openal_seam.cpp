@@ -14,15 +14,18 @@ namespace {
 ALCdevice* open_device = nullptr;
 ALCcontext* open_context = nullptr;
 
+}  // namespace
+
 // The game ends through exit(); closing the device then keeps OpenAL from
 // complaining on the terminal about a device left open.
-void CloseAtExit() {
+void Close() {
+  if (!open_device) return;
   alcMakeContextCurrent(nullptr);
   if (open_context) alcDestroyContext(open_context);
-  if (open_device) alcCloseDevice(open_device);
+  alcCloseDevice(open_device);
+  open_device = nullptr;
+  open_context = nullptr;
 }
-
-}  // namespace
 
 void Open(void** device, void** context) {
   *device = nullptr;
@@ -40,7 +43,8 @@ void Open(void** device, void** context) {
   }
   *context = ctx;
   if (!alcMakeContextCurrent(ctx)) bbPrint(String("OpenAl error: alcMakeContextCurrent failed"));
-  if (!open_device) std::atexit(CloseAtExit);
+  static bool close_at_exit = std::atexit(Close) == 0;
+  (void)close_at_exit;
   open_device = dev;
   open_context = ctx;
 }

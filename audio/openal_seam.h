@@ -8,6 +8,9 @@ namespace openal {
 // "OpenAl error: ..." line of the step that failed; the handles of the
 // steps that worked are returned either way (null where a step failed).
 void Open(void** device, void** context);
+// Destroys the context and closes the device that Open made (also done at
+// exit); nothing when none is open.
+void Close();
 
 // Clears the error state, generates a source; 0 when OpenAL has no more.
 unsigned GenSource();

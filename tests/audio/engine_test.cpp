@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "audio/openal_seam.h"
 #include "tests/audio/sound_files.h"
 #include "tests/audio/test_game.h"
 
@@ -256,9 +257,7 @@ double Strength(const std::vector<int16_t>& s, size_t from, size_t count, double
 TEST_F(EngineTest, WrittenAudioHoldsTheTonesAndFallsSilentWhenAllStops) {
   for (int c = 0; c < AUDIO_CHANNELS; ++c) audio->StopChannel(c);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  alcMakeContextCurrent(nullptr);
-  alcDestroyContext(static_cast<ALCcontext*>(audio->alContext));
-  alcCloseDevice(static_cast<ALCdevice*>(audio->alDevice));
+  openal::Close();  // the wave writer completes its file
 
   std::vector<int16_t> left = WrittenLeftChannel(dir->Path("out.wav"));
   ASSERT_GT(left.size(), size_t(RATE / 2));
