@@ -93,8 +93,9 @@ void gxtkGraphics::Flush() {
       DrawIndexedTriangles(primCount / 4 * 6, quadIndices);
       break;
     default:
-      // Each polygon is the fan (first, i, i + 1): the same triangles a
-      // triangle fan draws, so the pixels match, in one call for the run.
+      // Every polygon of the run is cut into n - 2 triangles, all in one
+      // call. Polygons are convex and one colour, so any cut fills the
+      // same pixels as a triangle fan would.
       DrawIndexedTriangles(primCount / primKind * (primKind - 2) * 3, PolygonIndices(primKind));
       break;
   }
@@ -111,10 +112,16 @@ const unsigned short* gxtkGraphics::PolygonIndices(int kind) {
   if (polygonIndexKind == kind) return polygonIndices;
   unsigned short* out = polygonIndices;
   for (int first = 0; first + kind <= GXTK_MAX_VERTICES; first += kind) {
-    for (int i = 1; i + 1 < kind; ++i) {
-      *out++ = static_cast<unsigned short>(first);
-      *out++ = static_cast<unsigned short>(first + i);
-      *out++ = static_cast<unsigned short>(first + i + 1);
+    // Zig-zag between the two ends of the outline: the triangles stay wide,
+    // where a fan from one outline vertex makes slivers that a software
+    // rasteriser pays for across every tile they cross.
+    int a = first, b = first + kind - 1;
+    for (bool left = true; b - a >= 2; left = !left) {
+      int c = left ? a + 1 : b - 1;
+      *out++ = static_cast<unsigned short>(a);
+      *out++ = static_cast<unsigned short>(c);
+      *out++ = static_cast<unsigned short>(b);
+      left ? ++a : --b;
     }
   }
   polygonIndexKind = kind;
