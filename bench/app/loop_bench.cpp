@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "graphics/graphics.h"
 #include "runtime/app/app.h"
 
 namespace {
@@ -86,12 +85,7 @@ class IdleApp : public c_App {
 
 }  // namespace
 
-int bbInit() {
-  bb_app__game = BBGame::Game();
-  gc_assign(bb_asyncevent__sources, (new c_StackOf<c_IAsyncEventSource*>)->m_new());
-  gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
-  return 0;
-}
+int bbInit() { return bb_app_InitRuntimeGlobals(); }
 
 int bbMain() {
   (new IdleApp)->m_new();

@@ -43,6 +43,24 @@ const bool roots_registered = register_roots();
 
 }  // namespace
 
+int bb_app_InitRuntimeGlobals() {
+  gc_assign(bb_app__app, static_cast<c_App*>(nullptr));
+  gc_assign(bb_app__delegate, static_cast<c_GameDelegate*>(nullptr));
+  bb_app__game = BBGame::Game();
+  bb_app__updateRate = 0;
+  bb_app__devWidth = bb_app__devHeight = 0;
+  gc_assign(bb_app__displayModes, Array<c_DisplayMode*>());
+  gc_assign(bb_app__desktopMode, static_cast<c_DisplayMode*>(nullptr));
+  gc_assign(bb_graphics_device, static_cast<gxtkGraphics*>(nullptr));
+  gc_assign(bb_graphics_renderDevice, static_cast<gxtkGraphics*>(nullptr));
+  gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
+  gc_assign(bb_audio_device, static_cast<gxtkAudio*>(nullptr));
+  gc_assign(bb_input_device, static_cast<c_InputDevice*>(nullptr));
+  gc_assign(bb_asyncevent__sources, (new c_StackOf<c_IAsyncEventSource*>)->m_new());
+  gc_assign(bb_asyncevent__current, static_cast<c_IAsyncEventSource*>(nullptr));
+  return 0;
+}
+
 int bb_std_main(int count, const char** args) {
   argc = count;
   argv = args;

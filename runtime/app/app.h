@@ -17,6 +17,9 @@ struct GLFWwindow;
 // The program seams, defined by the game (or by a test application).
 int bbInit();
 int bbMain();
+// Sets the runtime's own globals (application, graphics, audio, input and
+// async-event modules) to their start values; every bbInit calls it first.
+int bb_app_InitRuntimeGlobals();
 
 // The process arguments, kept for the runtime; the game reads none.
 extern int argc;

@@ -1,6 +1,5 @@
 #include "probe_app.h"
 
-#include "graphics/graphics.h"
 
 std::function<void(ProbeApp*)> probe_setup;
 std::function<void()> probe_main;
@@ -43,12 +42,7 @@ int ProbeApp::p_OnResume() {
   return 0;
 }
 
-int bbInit() {
-  bb_app__game = BBGame::Game();
-  gc_assign(bb_asyncevent__sources, (new c_StackOf<c_IAsyncEventSource*>)->m_new());
-  gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
-  return 0;
-}
+int bbInit() { return bb_app_InitRuntimeGlobals(); }
 
 int bbMain() {
   if (probe_main) {
