@@ -2,7 +2,6 @@
 // value, then the game object.
 #include "game/app.h"
 
-
 int bb_KRV_isOuya = 0;
 int bb_KRV_OnScreenControls = 0;
 int bb_KRV_AccelerometerControls = 0;

@@ -1,6 +1,5 @@
 #include "probe_app.h"
 
-
 std::function<void(ProbeApp*)> probe_setup;
 std::function<void()> probe_main;
 
