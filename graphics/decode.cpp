@@ -4,6 +4,7 @@
 #include <stb/stb_image.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "graphics/graphics.h"
@@ -19,10 +20,13 @@ uint32_t read_be32(const unsigned char* p) {
 // it, so a damaged header could otherwise ask for gigabytes.
 bool chunks_fit(const std::string& bytes) {
   const std::size_t signature = 8, chunk_overhead = 12;  // length, type, CRC
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   std::size_t at = signature;
-  while (at + chunk_overhead <= bytes.size()) {
-    uint64_t length = read_be32(reinterpret_cast<const unsigned char*>(bytes.data()) + at);
-    if (length > bytes.size() - at - chunk_overhead) return false;
+  while (at + 8 <= bytes.size()) {  // a length and a type to read
+    uint64_t length = read_be32(data + at);
+    std::size_t left = bytes.size() - at;
+    if (left < chunk_overhead || length > left - chunk_overhead) return false;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
     at += chunk_overhead + length;
   }
   return true;
