@@ -1,9 +1,9 @@
 // The game object: every piece of mutable game state lives in the one
 // c_MyApp, and its methods live in the files of the subsystem that owns them
 // (app.cpp the hooks and the screen dispatcher, draw.cpp the display list and
-// text, loader.cpp assets and the start-up screens, sound.cpp game audio,
-// pending.cpp stand-ins for subsystems still to come; game/match/ and
-// game/menus/ the match and the menus).
+// text, loader.cpp assets and the start-up screens, sound.cpp game audio;
+// game/match/ the controls and the match, game/menus/ the menus and the
+// saved progress).
 //
 // Positions are virtual-screen units (a 640 x 480 design screen whose extent
 // follows the window's aspect) unless a comment says window pixels.
@@ -139,28 +139,62 @@ class c_MyApp : public c_App {
   int p_PlayTune(String name, int flags);
   int p_StopTune();
 
-  // Controls and saved progress (pending.cpp until their subsystems land).
+  // Controls and on-screen buttons (game/match/controls.cpp).
   int p_PlayKey(int action, int withStick, int source);
-  int p_Load();
-  int p_Save();
-  int p_LoadMenu();
+  float p_StickX(int axis, int source);
+  float p_StickY(int axis, int source);
+  int p_PlayKeyAll(int action, int withStick);
+  int p_iCade(int on);
+  int p_AnalogueControl();
+  int p_Button(int slot, float x, float y, int frame);
+  int p_Button(float x, float y, int frame);  // the pause-button art, slot 97
+  bool p_Button0(int slot, float x, float y, int frame);
+  int p_Touch(float x, float y, float w, float h);
+  int p_MouseIn_Centered(float x, float y, float w, float h);
 
-  // Screens and overlay boxes (pending.cpp until their subsystems land).
-  int p_Menu();
-  int p_OuyaQuit();
-  int p_Game();
-  int p_InGame();
-  int p_LoadGame();
-  int p_GameStructure();
-  int p_PrepareArena();
-  int p_GameSelect();
-  int p_SomebodyWon();
+  // Stars, sparks and the trail demonstration (game/match).
+  int p_ResetStars(int n);
+  int p_DoStars(float dx, float dy);
+  int p_ResetParticles(int n);
+  int p_FreeParticle();
+  int p_ThrowParticle(float x, float y, int kind, int ink, float angle, float speed);
+  int p_DoParticles();
   int p_SquigglyDoohickey();
+
+  // Arena and trails (game/match).
+  int p_GetPos(int rider);
+  int p_NewLine(int dir, int x, int y, int owner);
+  int p_LineTo(int seg, int x, int y, int owner, int dir, int rider);
+  int p_FlushGrid(int owner);
+  int p_ResetPlayers();
+  int p_PrepareArena();
+
+  // Riders and the round and match flow (game/match).
+  int p_Game();
+  int p_LoadGame();
+  int p_GameReady();
+  int p_GameStructure();
+  int p_InGame();
+  int p_SomebodyWon();
   int p_GameOver();
-  int p_CreditBox();
-  int p_BadgesBox();
-  int p_ShowBadges();
+
+  // Menus and boxes (game/menus).
+  int p_Menu();
+  int p_GameSelect();
   int p_OptionBox();
+  int p_PauseMenu();
+  int p_OuyaQuit();
+  int p_CreditBox();
+  String p_BadgeID(int badge);
+  String p_BadgeName(int badge);
+  String p_BadgeDetail(int badge);
+  int p_ShowBadges();
+  int p_BadgesBox();
+
+  // Saved settings, badges and highscores (game/menus).
+  int p_Save();
+  int p_Load();
+  int p_LoadMenu();
 
   // ---- Screen flow, input snapshot, frame timing (app.cpp)
   int m_screen = 0;
