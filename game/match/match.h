@@ -1,6 +1,6 @@
 // Internal layout of the match: logical actions, the join-slot, rider-record
 // and segment-record layouts, the grid's cell access and the constants the
-// match files share. Only game/match includes it.
+// match files share. Only game/match and the match's tests include it.
 #pragma once
 
 #include <algorithm>
