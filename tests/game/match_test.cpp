@@ -31,11 +31,14 @@ GameHarness& Ready() {
 float& R(int p, int field) { return Rider(GameHarness::Get().App(), p, field); }
 int GridAt(int x, int y) { return GameHarness::Get().App()->m_grid[x + GRID_ROW * y]; }
 
-// A prepared round of `riders` riders, on the match screen, every rider a
-// keyboard human (so it runs straight unless a key steers it).
-c_MyApp* Round(int riders, int deathRule = 0) {
-  GameHarness& h = Ready();
-  c_MyApp* app = h.App();
+// A prepared round of `riders` riders on a virtual screen of w x h units
+// (until the next frame), on the match screen, every rider a keyboard human
+// (so it runs straight unless a key steers it).
+c_MyApp* Round(int riders, int deathRule = 0, float w = 640, float h = 480) {
+  GameHarness& harness = Ready();
+  c_MyApp* app = harness.App();
+  bb_KRV_jscrw = w;
+  bb_KRV_jscrh = h;
   app->m_gameMode = riders - 1;
   app->m_settings[SETTING_DEATH_RULE] = deathRule;
   app->m_settings[SETTING_SPEED] = 0;
@@ -45,7 +48,7 @@ c_MyApp* Round(int riders, int deathRule = 0) {
   for (int i = 0; i < GAME_WINS; ++i) app->m_wins[i] = 0;
   app->m_demoMode = app->m_paused = app->m_gameOver = app->m_anyKeyHeld = 0;
   app->m_screen = SCREEN_ARENA_PREPARE;
-  h.Update();
+  harness.Update();
   EXPECT_EQ(app->m_screen, SCREEN_ROUND_START);
   for (int p = 1; p <= riders; ++p) R(p, R_CONTROL) = -1.0f;
   app->m_screen = SCREEN_MATCH;
@@ -102,6 +105,7 @@ TEST(Controls, SourcesIcadeAndStick) {
   }
   h.SetPad(0, PadInput());
   h.Update();
+  EXPECT_EQ(app->p_StickY(2, 0), 0.0f);  // a pad has two sticks
 
   // A rectangle at x = 100, w = 50 takes touches from 94 to 162, both exclusive.
   for (auto [x, expected] : {std::pair{94, 0}, {95, 1}, {161, 1}, {162, 0}}) {
@@ -152,6 +156,24 @@ TEST(Arena, StartCellsAndTheSegmentRing) {
   EXPECT_EQ(app->m_segmentCursor, 1);
   for (int x = 64; x <= 70; ++x) EXPECT_EQ(GridAt(x, 72), 0) << x;
   EXPECT_EQ(Segment(app, 1)[S_DIR], DIR_UP);
+
+  // A virtual screen beyond the grid gets an arena of 999 x 999 units.
+  Round(8, 0, 1500, 1200);
+  EXPECT_EQ(GridAt(990, 500), 0);
+  EXPECT_EQ(GridAt(991, 500), WALL_CELL);
+  EXPECT_EQ(GridAt(500, 999), WALL_CELL);
+  EXPECT_EQ(R(2, R_X), 899.0f);
+  GameHarness::Get().Update(20);
+  GameHarness::Get().Render();
+  EXPECT_EQ(bb_KRV_jscrw, 640.0f);
+}
+
+TEST(Arena, TrailDemoKeepsTheRingFull) {
+  GameHarness& h = Ready();
+  h.App()->m_screen = SCREEN_TRAIL_DEMO;
+  h.Update(200);
+  EXPECT_EQ(h.EntriesOf(DRAW_RECT).size(), size_t(SEGMENT_LAST + 1));
+  h.App()->m_screen = SCREEN_MENU;
 }
 
 TEST(Riders, CrashesAndDeathRules) {
@@ -184,6 +206,13 @@ TEST(Riders, CrashesAndDeathRules) {
     EXPECT_EQ(GridAt(7, 200), after) << "rule " << rule;
     EXPECT_EQ(GridAt(6, 200), WALL_CELL);
   }
+
+  // Beyond the grid's edge is wall too: the crash writes nothing there.
+  Round(2);
+  Place(1, 3, 0, DIR_UP);
+  h.Update();
+  EXPECT_EQ(R(1, R_DEATH), 1.0f);
+  EXPECT_EQ(R(1, R_Y), -1.0f);
 }
 
 TEST(Riders, SteeringNeverReverses) {
@@ -305,6 +334,11 @@ struct MatchRecord {
     return winners == o.winners && gridHashes == o.gridHashes && listHashes == o.listHashes && updates == o.updates;
   }
 };
+
+void PrintTo(const MatchRecord& r, std::ostream* os) {
+  *os << r.updates << " updates, round winners";
+  for (int w : r.winners) *os << ' ' << w;
+}
 
 template <typename T>
 size_t Hash(const T* data, size_t n) {
