@@ -114,8 +114,8 @@ const Snapshot& LateRound() {
   }
   // The riders take the newest records; the oldest dashes go first.
   for (int p = 1; p <= MAX_RIDERS; ++p) {
-    Rider(app, p, R_SEGMENT) = float(app->p_NewLine(int(Rider(app, p, R_DIR)), int(Rider(app, p, R_X)),
-                                                    int(Rider(app, p, R_Y)), p));
+    Rider(app, p, R_SEGMENT) =
+        float(app->p_NewLine(int(Rider(app, p, R_DIR)), int(Rider(app, p, R_X)), int(Rider(app, p, R_Y)), p));
   }
   app->m_matchState[MS_LEVEL] = 12.0f;
   app->m_matchState[MS_HUMANS_BEFORE] = app->m_matchState[MS_HUMANS] = 0.0f;

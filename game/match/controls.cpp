@@ -162,8 +162,9 @@ int c_MyApp::p_PlayKey(int action, int withStick, int source) {
   if (source < SOURCE_KEYBOARD || source > SOURCE_LAST_PAD) return 0;
   const bool iCade = bb_KRV_iCadeControls == 1;
   if (action == ACTION_BACK && bb_KRV_isOuya == 1 && !iCade) return m_padButtons[PAD_CONSOLE_BACK];
-  const ActionInputs* row = source == SOURCE_KEYBOARD ? (iCade ? RowOf(KEYBOARD_ICADE, action) : RowOf(KEYBOARD, action))
-                                                      : (iCade ? RowOf(JOYPAD_ICADE, action) : RowOf(JOYPAD, action));
+  const ActionInputs* row = source == SOURCE_KEYBOARD
+                                ? (iCade ? RowOf(KEYBOARD_ICADE, action) : RowOf(KEYBOARD, action))
+                                : (iCade ? RowOf(JOYPAD_ICADE, action) : RowOf(JOYPAD, action));
   if (!row) return 0;
   const bool stick = withStick == 1;
   for (const Input& in : row->inputs) {
@@ -219,7 +220,8 @@ float c_MyApp::p_StickY(int axis, int source) {
 
 int c_MyApp::p_PlayKeyAll(int action, int withStick) {
   int answers = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) answers += p_PlayKey(action, withStick, source);
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source)
+    answers += p_PlayKey(action, withStick, source);
   return answers;
 }
 

@@ -76,7 +76,8 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   for (int k = 0; k < JOIN_SLOTS; ++k) {
     const int* slot = JoinSlot(app, k);
-    if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p) app->p_Text(x + LABEL_DX[k], y + LABEL_DY[k], "ME!", 1.0f, 1.0f);
+    if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p)
+      app->p_Text(x + LABEL_DX[k], y + LABEL_DY[k], "ME!", 1.0f, 1.0f);
   }
   // Riders in the lower half show their count above the marker, the upper
   // half below it.

@@ -47,21 +47,21 @@ enum RiderField {
   R_X = 1,       // head cell
   R_Y = 2,
   R_DIR = 5,
-  R_DEATH = 8,     // death timer: 0 alive, counts up from 1 after a crash
-  R_SEGMENT = 10,  // index of the current segment record
-  R_RUN = 11,      // computer: free run right, down, left, up at 11 to 14
-  R_CONTROL = 15,  // control source -1 to 3; a computer: minus its caution
-  R_COOLDOWN = 16, // computer: turn cooldown
+  R_DEATH = 8,      // death timer: 0 alive, counts up from 1 after a crash
+  R_SEGMENT = 10,   // index of the current segment record
+  R_RUN = 11,       // computer: free run right, down, left, up at 11 to 14
+  R_CONTROL = 15,   // control source -1 to 3; a computer: minus its caution
+  R_COOLDOWN = 16,  // computer: turn cooldown
 };
 // Elements 0 .. RIDER_RECORDS_END - 1 hold the rider records; the match
 // counters follow.
 constexpr int RIDER_RECORDS_END = 500;
-constexpr int MS_COUNTDOWN = 450;     // round-start countdown
-constexpr int MS_LAST_IN_PLAY = 451;  // last rider counted in play: the winner
-constexpr int MS_WON_TIMER = 455;     // updates on the round-won screen
-constexpr int MS_LEVEL = 497;         // acceleration level 0 to ACCEL_MAX
-constexpr int MS_HUMANS_BEFORE = 498; // human steps of the previous frame
-constexpr int MS_HUMANS = 499;        // human steps of this frame
+constexpr int MS_COUNTDOWN = 450;      // round-start countdown
+constexpr int MS_LAST_IN_PLAY = 451;   // last rider counted in play: the winner
+constexpr int MS_WON_TIMER = 455;      // updates on the round-won screen
+constexpr int MS_LEVEL = 497;          // acceleration level 0 to ACCEL_MAX
+constexpr int MS_HUMANS_BEFORE = 498;  // human steps of the previous frame
+constexpr int MS_HUMANS = 499;         // human steps of this frame
 
 // The countdown's first value; the match starts when it falls below 0.
 constexpr float COUNTDOWN_START = 160.0f;
@@ -89,10 +89,10 @@ constexpr int ARENA_MAX = GRID_ROW - 1;
 constexpr int WALL_CELL = 100;
 constexpr int WALL_THICKNESS = 8;
 
-// Ink of the white crash sparks, and the number of image slot 96 frames.
+// Ink of the white crash sparks; image slot of the stars' and sparks' art
+// (256 frames of 8 x 8).
 constexpr int INK_WHITE = 9;
 constexpr int SLOT_PARTS = 96;
-constexpr int SLOT_ICONS = 97;
 // Sounds of the match.
 constexpr int SFX_WON_SECOND = 2;
 constexpr int SFX_WON_FIRST = 3;
@@ -114,9 +114,7 @@ inline int ArenaHeight() { return std::min(int(bb_KRV_jscrh), ARENA_MAX); }
 
 inline bool InGrid(int x, int y) { return x >= 0 && x < GRID_ROW && y >= 0 && y < GRID_ROW; }
 // A cell beyond the grid reads as wall and is never written.
-inline int Cell(const c_MyApp* app, int x, int y) {
-  return InGrid(x, y) ? app->m_grid[x + GRID_ROW * y] : WALL_CELL;
-}
+inline int Cell(const c_MyApp* app, int x, int y) { return InGrid(x, y) ? app->m_grid[x + GRID_ROW * y] : WALL_CELL; }
 inline void SetCell(c_MyApp* app, int x, int y, int value) {
   if (InGrid(x, y)) app->m_grid[x + GRID_ROW * y] = value;
 }

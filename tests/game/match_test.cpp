@@ -3,13 +3,15 @@
 // the round and match flow, whole computer matches replayed from a seed, and
 // screenshots of the match screens.
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "game/match/match.h"
-#include "input/input.h"
 #include "tests/game/harness.h"
 
 using namespace match;
@@ -47,6 +49,7 @@ c_MyApp* Round(int riders, int deathRule = 0, float w = 640, float h = 480) {
   for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = 0;
   for (int i = 0; i < GAME_WINS; ++i) app->m_wins[i] = 0;
   app->m_demoMode = app->m_paused = app->m_gameOver = app->m_anyKeyHeld = 0;
+  app->m_ridersInPlay = 0;  // as the round before left it
   app->m_screen = SCREEN_ARENA_PREPARE;
   harness.Update();
   EXPECT_EQ(app->m_screen, SCREEN_ROUND_START);
@@ -80,14 +83,14 @@ TEST(Controls, SourcesIcadeAndStick) {
     float stickX, stickY;
     int action, withStick, source, expected;
   } cases[] = {
-      {0, 87, 0, 0, ACTION_UP, 1, -1, 1},       {1, 87, 0, 0, ACTION_UP, 1, -1, 0},
-      {1, 90, 0, 0, ACTION_CONFIRM, 1, -1, 0},  {1, KEY_UP, 0, 0, ACTION_UP, 1, -1, 1},
-      {1, 32, 0, 0, ACTION_CONFIRM, 1, 2, 1},   {0, 32, 0, 0, ACTION_CONFIRM, 1, 3, 1},
-      {0, 32, 0, 0, ACTION_CONFIRM, 1, 4, 0},   {0, 0, 0.4f, 0, ACTION_RIGHT, 1, 0, 0},
-      {0, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 1},  {0, 0, 0.41f, 0, ACTION_RIGHT, 0, 0, 0},
-      {0, 0, -0.41f, 0, ACTION_LEFT, 1, 0, 1},  {0, 0, 0, 0.41f, ACTION_UP, 1, 0, 1},
-      {0, 0, 0, -0.4f, ACTION_DOWN, 1, 0, 0},   {0, 0, 0, -0.41f, ACTION_DOWN, 1, 0, 1},
-      {1, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 0},  {0, KEY_ESCAPE, 0, 0, ACTION_BACK, 1, 1, 1},
+      {0, 87, 0, 0, ACTION_UP, 1, -1, 1},      {1, 87, 0, 0, ACTION_UP, 1, -1, 0},
+      {1, 90, 0, 0, ACTION_CONFIRM, 1, -1, 0}, {1, KEY_UP, 0, 0, ACTION_UP, 1, -1, 1},
+      {1, 32, 0, 0, ACTION_CONFIRM, 1, 2, 1},  {0, 32, 0, 0, ACTION_CONFIRM, 1, 3, 1},
+      {0, 32, 0, 0, ACTION_CONFIRM, 1, 4, 0},  {0, 0, 0.4f, 0, ACTION_RIGHT, 1, 0, 0},
+      {0, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 1}, {0, 0, 0.41f, 0, ACTION_RIGHT, 0, 0, 0},
+      {0, 0, -0.41f, 0, ACTION_LEFT, 1, 0, 1}, {0, 0, 0, 0.41f, ACTION_UP, 1, 0, 1},
+      {0, 0, 0, -0.4f, ACTION_DOWN, 1, 0, 0},  {0, 0, 0, -0.41f, ACTION_DOWN, 1, 0, 1},
+      {1, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 0}, {0, KEY_ESCAPE, 0, 0, ACTION_BACK, 1, 1, 1},
   };
   for (const Case& c : cases) {
     PadInput pad;
@@ -99,7 +102,8 @@ TEST(Controls, SourcesIcadeAndStick) {
     h.Update();
     bb_KRV_iCadeControls = c.iCade;
     EXPECT_EQ(app->p_PlayKey(c.action, c.withStick, c.source), c.expected)
-        << "key " << c.key << " stick " << c.stickX << "," << c.stickY << " action " << c.action << " source " << c.source;
+        << "key " << c.key << " stick " << c.stickX << "," << c.stickY << " action " << c.action << " source "
+        << c.source;
     bb_KRV_iCadeControls = 0;
     if (c.key) h.KeyUp(c.key);
   }
@@ -413,7 +417,8 @@ TEST(Match, Screenshots) {
       sparks = h.SaveScreenshot("screenshots/round.png");
       EXPECT_EQ(h.Screenshot()[240 * 640 + 2] & 0xffffff, 0xff8080u);  // the border
     }
-    if (!won && a->m_matchWon == 1 && a->m_matchState[MS_WON_TIMER] > 0.0f) won = h.SaveScreenshot("screenshots/winner.png");
+    if (!won && a->m_matchWon == 1 && a->m_matchState[MS_WON_TIMER] > 0.0f)
+      won = h.SaveScreenshot("screenshots/winner.png");
   });
   EXPECT_TRUE(countdown && sparks && won);
 
