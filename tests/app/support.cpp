@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -19,14 +18,6 @@ extern char** environ;
 namespace {
 
 pid_t xvfb_pid = 0;
-
-std::string read_all(int fd) {
-  std::string out;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof(buf))) > 0) out.append(buf, size_t(n));
-  return out;
-}
 
 // One connection per request: requests may come from a helper thread while
 // the game blocks in its event wait.
@@ -40,36 +31,6 @@ void with_display(F request) {
 }
 
 }  // namespace
-
-ChildResult RunChild(const std::function<int()>& body, bool withDisplay, int seconds) {
-  int pipefd[2];
-  if (pipe(pipefd) != 0) return {-1, ""};
-  std::fflush(stdout);
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(pipefd[0]);
-    dup2(pipefd[1], STDOUT_FILENO);
-    close(pipefd[1]);
-    int devnull = open("/dev/null", O_RDONLY);
-    dup2(devnull, STDIN_FILENO);
-    if (!withDisplay) {
-      unsetenv("DISPLAY");
-      unsetenv("WAYLAND_DISPLAY");
-    }
-    alarm(unsigned(seconds));
-    int rc = body();
-    std::fflush(stdout);
-    _exit(rc);
-  }
-  close(pipefd[1]);
-  ChildResult result;
-  result.out = read_all(pipefd[0]);
-  close(pipefd[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return result;
-}
 
 bool StartPrivateDisplay() {
   int fds[2];
@@ -157,7 +118,7 @@ WindowPlace PlaceOf(unsigned long window) {
   return place;
 }
 
-void Xdotool(const std::string& args, bool wait) {
+void Xdotool(const std::string& args) {
   std::vector<std::string> words{"xdotool"};
   std::istringstream in(args);
   for (std::string w; in >> w;) words.push_back(w);
@@ -166,5 +127,5 @@ void Xdotool(const std::string& args, bool wait) {
   argv.push_back(nullptr);
   pid_t pid;
   if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return;
-  if (wait) waitpid(pid, nullptr, 0);
+  waitpid(pid, nullptr, 0);
 }
