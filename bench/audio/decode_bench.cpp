@@ -10,7 +10,12 @@
 #include <cstdlib>
 
 #include "audio/audio.h"
-#include "tests/audio/sound_files.h"
+#include "tests/support/sound.h"
+#include "tests/support/support.h"
+
+using zephrine_test::OggBytes;
+using zephrine_test::TempDir;
+using zephrine_test::WriteFile;
 
 namespace {
 
