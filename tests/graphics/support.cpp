@@ -1,5 +1,7 @@
 #include "tests/graphics/support.h"
 
+#include <stdexcept>
+
 #include "tests/support/support.h"
 
 std::string ScratchDir() {
@@ -10,7 +12,9 @@ std::string ScratchDir() {
 std::string WritePng(const std::string& name, int width, int height, int depth,
                      const std::vector<unsigned char>& pixels) {
   std::string path = ScratchDir() + "/" + name;
-  zephrine_test::WritePng(path, width, height, depth, pixels.data());
+  if (!zephrine_test::WritePng(path, width, height, depth, pixels.data())) {
+    throw std::runtime_error("cannot write " + path);
+  }
   return path;
 }
 

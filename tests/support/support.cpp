@@ -48,10 +48,8 @@ std::string ReadFile(const std::string& path) {
   return all.str();
 }
 
-void WritePng(const std::string& path, int width, int height, int depth, const unsigned char* pixels) {
-  if (!stbi_write_png(path.c_str(), width, height, depth, pixels, width * depth)) {
-    throw std::runtime_error("cannot write " + path);
-  }
+bool WritePng(const std::string& path, int width, int height, int depth, const unsigned char* pixels) {
+  return stbi_write_png(path.c_str(), width, height, depth, pixels, width * depth) != 0;
 }
 
 namespace {
@@ -90,7 +88,11 @@ ChildResult RunChild(const std::function<int()>& body, const ChildOptions& optio
       unsetenv("WAYLAND_DISPLAY");
     }
     alarm(unsigned(options.seconds));
-    int status = body();
+    int status = 125;  // an exception escaped the body
+    try {
+      status = body();
+    } catch (...) {
+    }
     std::fflush(stdout);
     _exit(status);
   }

@@ -34,8 +34,8 @@ inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes
 }
 // The whole file; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
-// An 8-bit PNG of `depth` channels, rows top first; throws when it cannot.
-void WritePng(const std::string& path, int width, int height, int depth, const unsigned char* pixels);
+// An 8-bit PNG of `depth` channels, rows top first; false when it cannot be written.
+bool WritePng(const std::string& path, int width, int height, int depth, const unsigned char* pixels);
 
 struct ChildOptions {
   std::string input;           // standard input, ending after these bytes
