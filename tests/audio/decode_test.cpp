@@ -104,25 +104,43 @@ TEST_F(DecodeTest, DamagedWaveFilesAreRefused) {
   EXPECT_FALSE(Refused("exact.wav", exact));
 }
 
-TEST_F(DecodeTest, OggVorbisDecodesToItsLengthAndRateWhateverTheCaseOfItsName) {
-  std::vector<uint8_t> mono = OggBytes(SineTone(440, 22050, 100000, 1), 1, 22050);
-  Decoded d;
-  Load("tune.OGG", mono, d);
-  EXPECT_EQ(d.Layout(), (std::vector<int>{100000, 1, 2, 22050}));
-  Decoded s;
-  Load("tune.ogg", OggBytes(SineTone(440, 44100, 30000, 2), 2, 44100), s);
-  ASSERT_NE(s.data, nullptr);
-  EXPECT_EQ(s.Layout(), (std::vector<int>{30000, 2, 2, 44100}));
-  // The decoded tone is still a tone: the middle of it is not silence.
-  const int16_t* pcm = reinterpret_cast<const int16_t*>(s.data);
-  int peak = 0;
-  for (int i = 20000; i < 21000; ++i) peak = std::max(peak, std::abs(int(pcm[i])));
-  EXPECT_GT(peak, 10000);
+std::vector<uint8_t> Bytes(const std::string& path) {
+  const std::string bytes = ReadFile(path);
+  return {bytes.begin(), bytes.end()};
+}
 
-  // Ogg bytes under another name, garbage under the Ogg name, a cut stream.
-  EXPECT_TRUE(Refused("tune.mp3", mono));
+// The stream's length in frames as its last page gives it (the granule
+// position after "OggS", version and header type).
+int LastGranule(const std::vector<uint8_t>& ogg) {
+  const std::string bytes(ogg.begin(), ogg.end());
+  const size_t page = bytes.rfind("OggS");
+  return int(uint32_t(ogg[page + 6]) | uint32_t(ogg[page + 7]) << 8 | uint32_t(ogg[page + 8]) << 16 |
+             uint32_t(ogg[page + 9]) << 24);
+}
+
+// A short mono tone (the fuzz seed) and a game tune, whatever the case of
+// their names.
+TEST_F(DecodeTest, OggVorbisDecodesWholeStreamsToTheirLengthAndRate) {
+  const std::vector<uint8_t> tone = Bytes(AUDIO_SEEDS "/short.ogg"), tune = Bytes("data/sfx/tune_1.ogg");
+  Decoded d;
+  Load("tone.OGG", tone, d);
+  EXPECT_EQ(d.Layout(), (std::vector<int>{2000, 1, 2, 8000}));
+  ASSERT_NE(d.data, nullptr);
+  // The decoded tone is still a tone: the middle of it is not silence.
+  const int16_t* pcm = reinterpret_cast<const int16_t*>(d.data);
+  int peak = 0;
+  for (int i = 900; i < 1100; ++i) peak = std::max(peak, std::abs(int(pcm[i])));
+  EXPECT_GT(peak, 10000);
+  Decoded s;
+  Load("tune.ogg", tune, s);
+  EXPECT_EQ(s.Layout(), (std::vector<int>{LastGranule(tune), 2, 2, 44100}));
+
+  // Ogg bytes under another name, garbage under the Ogg name, a cut stream,
+  // a codebook the decoder cannot hold.
+  EXPECT_TRUE(Refused("tune.mp3", tone));
   EXPECT_TRUE(Refused("noise.ogg", std::vector<uint8_t>(5000, 0x5a)));
-  EXPECT_TRUE(Refused("cut.ogg", {mono.begin(), mono.begin() + 40}));
+  EXPECT_TRUE(Refused("cut.ogg", {tone.begin(), tone.begin() + 40}));
+  EXPECT_TRUE(Refused("huge.ogg", Bytes(AUDIO_SEEDS "/short-huge-codebook.ogg")));
 }
 
 TEST_F(DecodeTest, MissingFilesGiveNullAndDecodedBytesAreReportedToTheCollector) {

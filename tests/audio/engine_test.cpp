@@ -42,7 +42,7 @@ class EngineTest : public ::testing::Test {
     audio = bb_audio_device;
     WriteFile(dir->Path("effect.wav"), WavBytes({1, 16, RATE}, ToPcm(SineTone(EFFECT_HZ, RATE, RATE / 4, 1), 2)));
     WriteFile(dir->Path("loop.wav"), WavBytes({2, 8, RATE}, ToPcm(SineTone(LOOP_HZ, RATE, RATE / 10, 2), 1)));
-    WriteFile(dir->Path("tune.ogg"), OggBytes(SineTone(LOOP_HZ, RATE, RATE / 2, 2), 2, RATE));
+    WriteFile(dir->Path("tune.ogg"), ReadFile("data/sfx/tune_1.ogg"));
   }
 
   static String PathOf(const char* name) { return String(dir->Path(name).c_str()); }

@@ -1,6 +1,6 @@
 // Sound files made and read on the spot for the audio tests, the data
-// checks and the benchmarks: tones, RIFF WAVE files with the chunk layouts
-// real tools write, and Ogg Vorbis files encoded with libvorbisenc.
+// checks and the benchmarks: tones and RIFF WAVE files with the chunk
+// layouts real tools write.
 #pragma once
 
 #include <cstdint>
@@ -34,8 +34,5 @@ struct Wav {
   std::vector<int16_t> samples;
 };
 Wav ReadWav(const std::string& path);
-
-// The bytes of an Ogg Vorbis file of the interleaved samples (-1..1).
-std::vector<uint8_t> OggBytes(const std::vector<float>& samples, int channels, int rate, float quality = 0.4f);
 
 }  // namespace zephrine_test
