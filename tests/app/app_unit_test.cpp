@@ -4,7 +4,6 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "input/input.h"
@@ -23,6 +22,7 @@ TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
       {GLFW_KEY_9, 57, 0},         {GLFW_KEY_SPACE, 32, 0},      {GLFW_KEY_COMMA, 188, 0},
       {GLFW_KEY_F1, 112, 0},       {GLFW_KEY_F12, 123, 0},       {GLFW_KEY_KP_0, 96, 0},
       {GLFW_KEY_KP_9, 105, 0},     {GLFW_KEY_RIGHT_SHIFT, 16, 0}, {GLFW_KEY_RIGHT_CONTROL, 17, 0},
+      {GLFW_KEY_LEFT_SHIFT, 16, 0}, {GLFW_KEY_KP_ADD, 107, 0},   {GLFW_KEY_LEFT, 37, 0x10025},
       {GLFW_KEY_BACKSPACE, 8, 8},  {GLFW_KEY_TAB, 9, 9},         {GLFW_KEY_ENTER, 13, 13},
       {GLFW_KEY_ESCAPE, 27, 27},   {GLFW_KEY_PAGE_UP, 33, 0x10021}, {GLFW_KEY_DOWN, 40, 0x10028},
       {GLFW_KEY_INSERT, 45, 0x1002D}, {GLFW_KEY_DELETE, 46, 127},
@@ -109,14 +109,13 @@ TEST(JoypadMapping, RawPadsKeepTheirButtonsTurnYUpAndMendKnownLayouts) {
     raw.hats[0] = c.hat;
     JoyMapped m = MapJoystick(raw);
     EXPECT_EQ(Pressed(m), c.pressed) << c.buttons << " buttons, " << c.axes << " axes, hat " << c.hat;
-    for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(Sticks(m)[size_t(i)], c.sticks[size_t(i)]) << c.buttons << " " << i;
+    EXPECT_EQ(Sticks(m), c.sticks) << c.buttons << " buttons, " << c.axes << " axes, hat " << c.hat;
   }
 }
 
 TEST(JoypadMapping, KnownGamepadsShareOneLayout) {
   JoyRaw raw;
   raw.isGamepad = true;
-  raw.buttonCount = 11;
   raw.buttons[0] = true;  // the raw reading is ignored for a known pad
   const int expected[PAD_BUTTON_COUNT] = {0, 1, 2, 3, 4, 5, 6, 7, 14, 12, 13, 9, 10, 11, 8};
   for (int b = 0; b < PAD_BUTTON_COUNT; ++b) {
@@ -204,20 +203,21 @@ class ClockedGame : public BBTarvexGame {
 };
 
 // An application whose frames take `renderSeconds`; it counts the updates
-// of each frame and may change the rate in one of them.
+// of each frame and sets the rate again in the second update of one frame.
 class TimedApp : public BBGameDelegate {
  public:
   ClockedGame* game = nullptr;
   double renderSeconds = 0;
-  std::function<void(TimedApp&)> onUpdate;
+  int changeRateInFrame = 0;
   std::vector<int> updatesPerFrame;
   void RenderGame() override {
     game->now += renderSeconds;
     updatesPerFrame.push_back(0);
   }
   void UpdateGame() override {
-    ++updatesPerFrame.back();
-    if (onUpdate) onUpdate(*this);
+    if (++updatesPerFrame.back() == 2 && int(updatesPerFrame.size()) == changeRateInFrame) {
+      game->SetUpdateRate(game->UpdateRate());
+    }
   }
 };
 
@@ -242,11 +242,7 @@ TEST(Loop, RunsTheRateWithAtMostFourUpdatesPerFrameAndFourOnASlowMachine) {
     TimedApp* app = new TimedApp;  // marked by the game object at each step
     app->game = &game;
     app->renderSeconds = c.renderSeconds;
-    app->onUpdate = [&c, &game](TimedApp& a) {
-      if (int(a.updatesPerFrame.size()) == c.changeRateInFrame && a.updatesPerFrame.back() == 2) {
-        game.SetUpdateRate(c.rate);
-      }
-    };
+    app->changeRateInFrame = c.changeRateInFrame;
     game.SetDelegate(app);
     game.StartGame();
     game.SetUpdateRate(c.rate);
