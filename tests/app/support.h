@@ -1,20 +1,13 @@
-// Helpers of the window-layer tests: a private X server, and the X requests
-// a player's desktop would make (focus, close box, typed keys).
+// Helpers of the window-layer tests: the X requests a player's desktop
+// would make (focus, close box, typed keys) on the display of DISPLAY.
 #pragma once
 
 #include <string>
 
-// Starts an X server of its own for this test program (so no other test's
-// window can take the keyboard focus) and points DISPLAY at it. Returns
-// false when no server could be started.
-bool StartPrivateDisplay();
-void StopPrivateDisplay();
-
-// X requests on the display of DISPLAY. Windows are X window ids.
+// X requests on the display of DISPLAY. Windows are X window ids; 0 stands
+// for the root window (the desktop, the whole screen).
 unsigned long FocusedWindow();
 void FocusWindow(unsigned long window);
-// Gives the focus to the desktop (the root window).
-void FocusDesktop();
 // What a window manager sends when the close box is clicked.
 void SendCloseRequest(unsigned long window);
 struct WindowPlace {

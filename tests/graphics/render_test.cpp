@@ -38,6 +38,13 @@ class RenderTest : public ::testing::Test {
     bb_graphics_EndRender();
     device()->EndRender();
   }
+  // One frame of `draw`; the draw calls it cost.
+  int Frame(const std::function<void()>& draw) {
+    Begin();
+    draw();
+    End();
+    return device()->DrawCalls();
+  }
   // An image from a PNG written for the test.
   c_Image* Image(const std::string& name, int w, int h, const std::vector<unsigned char>& rgba, int frames = 1,
                  int flags = 0) {
@@ -255,80 +262,61 @@ TEST_F(RenderTest, WrittenPixelsReachTheTexture) {
 }
 
 TEST_F(RenderTest, DrawCallsStayBatchedAndTheMatrixIsSentOnlyWhenADrawNeedsIt) {
-  // Each frame with the draw calls it must cost.
   c_Image* image = Image("dot.png", 2, 2, SolidRgba(2, 2, 255, 255, 255));
-  const struct {
-    const char* what;
-    std::function<void()> draw;
-    int calls;
-  } frames[] = {
-      {"256 rectangles fill the store, 44 go at the end",
-       [] { for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1); }, 2},
-      {"the rectangle after the images flushes them",
-       [image] {
-         bb_graphics_DrawImage(image, 0, 0, 0);
-         bb_graphics_DrawImage(image, 4, 0, 0);
-         bb_graphics_DrawRect(8, 0, 2, 2);
-       },
-       2},
-      {"Cls drops what was not yet drawn",
-       [this] {
-         device()->DrawRect(0, 0, 5, 5);
-         device()->Cls(0, 0, 0);
-         EXPECT_EQ(Rgb(2, 2), 0u);
-       },
-       0},
-      {"only real state changes flush",
-       [] {
-         for (int i = 0; i < 4000; ++i) {
-           bb_graphics_SetBlend(0);
-           bb_graphics_SetScissor(0, 0, kWidth, kHeight);
-           bb_graphics_SetColor(float(i % 256), 100, 50);
-           bb_graphics_SetAlpha(0.75f);
-           bb_graphics_DrawRect(float(i % 300), float(i / 300), 1, 1);
-         }
-       },
-       16},
-      {"a blend change and a scissor change flush",
-       [] {
-         bb_graphics_DrawRect(0, 0, 1, 1);
-         bb_graphics_SetBlend(1);
-         bb_graphics_DrawRect(0, 0, 1, 1);
-         bb_graphics_SetScissor(0, 0, 10, 10);
-         bb_graphics_DrawRect(0, 0, 1, 1);
-         bb_graphics_SetScissor(0, 0, 10, 10);
-         bb_graphics_DrawRect(0, 0, 1, 1);
-       },
-       3},
-      // The display list's pattern for additive entries: alpha blending
-      // asked for, then additive, before each image. Only what is in force
-      // when something is drawn counts.
-      {"settings undone before a draw cost nothing",
-       [image] {
-         for (int i = 0; i < 200; ++i) {
-           bb_graphics_SetBlend(0);
-           bb_graphics_SetBlend(1);
-           bb_graphics_DrawImage2(image, float(i), 50, float(i), 1, 1, 0);
-         }
-         bb_graphics_SetBlend(0);
-         bb_graphics_SetScissor(5, 5, 5, 5);
-         bb_graphics_SetScissor(0, 0, kWidth, kHeight);
-         bb_graphics_DrawImage(image, 0, 0, 0);
-       },
-       2},
+  EXPECT_EQ(Frame([] {
+              for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1);
+            }),
+            2) << "256 rectangles fill the store, 44 go at the end";
+  EXPECT_EQ(Frame([image] {
+              bb_graphics_DrawImage(image, 0, 0, 0);
+              bb_graphics_DrawImage(image, 4, 0, 0);
+              bb_graphics_DrawRect(8, 0, 2, 2);
+            }),
+            2) << "the rectangle after the images flushes them";
+  EXPECT_EQ(Frame([this] {
+              device()->DrawRect(0, 0, 5, 5);
+              device()->Cls(0, 0, 0);
+              EXPECT_EQ(Rgb(2, 2), 0u);
+            }),
+            0) << "Cls drops what was not yet drawn";
+  auto blended = [] {
+    for (int i = 0; i < 4000; ++i) {
+      bb_graphics_SetBlend(0);
+      bb_graphics_SetScissor(0, 0, kWidth, kHeight);
+      bb_graphics_SetColor(float(i % 256), 100, 50);
+      bb_graphics_SetAlpha(0.75f);
+      bb_graphics_DrawRect(float(i % 300), float(i / 300), 1, 1);
+    }
   };
-  for (const auto& f : frames) {
-    Begin();
-    f.draw();
-    End();
-    EXPECT_EQ(device()->DrawCalls(), f.calls) << f.what;
-  }
+  EXPECT_EQ(Frame(blended), 16) << "settings that change nothing do not flush";
   device()->SetStateFilter(false);
-  Begin();
-  frames[3].draw();
-  End();
-  EXPECT_EQ(device()->DrawCalls(), 4000) << "without the filter every setting flushes";
+  EXPECT_EQ(Frame(blended), 4000);
   device()->SetStateFilter(true);
+  EXPECT_EQ(Frame([] {
+              bb_graphics_DrawRect(0, 0, 1, 1);
+              bb_graphics_SetBlend(1);
+              bb_graphics_DrawRect(0, 0, 1, 1);
+              for (int i = 0; i < 2; ++i) {
+                bb_graphics_SetScissor(0, 0, 10, 10);
+                bb_graphics_DrawRect(0, 0, 1, 1);
+              }
+            }),
+            3) << "a real change of blend or scissor still flushes";
+  // The display list's pattern for additive entries: alpha blending asked
+  // for, then additive, before each image. Only what is in force when
+  // something is drawn counts.
+  EXPECT_EQ(Frame([image] {
+              for (int i = 0; i < 200; ++i) {
+                bb_graphics_SetBlend(0);
+                bb_graphics_SetBlend(1);
+                bb_graphics_DrawImage2(image, float(i), 50, float(i), 1, 1, 0);
+              }
+              bb_graphics_SetBlend(0);
+              bb_graphics_SetScissor(5, 5, 5, 5);
+              bb_graphics_SetScissor(0, 0, kWidth, kHeight);
+              bb_graphics_DrawImage(image, 0, 0, 0);
+            }),
+            2);
 
   Begin();
   bb_graphics_Translate(30, 40);
