@@ -134,7 +134,9 @@ TEST(Loader, MinimizedWindowKeepsScalingAndArt) {
   Loaded();
 }
 
-TEST(Loader, LoadingScreenRecordsSpinnerDiscBandAndLogo) {
+// What the loading screen looks like is the screenshots'; here that it
+// moves and ends with the logo over the spinner.
+TEST(Loader, LoadingScreenTurnsItsSpinner) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->p_Reload();
@@ -143,13 +145,7 @@ TEST(Loader, LoadingScreenRecordsSpinnerDiscBandAndLogo) {
   EXPECT_EQ(app->m_spinAngle, angle + 16);
   const std::vector<DrawEntry> list = h.DisplayList();
   ASSERT_EQ(list.size(), 11u + 2 + 1 + 11);
-  // The back ring fades in from its first dot, the front ring is dark.
-  EXPECT_EQ((std::vector<float>{list[0].kind, list[0].alpha, list[10].alpha, list[10].red, list[24].red}),
-            (std::vector<float>{DRAW_OVAL, 0, 1, 250, 50}));
-  EXPECT_EQ((std::vector<float>{list[11].kind, list[12].kind, list[13].kind}),
-            (std::vector<float>{DRAW_OVAL, DRAW_RECT, float(SLOT_LOGO)}));  // disc, band, logo
-  EXPECT_FLOAT_EQ(list[11].w, 480 * 0.3f);
-  EXPECT_EQ(app->m_clearRed, 40.0f);
+  EXPECT_EQ(list[13].kind, float(SLOT_LOGO));
   EXPECT_TRUE(h.FinishLoading());
 }
 
@@ -159,10 +155,7 @@ TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
   app->m_screen = SCREEN_START_PROMPT;
   Click(h, 10, 10);
   EXPECT_EQ(app->m_screen, SCREEN_START_PROMPT);
-  const std::vector<DrawEntry> glyphs = h.EntriesOf(SLOT_FONT);
-  EXPECT_EQ(Spelled(glyphs), "ClicktoStart");
-  EXPECT_EQ(glyphs[0].w, 2.0f);
-  EXPECT_FLOAT_EQ(glyphs[0].y, 480 * 0.7f);
+  EXPECT_EQ(Spelled(h.EntriesOf(SLOT_FONT)), "ClicktoStart");
 
   Click(h, 320, 240);
   // Restarted, and its first step ran at once; the press stays latched.
@@ -182,7 +175,6 @@ TEST(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
   const std::vector<DrawEntry> glyphs = h.EntriesOf(SLOT_FONT);
   ASSERT_FALSE(glyphs.empty());
   EXPECT_TRUE(std::regex_match(Spelled(glyphs), std::regex("[0-9]+:1\\.0,1\\.0"))) << Spelled(glyphs);
-  EXPECT_FLOAT_EQ(glyphs[0].y, 480 - 16 + 5);
   h.Press(KEY_F1);
   EXPECT_EQ(bb_KRV_DebugMode, 0);
   h.Press(KEY_F2);
