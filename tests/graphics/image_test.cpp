@@ -118,22 +118,6 @@ TEST_F(ImageTest, FramesWalkInRowsAndMustFitTheSurface) {
   EXPECT_EXIT(init(s, 300, 32, 1), ::testing::ExitedWithCode(255), "");
 }
 
-// Where the padding and the handle land is drawn by the render test; here
-// the flags they leave.
-TEST_F(ImageTest, FlagsPadFramesAndPlaceTheHandle) {
-  c_Image* font =
-      (new c_Image)->m_new()->p_Init(BlankSurface(960, 12), 96, GXTK_IMAGE_MIDHANDLE | GXTK_IMAGE_XPADDING);
-  EXPECT_EQ((std::vector<float>{float(font->m_width), float(font->m_height), font->m_handleX, font->m_handleY}),
-            (std::vector<float>{8, 12, 4, 6}));
-  EXPECT_EQ(font->m_flags, GXTK_IMAGE_XPADDING) << "setting the handle clears the centre flag";
-  gxtkSurface* tile = BlankSurface(16, 10);
-  EXPECT_EQ((new c_Image)->m_new()->p_Init(tile, 1, 0)->m_flags, GXTK_IMAGE_FULLFRAME);
-  c_Image* padded = (new c_Image)->m_new()->p_Init(tile, 1, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
-  EXPECT_EQ(padded->m_flags, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
-  EXPECT_EQ((std::vector<int>{padded->m_frames[0]->m_x, padded->m_frames[0]->m_y, padded->m_width, padded->m_height}),
-            (std::vector<int>{1, 1, 14, 8}));
-}
-
 TEST_F(ImageTest, MatrixStackDoublesAndRestoresInOrder) {
   c_GraphicsContext* c = bb_graphics_context;
   EXPECT_EQ(c->m_matrixStack.Length(), 192);
