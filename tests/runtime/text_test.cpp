@@ -111,21 +111,19 @@ TEST(Text, EmptyStringsShareOneRepresentation) {
 TEST(Stack, GrowsByTwiceLengthPlusTenAndCopiesArrays) {
   auto* stack = (new c_StackOf<Object*>)->m_new();
   std::vector<Object*> pushed;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < 11; ++i) {
     pushed.push_back(new Object);
-    stack->p_Push(pushed.back());
+    stack->p_Push4(pushed.back());
+    if (i == 9) EXPECT_EQ(stack->m_data.Length(), 10);
   }
-  EXPECT_EQ(stack->m_data.Length(), 10);
-  stack->p_Push4(new Object);
-  EXPECT_EQ(stack->m_data.Length(), 30);
-  EXPECT_EQ(stack->p_Length2(), 11);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(stack->p_Get(i), pushed[size_t(i)]);
+  EXPECT_EQ((std::vector<int>{stack->m_data.Length(), stack->p_Length2()}), (std::vector<int>{30, 11}));
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(stack->p_Get(i), pushed[size_t(i)]);
 
   Array<Object*> out = stack->p_ToArray();
   EXPECT_EQ(out.Length(), 11);
   stack->p_Length(2);
   EXPECT_EQ(stack->p_Length2(), 2);
-  EXPECT_EQ(stack->m_data[5], nullptr);
+  EXPECT_EQ(stack->m_data[5], nullptr) << "elements cut off are cleared";
   EXPECT_EQ(out[5], pushed[5]);
 
   auto* copy = (new c_StackOf<Object*>)->m_new2(out);
@@ -133,8 +131,7 @@ TEST(Stack, GrowsByTwiceLengthPlusTenAndCopiesArrays) {
   copy->p_Push2(out, 9);
   copy->p_Push5(out);
   EXPECT_EQ(copy->p_Length2(), 11 + 2 + 2 + 11);
-  EXPECT_EQ(copy->p_Get(11), out[1]);
-  EXPECT_EQ(copy->p_Get(13), out[9]);
+  EXPECT_EQ((std::vector<Object*>{copy->p_Get(11), copy->p_Get(13)}), (std::vector<Object*>{out[1], out[9]}));
   gc_assign(out[0], (Object*)nullptr);
   EXPECT_EQ(copy->p_Get(0), pushed[0]) << "m_new2 must copy, not share";
 }
