@@ -114,7 +114,9 @@ TEST(Stack, GrowsByTwiceLengthPlusTenAndCopiesArrays) {
   for (int i = 0; i < 11; ++i) {
     pushed.push_back(new Object);
     stack->p_Push4(pushed.back());
-    if (i == 9) EXPECT_EQ(stack->m_data.Length(), 10);
+    if (i == 9) {
+      EXPECT_EQ(stack->m_data.Length(), 10);
+    }
   }
   EXPECT_EQ((std::vector<int>{stack->m_data.Length(), stack->p_Length2()}), (std::vector<int>{30, 11}));
   for (int i = 0; i < 11; ++i) EXPECT_EQ(stack->p_Get(i), pushed[size_t(i)]);
