@@ -12,12 +12,13 @@ if(ZEPHRINE_SANITIZE OR ZEPHRINE_FUZZ)
   set(ZEPHRINE_STB_SANITIZE_OPTIONS -fno-sanitize=float-cast-overflow,nonnull-attribute)
 endif()
 
-# zephrine_test(<name> SOURCES <src...> LIBS <lib...> [LABELS <label...>])
+# zephrine_test(<name> [WINDOW] SOURCES <src...> LIBS <lib...> [LABELS <label...>])
 # One GoogleTest executable, one ctest entry. Tests run from the build's
 # game folder so relative data paths resolve as they do for the player.
-# Not built in the fuzz build.
+# WINDOW tests open windows on the display: ctest runs one at a time, so
+# none takes another's keyboard focus. Not built in the fuzz build.
 function(zephrine_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "WINDOW" "" "SOURCES;LIBS;LABELS" ${ARGN})
   if(ZEPHRINE_FUZZ)
     return()
   endif()
@@ -26,6 +27,9 @@ function(zephrine_test name)
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${ZEPHRINE_GAME_DIR})
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if(T_WINDOW)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK window)
   endif()
 endfunction()
 

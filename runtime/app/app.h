@@ -109,6 +109,10 @@ class BBGlfwGame : public BBGame {
   GLFWwindow* _window = nullptr;
   bool _focused = false;  // as last reported by the window's focus events
 
+  // The loop's clock in seconds and its sleep: the library's timer. A test
+  // game object replaces both to run the loop on a clock it moves itself.
+  virtual double Now();
+  virtual void Wait(double seconds);
   // Waits for events while suspended, else polls them.
   void UpdateEvents();
   // One loop pass after rendering: events, focus, due updates.

@@ -43,8 +43,6 @@ void on_iconify(GLFWwindow*, int iconified) {
   if (iconified) BBGlfwGame::GlfwGame()->OnFocus(false);
 }
 
-void sleep_seconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-
 // One poll of a pad in the library's terms.
 JoyRaw read_joystick(int jid) {
   JoyRaw raw;
@@ -109,6 +107,10 @@ void BBGlfwGame::SetUpdateRate(int rate) {
 }
 
 int BBGlfwGame::Millisecs() { return int(glfwGetTime() * 1000.0); }
+
+double BBGlfwGame::Now() { return glfwGetTime(); }
+
+void BBGlfwGame::Wait(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 bool BBGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                               Array<bool> buttons) {
@@ -322,28 +324,29 @@ void BBGlfwGame::FollowFocus() {
   }
 }
 
-// Up to four updates catch up with the clock; a larger backlog is dropped
-// and the timing restarts from now.
+// Up to four updates catch up with the clock. A larger backlog is dropped
+// and the timing restarts from now, so a machine that draws slower than 15
+// frames a second runs four updates in every frame, not four and one in turn.
 void BBGlfwGame::RunDueUpdates() {
   if (_updateRate == 0) {
     UpdateGame();
     return;
   }
-  if (_nextUpdate == 0.0) _nextUpdate = glfwGetTime();
+  if (_nextUpdate == 0.0) _nextUpdate = Now();
   for (int i = 0; i < APP_MAX_UPDATES_PER_FRAME; ++i) {
     UpdateGame();
     // The update changed the rate: the timing restarts at the next pass.
     if (_nextUpdate == 0.0) return;
     _nextUpdate += _updatePeriod;
-    if (glfwGetTime() < _nextUpdate) return;
+    if (Now() < _nextUpdate) return;
   }
-  _nextUpdate = 0.0;
+  _nextUpdate = Now();
 }
 
 void BBGlfwGame::Step() {
   if (_nextUpdate != 0.0) {
-    double wait = _nextUpdate - glfwGetTime();
-    if (wait > 0) sleep_seconds(wait);
+    double wait = _nextUpdate - Now();
+    if (wait > 0) Wait(wait);
   }
   UpdateEvents();
   FollowFocus();

@@ -218,5 +218,6 @@ template <class V>
 class c_IntMapOf : public c_MapOf<int, V> {
  public:
   c_IntMapOf* m_new() { return this; }
-  int p_Compare(int a, int b) override { return a - b; }
+  // -1, 0 or 1; a subtraction would overflow for keys far apart.
+  int p_Compare(int a, int b) override { return (a > b) - (a < b); }
 };

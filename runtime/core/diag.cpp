@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,9 +41,52 @@ void dbg_error(const char* message) {
 
 namespace {
 
-[[noreturn]] void exit_without_tool() {
+// Set by the crash handler. A crash may have struck inside malloc or stdio,
+// so from then on the stop protocol allocates nothing and ends the process
+// without exit handlers or stdio.
+volatile std::sig_atomic_t in_crash = 0;
+
+// The stop protocol and the crash handler print and read through the
+// descriptors themselves: write and read are safe inside a signal handler.
+void write_text(int fd, const char* text, std::size_t length) {
+  while (length > 0) {
+    ssize_t written = write(fd, text, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    text += written;
+    length -= std::size_t(written);
+  }
+}
+
+void write_text(int fd, const char* text) { write_text(fd, text, std::strlen(text)); }
+
+// The stack-trace text and its line feed, as dbg_stacktrace gives it.
+void write_stacktrace(int fd) {
+  if (dbg_info.empty()) return;
+  write_text(fd, dbg_info.data(), dbg_info.size());
+  write_text(fd, "\n");
+}
+
+[[noreturn]] void end_process(int status) {
+  if (in_crash) _exit(status);
   std::fflush(stdout);
-  std::exit(-1);
+  std::exit(status);
+}
+
+// One line of at most 255 characters with its line feed; false at the end
+// of the input or when no line feed comes within that length.
+bool read_line(char (&line)[256]) {
+  std::size_t length = 0;
+  while (length + 1 < sizeof(line)) {
+    ssize_t got = read(STDIN_FILENO, &line[length], 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    if (line[length++] == '\n') {
+      line[length] = 0;
+      return true;
+    }
+  }
+  return false;
 }
 
 // Prints the debug text of the object whose address follows the '@'. An
@@ -55,20 +100,23 @@ void print_object(const char* rest) {
 }  // namespace
 
 void dbg_stop() {
-  std::fprintf(stderr, "{{~~%s~~}}\n", dbg_info.c_str());
-  std::fprintf(stderr, "%s\n", dbg_stacktrace().c_str());
-  std::fflush(stderr);
+  write_text(STDERR_FILENO, "{{~~");
+  write_text(STDERR_FILENO, dbg_info.data(), dbg_info.size());
+  write_text(STDERR_FILENO, "~~}}\n");
+  write_stacktrace(STDERR_FILENO);
+  write_text(STDERR_FILENO, "\n");
   // A terminal on standard input means a player started the game by hand:
   // no development tool is there to answer.
-  if (isatty(STDIN_FILENO)) exit_without_tool();
+  if (isatty(STDIN_FILENO)) end_process(-1);
   for (;;) {
     char line[256];
-    if (!std::fgets(line, sizeof(line), stdin) || !std::strchr(line, '\n')) exit_without_tool();
+    if (!read_line(line)) end_process(-1);
     switch (line[0]) {
       case '?':
         continue;
       case '@':
-        print_object(line + 1);
+        // Objects are not inspected after a crash: printing them allocates.
+        if (!in_crash) print_object(line + 1);
         continue;
       case 'r':
         dbg_suspended = false;
@@ -84,10 +132,12 @@ void dbg_stop() {
         dbg_stepmode = 'l';
         return;
       case 'q':
-        std::exit(0);
+        end_process(0);
       default:
-        std::printf("????? %s ?????", line);
-        exit_without_tool();
+        write_text(STDOUT_FILENO, "????? ");
+        write_text(STDOUT_FILENO, line);
+        write_text(STDOUT_FILENO, " ?????");
+        end_process(-1);
     }
   }
 }
@@ -106,4 +156,13 @@ const char* dbg_signal_message(int signal) {
   }
 }
 
-void sighandler(int signal) { dbg_error(dbg_signal_message(signal)); }
+// The lines of dbg_error, written without stdio or allocation.
+void sighandler(int signal) {
+  in_crash = 1;
+  write_text(STDOUT_FILENO, BB_ERROR_BANNER);
+  write_text(STDOUT_FILENO, dbg_signal_message(signal));
+  write_text(STDOUT_FILENO, "\n");
+  write_stacktrace(STDOUT_FILENO);
+  write_text(STDOUT_FILENO, "\n");
+  for (;;) dbg_stop();
+}

@@ -33,7 +33,9 @@ std::string dbg_stacktrace();
 [[noreturn]] void dbg_throw(const char* message);
 // Message of a crash signal (11, 4, 8, anything else).
 const char* dbg_signal_message(int signal);
-// Reports a crash signal as a runtime error. Installed by the program entry.
+// Reports a crash signal as a runtime error, with the lines dbg_error prints
+// but written without stdio or allocation: a crash inside malloc or printf
+// still ends the process. Installed by the program entry.
 [[noreturn]] void sighandler(int signal);
 
 // Step state of the stop protocol: suspended flag and mode (0, 'e', 'l', 's').

@@ -1,6 +1,6 @@
-// The window layer's pure parts: key translation, the key and close
-// events a window sends, joypad layouts, display-mode listing and the
-// asynchronous-event pump. No display needed.
+// The window layer without a display: key translation, the key events a
+// window sends, joypad layouts, display-mode listing, the asynchronous-event
+// pump, and the loop's timing on a clock the test moves.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
@@ -12,42 +12,28 @@
 
 namespace {
 
-TEST(KeyTranslation, PhysicalKeysGiveTheRuntimeCodes) {
-  struct Case {
-    int glfwKey, code;
-  };
-  const Case cases[] = {
-      {GLFW_KEY_SPACE, 32},        {GLFW_KEY_APOSTROPHE, 222},   {GLFW_KEY_COMMA, 188},
-      {GLFW_KEY_MINUS, 189},       {GLFW_KEY_PERIOD, 190},       {GLFW_KEY_SLASH, 191},
-      {GLFW_KEY_0, 48},            {GLFW_KEY_9, 57},             {GLFW_KEY_SEMICOLON, 186},
-      {GLFW_KEY_EQUAL, 187},       {GLFW_KEY_A, 65},             {GLFW_KEY_Z, 90},
-      {GLFW_KEY_LEFT_BRACKET, 219}, {GLFW_KEY_BACKSLASH, 220},   {GLFW_KEY_RIGHT_BRACKET, 221},
-      {GLFW_KEY_GRAVE_ACCENT, 192}, {GLFW_KEY_ESCAPE, 27},       {GLFW_KEY_F1, 112},
-      {GLFW_KEY_F12, 123},         {GLFW_KEY_UP, 38},            {GLFW_KEY_DOWN, 40},
-      {GLFW_KEY_LEFT, 37},         {GLFW_KEY_RIGHT, 39},         {GLFW_KEY_LEFT_SHIFT, 16},
-      {GLFW_KEY_RIGHT_SHIFT, 16},  {GLFW_KEY_LEFT_CONTROL, 17},  {GLFW_KEY_RIGHT_CONTROL, 17},
-      {GLFW_KEY_TAB, 9},           {GLFW_KEY_ENTER, 13},         {GLFW_KEY_BACKSPACE, 8},
-      {GLFW_KEY_INSERT, 45},       {GLFW_KEY_DELETE, 46},        {GLFW_KEY_PAGE_UP, 33},
-      {GLFW_KEY_PAGE_DOWN, 34},    {GLFW_KEY_HOME, 36},          {GLFW_KEY_END, 35},
-      {GLFW_KEY_KP_0, 96},         {GLFW_KEY_KP_9, 105},         {GLFW_KEY_KP_DIVIDE, 111},
-      {GLFW_KEY_KP_MULTIPLY, 106}, {GLFW_KEY_KP_SUBTRACT, 109},  {GLFW_KEY_KP_ADD, 107},
-      {GLFW_KEY_KP_DECIMAL, 110},
+// One row per range and special case of the table; the codes of single
+// punctuation keys are the table itself.
+TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
+  const struct {
+    int glfwKey, code, chr;
+  } cases[] = {
+      {GLFW_KEY_A, 65, 0},         {GLFW_KEY_Z, 90, 0},          {GLFW_KEY_0, 48, 0},
+      {GLFW_KEY_9, 57, 0},         {GLFW_KEY_SPACE, 32, 0},      {GLFW_KEY_COMMA, 188, 0},
+      {GLFW_KEY_F1, 112, 0},       {GLFW_KEY_F12, 123, 0},       {GLFW_KEY_KP_0, 96, 0},
+      {GLFW_KEY_KP_9, 105, 0},     {GLFW_KEY_RIGHT_SHIFT, 16, 0}, {GLFW_KEY_RIGHT_CONTROL, 17, 0},
+      {GLFW_KEY_LEFT_SHIFT, 16, 0}, {GLFW_KEY_KP_ADD, 107, 0},   {GLFW_KEY_LEFT, 37, 0x10025},
+      {GLFW_KEY_BACKSPACE, 8, 8},  {GLFW_KEY_TAB, 9, 9},         {GLFW_KEY_ENTER, 13, 13},
+      {GLFW_KEY_ESCAPE, 27, 27},   {GLFW_KEY_PAGE_UP, 33, 0x10021}, {GLFW_KEY_DOWN, 40, 0x10028},
+      {GLFW_KEY_INSERT, 45, 0x1002D}, {GLFW_KEY_DELETE, 46, 127},
       // Keys the game never sees.
-      {GLFW_KEY_LEFT_ALT, 0},      {GLFW_KEY_RIGHT_ALT, 0},      {GLFW_KEY_F13, 0},
-      {GLFW_KEY_F25, 0},           {GLFW_KEY_KP_ENTER, 0},       {GLFW_KEY_KP_EQUAL, 0},
-      {GLFW_KEY_LEFT_SUPER, 0},    {GLFW_KEY_MENU, 0},           {GLFW_KEY_CAPS_LOCK, 0},
-      {GLFW_KEY_WORLD_1, 0},       {GLFW_KEY_UNKNOWN, 0},        {GLFW_KEY_LAST + 1, 0},
+      {GLFW_KEY_LEFT_ALT, 0, 0},   {GLFW_KEY_F13, 0, 0},         {GLFW_KEY_KP_ENTER, 0, 0},
+      {GLFW_KEY_UNKNOWN, 0, 0},    {GLFW_KEY_LAST + 1, 0, 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(BBGlfwGame::TransKey(c.glfwKey), c.code) << "GLFW key " << c.glfwKey;
-  // Every letter and digit keeps its ASCII code.
-  for (int k = GLFW_KEY_A; k <= GLFW_KEY_Z; ++k) EXPECT_EQ(BBGlfwGame::TransKey(k), k);
-}
-
-TEST(KeyTranslation, EditingKeysTypeTheirOwnCharacters) {
-  for (int key : {8, 9, 13, 27}) EXPECT_EQ(BBGlfwGame::KeyToChar(key), key);
-  for (int key : {33, 34, 35, 36, 37, 38, 39, 40, 45}) EXPECT_EQ(BBGlfwGame::KeyToChar(key), key + 0x10000);
-  EXPECT_EQ(BBGlfwGame::KeyToChar(46), 127);
-  for (int key : {16, 17, 32, 65, 112}) EXPECT_EQ(BBGlfwGame::KeyToChar(key), 0);
+  for (const auto& c : cases) {
+    EXPECT_EQ(BBGlfwGame::TransKey(c.glfwKey), c.code) << "GLFW key " << c.glfwKey;
+    EXPECT_EQ(BBGlfwGame::KeyToChar(c.code), c.chr) << "code " << c.code;
+  }
 }
 
 // Records what the game object hands on.
@@ -60,39 +46,24 @@ class RecordingDelegate : public BBGameDelegate {
 TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAfterTheStart) {
   gc_init();
   BBTarvexGame game;
-  RecordingDelegate* recorder = new RecordingDelegate;
+  static RecordingDelegate* recorder = new RecordingDelegate;
   gc_root(recorder);
   game.SetDelegate(recorder);
-  // Before the start nothing reaches the game.
-  game.OnKey(GLFW_KEY_A, GLFW_PRESS);
-  EXPECT_TRUE(recorder->keys.empty());
+  game.OnKey(GLFW_KEY_A, GLFW_PRESS);  // before the start nothing reaches the game
   game.StartGame();
-  using Events = std::vector<std::pair<int, int>>;
   game.OnKey(GLFW_KEY_A, GLFW_PRESS);
   game.OnChar('a');
   game.OnKey(GLFW_KEY_A, GLFW_RELEASE);
-  EXPECT_EQ(recorder->keys, (Events{{1, 65}, {3, 'a'}, {2, 65}}));
-  recorder->keys.clear();
   // A held cursor key: one down, then only its character repeats.
   game.OnKey(GLFW_KEY_LEFT, GLFW_PRESS);
   game.OnKey(GLFW_KEY_LEFT, GLFW_REPEAT);
-  game.OnKey(GLFW_KEY_LEFT, GLFW_REPEAT);
   game.OnKey(GLFW_KEY_LEFT, GLFW_RELEASE);
-  EXPECT_EQ(recorder->keys, (Events{{1, 37}, {3, 65573}, {3, 65573}, {3, 65573}, {2, 37}}));
-  recorder->keys.clear();
   game.OnKey(GLFW_KEY_LEFT_ALT, GLFW_PRESS);
   game.OnKey(GLFW_KEY_LEFT_SHIFT, GLFW_PRESS);
-  EXPECT_EQ(recorder->keys, (Events{{1, 16}}));
+  EXPECT_EQ(recorder->keys,
+            (std::vector<std::pair<int, int>>{{1, 65}, {3, 'a'}, {2, 65}, {1, 37}, {3, 65573}, {3, 65573}, {2, 37},
+                                              {1, 16}}));
   game.SetDelegate(nullptr);
-}
-
-JoyRaw RawPad(int buttons, int axes) {
-  JoyRaw raw;
-  raw.present = true;
-  raw.buttonCount = buttons;
-  raw.axisCount = axes;
-  for (int a = 0; a < axes; ++a) raw.axes[a] = 0.1f * float(a + 1);
-  return raw;
 }
 
 // The runtime buttons that are pressed.
@@ -104,77 +75,56 @@ std::vector<int> Pressed(const JoyMapped& m) {
   return out;
 }
 
-TEST(JoypadMapping, TwelveButtonPadsKeepTheirNumbersAndTurnYUp) {
-  JoyRaw raw = RawPad(12, 6);
-  raw.buttons[0] = raw.buttons[9] = raw.buttons[11] = true;
-  JoyMapped m = MapJoystick(raw);
-  EXPECT_EQ(Pressed(m), (std::vector<int>{0, 9, 11}));
-  EXPECT_FLOAT_EQ(m.joyX[0], 0.1f);
-  EXPECT_FLOAT_EQ(m.joyY[0], -0.2f);
-  EXPECT_FLOAT_EQ(m.joyZ[0], 0.3f);
-  EXPECT_FLOAT_EQ(m.joyX[1], 0.4f);
-  EXPECT_FLOAT_EQ(m.joyY[1], -0.5f);
-  EXPECT_FLOAT_EQ(m.joyZ[1], 0.6f);
-  // Fewer axes than six: the missing ones read 0.
-  JoyMapped two = MapJoystick(RawPad(12, 2));
-  EXPECT_FLOAT_EQ(two.joyX[1], 0);
-  EXPECT_FLOAT_EQ(two.joyY[1], 0);
+std::vector<float> Sticks(const JoyMapped& m) {
+  return {m.joyX[0], m.joyY[0], m.joyZ[0], m.joyX[1], m.joyY[1], m.joyZ[1]};
 }
 
-TEST(JoypadMapping, ManyButtonPadsMoveTheirLastFourToTheDpad) {
-  // 14 buttons, 5 axes: d-pad from buttons 10-13, buttons 8 and 9 to 12 and
-  // 13, second stick across on axis 4 and down-positive on axis 3.
-  JoyRaw raw = RawPad(14, 5);
-  raw.buttons[7] = raw.buttons[8] = raw.buttons[9] = raw.buttons[10] = raw.buttons[13] = true;
-  JoyMapped m = MapJoystick(raw);
-  EXPECT_EQ(Pressed(m), (std::vector<int>{7, 8, 11, 12, 13}));
-  EXPECT_FLOAT_EQ(m.joyX[1], 0.5f);
-  EXPECT_FLOAT_EQ(m.joyY[1], -0.4f);
-  // 18 buttons, 4 axes: buttons 8-13 to 12-17, d-pad from 14-17, second
-  // stick's vertical on axis 2.
-  JoyRaw big = RawPad(18, 4);
-  big.buttons[8] = big.buttons[13] = big.buttons[15] = true;
-  JoyMapped n = MapJoystick(big);
-  EXPECT_EQ(Pressed(n), (std::vector<int>{9, 12, 17}));
-  EXPECT_FLOAT_EQ(n.joyY[1], -0.3f);
-  EXPECT_FLOAT_EQ(n.joyX[1], 0.4f);
-}
-
-TEST(JoypadMapping, AHatIsTheDpadWhateverThePadReports) {
-  JoyRaw raw = RawPad(12, 2);
-  raw.hatCount = 1;
-  raw.hats[0] = JOY_HAT_UP | JOY_HAT_LEFT;
-  raw.buttons[1] = raw.buttons[8] = raw.buttons[11] = true;
-  JoyMapped m = MapJoystick(raw);
-  EXPECT_EQ(Pressed(m), (std::vector<int>{1, JOY_DPAD_LEFT, JOY_DPAD_UP, 12, 15}));
-  raw.hats[0] = JOY_HAT_DOWN | JOY_HAT_RIGHT;
-  EXPECT_EQ(Pressed(MapJoystick(raw)), (std::vector<int>{1, JOY_DPAD_RIGHT, JOY_DPAD_DOWN, 12, 15}));
-}
-
-TEST(JoypadMapping, KnownGamepadsShareOneLayout) {
-  JoyRaw raw = RawPad(11, 6);
-  raw.isGamepad = true;
-  // The raw reading is ignored for a known pad.
-  raw.buttons[0] = true;
-  const int expected[PAD_BUTTON_COUNT] = {0, 1, 2, 3, 4, 5, 6, 7, 14, 12, 13, 9, 10, 11, 8};
-  for (int b = 0; b < PAD_BUTTON_COUNT; ++b) {
-    JoyRaw one = raw;
-    one.padButtons[b] = true;
-    EXPECT_EQ(Pressed(MapJoystick(one)), (std::vector<int>{expected[b]})) << "gamepad button " << b;
+TEST(JoypadMapping, RawPadsKeepTheirButtonsTurnYUpAndMendKnownLayouts) {
+  // Axis i reads 0.1 * (i + 1); sticks are x, y, z of the first and second.
+  const struct {
+    int buttons, axes, hat;
+    std::vector<int> down, pressed;
+    std::vector<float> sticks;
+  } cases[] = {
+      {12, 6, 0, {0, 9, 11}, {0, 9, 11}, {0.1f, -0.2f, 0.3f, 0.4f, -0.5f, 0.6f}},
+      {12, 2, 0, {}, {}, {0.1f, -0.2f, 0, 0, 0, 0}},
+      // D-pad from the last four buttons, 8 and 9 to 12 and 13, second
+      // stick across on axis 4 and down-positive on axis 3.
+      {14, 5, 0, {7, 8, 9, 10, 13}, {7, 8, 11, 12, 13}, {0.1f, -0.2f, 0.3f, 0.5f, -0.4f, 0}},
+      // Buttons 8-13 to 12-17, d-pad from 14-17, second stick's vertical on axis 2.
+      {18, 4, 0, {8, 13, 15}, {9, 12, 17}, {0.1f, -0.2f, 0.3f, 0.4f, -0.3f, 0}},
+      // A hat is the d-pad whatever the pad reports.
+      {12, 2, JOY_HAT_UP | JOY_HAT_LEFT, {1, 8, 11}, {1, JOY_DPAD_LEFT, JOY_DPAD_UP, 12, 15}, {0.1f, -0.2f, 0, 0, 0, 0}},
+      {12, 2, JOY_HAT_DOWN | JOY_HAT_RIGHT, {1, 8, 11}, {1, JOY_DPAD_RIGHT, JOY_DPAD_DOWN, 12, 15},
+       {0.1f, -0.2f, 0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    JoyRaw raw;
+    raw.present = true;
+    raw.buttonCount = c.buttons;
+    raw.axisCount = c.axes;
+    for (int a = 0; a < c.axes; ++a) raw.axes[a] = 0.1f * float(a + 1);
+    for (int b : c.down) raw.buttons[b] = true;
+    raw.hatCount = c.hat ? 1 : 0;
+    raw.hats[0] = c.hat;
+    JoyMapped m = MapJoystick(raw);
+    EXPECT_EQ(Pressed(m), c.pressed) << c.buttons << " buttons, " << c.axes << " axes, hat " << c.hat;
+    EXPECT_EQ(Sticks(m), c.sticks) << c.buttons << " buttons, " << c.axes << " axes, hat " << c.hat;
   }
-  raw.padAxes[PAD_LEFT_X] = -1;
-  raw.padAxes[PAD_LEFT_Y] = -1;  // pushed up
-  raw.padAxes[PAD_RIGHT_X] = 0.5f;
-  raw.padAxes[PAD_RIGHT_Y] = 1;  // pulled down
-  raw.padAxes[PAD_LEFT_TRIGGER] = -1;
-  raw.padAxes[PAD_RIGHT_TRIGGER] = 1;
-  JoyMapped m = MapJoystick(raw);
-  EXPECT_FLOAT_EQ(m.joyX[0], -1);
-  EXPECT_FLOAT_EQ(m.joyY[0], 1);
-  EXPECT_FLOAT_EQ(m.joyX[1], 0.5f);
-  EXPECT_FLOAT_EQ(m.joyY[1], -1);
-  EXPECT_FLOAT_EQ(m.joyZ[0], 0);
-  EXPECT_FLOAT_EQ(m.joyZ[1], 1);
+}
+
+// Which gamepad button lands where is a table copied from the layout; here
+// that a known pad is read through its mapping, raw reading ignored.
+TEST(JoypadMapping, KnownGamepadsAreReadThroughTheirMapping) {
+  JoyRaw raw;
+  raw.isGamepad = true;
+  raw.buttons[0] = true;
+  raw.padButtons[PAD_DPAD_UP] = true;
+  // Stick y pushed up and pulled down; triggers from -1..1 to 0..1.
+  const float axes[PAD_AXIS_COUNT] = {-1, -1, 0.5f, 1, -1, 1};
+  std::copy(axes, axes + PAD_AXIS_COUNT, raw.padAxes);
+  EXPECT_EQ(Pressed(MapJoystick(raw)), (std::vector<int>{JOY_DPAD_UP}));
+  EXPECT_EQ(Sticks(MapJoystick(raw)), (std::vector<float>{-1, 1, 0, 0.5f, -1, 1}));
 }
 
 // A game object with a scripted list of modes.
@@ -202,9 +152,8 @@ TEST(DisplayModes, EachSizeOnceInFirstSeenOrderAndTheDeviceStandsInForTheDesktop
   bb_app_EnumDisplayModes();
   std::vector<std::pair<int, int>> seen;
   for (c_DisplayMode* m : bb_app_DisplayModes()) seen.emplace_back(m->p_Width(), m->p_Height());
-  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1024, 768}, {800, 600}, {768, 1024}}));
-  EXPECT_EQ(bb_app_DesktopMode()->p_Width(), 640);
-  EXPECT_EQ(bb_app_DesktopMode()->p_Height(), 480);
+  seen.emplace_back(bb_app_DesktopMode()->p_Width(), bb_app_DesktopMode()->p_Height());
+  EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1024, 768}, {800, 600}, {768, 1024}, {640, 480}}));
   game.modes.clear();
   game.desktop = new BBDisplayMode(1920, 1080);
   bb_app_EnumDisplayModes();
@@ -232,9 +181,74 @@ TEST(AsyncEvents, EverySourceOnceAndNoReentry) {
   bb_asyncevent__sources->p_Push(a);
   bb_asyncevent__sources->p_Push(b);
   bb_asyncevent_UpdateAsyncEvents();
-  EXPECT_EQ(a->calls, 1);
-  EXPECT_EQ(b->calls, 1);
+  EXPECT_EQ(a->calls + 10 * b->calls, 11);
   EXPECT_EQ(bb_asyncevent__current, nullptr);
+}
+
+// The loop on a clock that moves only while the application renders and
+// while the loop waits, so every pass is the same on any machine.
+class ClockedGame : public BBTarvexGame {
+ public:
+  double now = 1.0;
+  ClockedGame() { _focused = true; }
+  double Now() override { return now; }
+  void Wait(double seconds) override { now += seconds; }
+  // One pass of the loop after the window opened.
+  void Pass() {
+    RenderGame();
+    Step();
+  }
+};
+
+// An application whose frames take `renderSeconds`; it counts the updates
+// of each frame and sets the rate again in the second update of one frame.
+class TimedApp : public BBGameDelegate {
+ public:
+  ClockedGame* game = nullptr;
+  double renderSeconds = 0;
+  int changeRateInFrame = 0;
+  std::vector<int> updatesPerFrame;
+  void RenderGame() override {
+    game->now += renderSeconds;
+    updatesPerFrame.push_back(0);
+  }
+  void UpdateGame() override {
+    if (++updatesPerFrame.back() == 2 && int(updatesPerFrame.size()) == changeRateInFrame) {
+      game->SetUpdateRate(game->UpdateRate());
+    }
+  }
+};
+
+TEST(Loop, RunsTheRateWithAtMostFourUpdatesPerFrameAndFourOnASlowMachine) {
+  gc_init();
+  const struct {
+    const char* what;
+    int rate;
+    double renderSeconds;
+    int changeRateInFrame;
+    std::vector<int> updatesPerFrame;
+    double seconds;
+  } cases[] = {
+      {"the first frame comes before the first update; then the loop sleeps out each period", 20, 0, 0,
+       {1, 1, 1, 1, 1, 1}, 0.25},
+      {"frames of 100 ms: four updates in every frame", 60, 0.1, 0, {1, 4, 4, 4, 4, 4}, 0.6},
+      {"a rate change ends the frame's catch-up and the timing restarts", 60, 0.1, 3, {1, 4, 2, 1, 4, 4}, 0.6},
+      {"rate 0: one update per frame", 0, 0.1, 0, {1, 1, 1, 1, 1, 1}, 0.6},
+  };
+  for (const auto& c : cases) {
+    ClockedGame game;
+    TimedApp* app = new TimedApp;  // marked by the game object at each step
+    app->game = &game;
+    app->renderSeconds = c.renderSeconds;
+    app->changeRateInFrame = c.changeRateInFrame;
+    game.SetDelegate(app);
+    game.StartGame();
+    game.SetUpdateRate(c.rate);
+    for (size_t pass = 0; pass < c.updatesPerFrame.size(); ++pass) game.Pass();
+    EXPECT_EQ(app->updatesPerFrame, c.updatesPerFrame) << c.what;
+    EXPECT_NEAR(game.now - 1.0, c.seconds, 1e-9) << c.what;
+    game.SetDelegate(nullptr);
+  }
 }
 
 }  // namespace

@@ -9,22 +9,26 @@
 
 class ProbeApp : public c_App {
  public:
-  std::function<void()> onCreate, onUpdate, onRender, onSuspend, onResume;
-  int updates = 0;
-  int renders = 0;
-  int suspends = 0;
-  int resumes = 0;
+  std::function<void()> onUpdate, onRender, onSuspend, onResume;
+  int updates = 0, renders = 0, suspends = 0, resumes = 0;
 
-  int p_OnCreate() override;
-  int p_OnUpdate() override;
-  int p_OnRender() override;
-  int p_OnSuspend() override;
-  int p_OnResume() override;
+  int p_OnCreate() override { return bb_app_SetUpdateRate(60); }
+  int p_OnUpdate() override { return Run(onUpdate, updates); }
+  int p_OnRender() override { return Run(onRender, renders); }
+  int p_OnSuspend() override { return Run(onSuspend, suspends); }
+  int p_OnResume() override { return Run(onResume, resumes); }
+
+ private:
+  static int Run(const std::function<void()>& hook, int& count) {
+    ++count;
+    if (hook) hook();
+    return 0;
+  }
 };
 
 // Called by bbMain with the new, registered application; a test sets it
 // before starting the program in a child process. When bbMain itself should
-// fail, set probe_main instead (it replaces bbMain's body).
+// do something else, set probe_main instead (it replaces bbMain's body).
 extern std::function<void(ProbeApp*)> probe_setup;
 extern std::function<void()> probe_main;
 

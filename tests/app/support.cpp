@@ -2,31 +2,15 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <vector>
 
 extern char** environ;
 
 namespace {
-
-pid_t xvfb_pid = 0;
-
-std::string read_all(int fd) {
-  std::string out;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof(buf))) > 0) out.append(buf, size_t(n));
-  return out;
-}
 
 // One connection per request: requests may come from a helper thread while
 // the game blocks in its event wait.
@@ -41,74 +25,6 @@ void with_display(F request) {
 
 }  // namespace
 
-ChildResult RunChild(const std::function<int()>& body, bool withDisplay, int seconds) {
-  int pipefd[2];
-  if (pipe(pipefd) != 0) return {-1, ""};
-  std::fflush(stdout);
-  pid_t pid = fork();
-  if (pid == 0) {
-    close(pipefd[0]);
-    dup2(pipefd[1], STDOUT_FILENO);
-    close(pipefd[1]);
-    int devnull = open("/dev/null", O_RDONLY);
-    dup2(devnull, STDIN_FILENO);
-    if (!withDisplay) {
-      unsetenv("DISPLAY");
-      unsetenv("WAYLAND_DISPLAY");
-    }
-    alarm(unsigned(seconds));
-    int rc = body();
-    std::fflush(stdout);
-    _exit(rc);
-  }
-  close(pipefd[1]);
-  ChildResult result;
-  result.out = read_all(pipefd[0]);
-  close(pipefd[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return result;
-}
-
-bool StartPrivateDisplay() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  std::string fd = std::to_string(fds[1]);
-  xvfb_pid = fork();
-  if (xvfb_pid == 0) {
-    // The server goes with this program, however it ends, and keeps none of
-    // its output streams (a test runner waits for those to close).
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    int devnull = open("/dev/null", O_RDWR);
-    dup2(devnull, STDIN_FILENO);
-    dup2(devnull, STDOUT_FILENO);
-    dup2(devnull, STDERR_FILENO);
-    close(fds[0]);
-    // It must not reset when its last client leaves: a reset refuses new
-    // clients for a moment, and every test child is a new client.
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  // The server writes its display number once it accepts connections.
-  std::string number;
-  char c;
-  while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-  close(fds[0]);
-  if (number.empty()) return false;
-  setenv("DISPLAY", (":" + number).c_str(), 1);
-  return true;
-}
-
-void StopPrivateDisplay() {
-  if (!xvfb_pid) return;
-  kill(xvfb_pid, SIGTERM);
-  waitpid(xvfb_pid, nullptr, 0);
-  xvfb_pid = 0;
-}
-
 unsigned long FocusedWindow() {
   Window focus = 0;
   with_display([&](Display* dpy) {
@@ -119,11 +35,9 @@ unsigned long FocusedWindow() {
 }
 
 void FocusWindow(unsigned long window) {
-  with_display([&](Display* dpy) { XSetInputFocus(dpy, window, RevertToParent, CurrentTime); });
-}
-
-void FocusDesktop() {
-  with_display([](Display* dpy) { XSetInputFocus(dpy, DefaultRootWindow(dpy), RevertToParent, CurrentTime); });
+  with_display([&](Display* dpy) {
+    XSetInputFocus(dpy, window ? window : DefaultRootWindow(dpy), RevertToParent, CurrentTime);
+  });
 }
 
 void SendCloseRequest(unsigned long window) {
@@ -142,6 +56,7 @@ void SendCloseRequest(unsigned long window) {
 WindowPlace PlaceOf(unsigned long window) {
   WindowPlace place;
   with_display([&](Display* dpy) {
+    if (!window) window = DefaultRootWindow(dpy);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(dpy, window, &attributes)) return;
     Window child;
@@ -157,7 +72,7 @@ WindowPlace PlaceOf(unsigned long window) {
   return place;
 }
 
-void Xdotool(const std::string& args, bool wait) {
+void Xdotool(const std::string& args) {
   std::vector<std::string> words{"xdotool"};
   std::istringstream in(args);
   for (std::string w; in >> w;) words.push_back(w);
@@ -166,5 +81,5 @@ void Xdotool(const std::string& args, bool wait) {
   argv.push_back(nullptr);
   pid_t pid;
   if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) return;
-  if (wait) waitpid(pid, nullptr, 0);
+  waitpid(pid, nullptr, 0);
 }

@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tests/audio/sound_files.h"
-#include "tests/audio/test_game.h"
+#include "tests/support/sound.h"
+#include "tests/support/support.h"
+#include "tests/support/test_game.h"
+
+using namespace zephrine_test;
 
 namespace {
 
@@ -13,12 +16,13 @@ struct Decoded {
   unsigned char* data = nullptr;
   int length = -7, channels = -7, format = -7, hertz = -7;
   ~Decoded() { std::free(data); }
+  std::vector<int> Layout() const { return {length, channels, format, hertz}; }
   std::vector<uint8_t> Bytes() const { return {data, data + size_t(length) * channels * format}; }
 };
 
 class DecodeTest : public ::testing::Test {
  protected:
-  AudioTestGame game;
+  TestGame game;
   TempDir dir;
 
   // Writes `bytes` as `name` in the temporary folder and decodes it.
@@ -55,15 +59,11 @@ TEST_F(DecodeTest, WaveFilesOfEveryLayoutDecodeToTheirSamples) {
     for (int bits : {8, 16}) {
       for (bool fmt18 : {false, true}) {
         SCOPED_TRACE(testing::Message() << channels << " channels, " << bits << " bits, fmt18 " << fmt18);
-        WavLayout layout{channels, bits, 22050, fmt18, fmt18};
         std::vector<uint8_t> pcm = Tone(channels, bits, 1001);
         Decoded d;
-        Load("tone.wav", WavBytes(layout, pcm), d);
+        Load("tone.wav", WavBytes({channels, bits, 22050, fmt18, fmt18}, pcm), d);
         ASSERT_NE(d.data, nullptr);
-        EXPECT_EQ(d.length, 1001);
-        EXPECT_EQ(d.channels, channels);
-        EXPECT_EQ(d.format, bits / 8);
-        EXPECT_EQ(d.hertz, 22050);
+        EXPECT_EQ(d.Layout(), (std::vector<int>{1001, channels, bits / 8, 22050}));
         EXPECT_EQ(d.Bytes(), pcm);
       }
     }
@@ -71,85 +71,76 @@ TEST_F(DecodeTest, WaveFilesOfEveryLayoutDecodeToTheirSamples) {
   // One second of 16-bit stereo at 44100 Hz: 44100 frames.
   Decoded d;
   Load("second.WAV", WavBytes({2, 16, 44100}, std::vector<uint8_t>(44100 * 4, 0)), d);
-  ASSERT_NE(d.data, nullptr);
-  EXPECT_EQ(d.length, 44100);
-  EXPECT_EQ(d.channels, 2);
-  EXPECT_EQ(d.format, 2);
+  EXPECT_EQ(d.Layout(), (std::vector<int>{44100, 2, 2, 44100}));
 }
 
 TEST_F(DecodeTest, DamagedWaveFilesAreRefused) {
   std::vector<uint8_t> good = WavBytes({1, 16, 22050, true, true}, Tone(1, 16, 500));
   ASSERT_FALSE(Refused("good.wav", good));
-
+  std::vector<std::vector<uint8_t>> bad;
   // Cut anywhere: in the header, in the LIST chunk, in the data.
   for (size_t keep : {size_t(0), size_t(10), size_t(30), size_t(50), good.size() - 1}) {
-    EXPECT_TRUE(Refused("cut.wav", {good.begin(), good.begin() + keep})) << "kept " << keep;
+    bad.emplace_back(good.begin(), good.begin() + keep);
   }
-  // Wrong tags and non-PCM data.
-  for (size_t at : {size_t(0), size_t(8), size_t(12)}) {
-    std::vector<uint8_t> bad = good;
-    bad[at] = 'X';
-    EXPECT_TRUE(Refused("tag.wav", bad)) << "tag at " << at;
+  // Wrong tags, non-PCM data, no channels, samples narrower than a byte.
+  for (auto [at, value] : {std::pair<size_t, uint8_t>{0, 'X'}, {8, 'X'}, {12, 'X'}, {20, 2}, {22, 0}, {34, 4}}) {
+    bad.push_back(good);
+    bad.back()[at] = value;
   }
-  std::vector<uint8_t> compressed = good;
-  compressed[20] = 2;
-  EXPECT_TRUE(Refused("adpcm.wav", compressed));
-  // No channels, or samples narrower than a byte: nothing to divide by.
-  std::vector<uint8_t> silent = good;
-  silent[22] = 0;
-  EXPECT_TRUE(Refused("nochannels.wav", silent));
-  std::vector<uint8_t> narrow = good;
-  narrow[34] = 4;
-  EXPECT_TRUE(Refused("nibbles.wav", narrow));
-}
-
-TEST_F(DecodeTest, HostileChunkSizesAreRefused) {
-  std::vector<uint8_t> good = WavBytes({1, 16, 22050, true, true}, Tone(1, 16, 500));
-  // Sizes far beyond the file, negative, and one byte more than is left.
+  // Chunk sizes far beyond the file, negative, or one byte more than is left.
   for (const char* tag : {"LIST", "data", "fmt "}) {
     for (uint32_t size : {0x7ffffff0u, 0xfffffff0u, 0x80000000u}) {
-      std::vector<uint8_t> bad = good;
-      PutLE32(bad, SizeFieldOf(bad, tag), size);
-      EXPECT_TRUE(Refused("huge.wav", bad)) << tag << " size " << size;
+      bad.push_back(good);
+      PutLE32(bad.back(), SizeFieldOf(good, tag), size);
     }
   }
-  std::vector<uint8_t> over = good;
-  size_t data_size = SizeFieldOf(over, "data");
-  PutLE32(over, data_size, uint32_t(over.size() - data_size - 4 + 1));
-  EXPECT_TRUE(Refused("over.wav", over));
+  size_t data_size = SizeFieldOf(good, "data");
+  bad.push_back(good);
+  PutLE32(bad.back(), data_size, uint32_t(good.size() - data_size - 4 + 1));
+  for (size_t i = 0; i < bad.size(); ++i) EXPECT_TRUE(Refused("bad.wav", bad[i])) << "damaged file " << i;
   // A data size that matches what is left still loads.
   std::vector<uint8_t> exact = good;
   PutLE32(exact, data_size, uint32_t(exact.size() - data_size - 4));
   EXPECT_FALSE(Refused("exact.wav", exact));
 }
 
-TEST_F(DecodeTest, OggVorbisDecodesToItsLengthAndRateWhateverTheCaseOfItsName) {
-  const int frames = 100000;
-  std::vector<uint8_t> mono = OggBytes(SineTone(440, 22050, frames, 1), 1, 22050);
+std::vector<uint8_t> Bytes(const std::string& path) {
+  const std::string bytes = ReadFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+
+// The stream's length in frames as its last page gives it (the granule
+// position after "OggS", version and header type).
+int LastGranule(const std::vector<uint8_t>& ogg) {
+  const std::string bytes(ogg.begin(), ogg.end());
+  const size_t page = bytes.rfind("OggS");
+  return int(uint32_t(ogg[page + 6]) | uint32_t(ogg[page + 7]) << 8 | uint32_t(ogg[page + 8]) << 16 |
+             uint32_t(ogg[page + 9]) << 24);
+}
+
+// A short mono tone (the fuzz seed) and a game tune, whatever the case of
+// their names.
+TEST_F(DecodeTest, OggVorbisDecodesWholeStreamsToTheirLengthAndRate) {
+  const std::vector<uint8_t> tone = Bytes(AUDIO_SEEDS "/short.ogg"), tune = Bytes("data/sfx/tune_1.ogg");
   Decoded d;
-  Load("tune.OGG", mono, d);
+  Load("tone.OGG", tone, d);
+  EXPECT_EQ(d.Layout(), (std::vector<int>{2000, 1, 2, 8000}));
   ASSERT_NE(d.data, nullptr);
-  EXPECT_EQ(d.length, frames);
-  EXPECT_EQ(d.channels, 1);
-  EXPECT_EQ(d.format, 2);
-  EXPECT_EQ(d.hertz, 22050);
-
-  Decoded s;
-  Load("tune.ogg", OggBytes(SineTone(440, 44100, 30000, 2), 2, 44100), s);
-  ASSERT_NE(s.data, nullptr);
-  EXPECT_EQ(s.length, 30000);
-  EXPECT_EQ(s.channels, 2);
-  EXPECT_EQ(s.hertz, 44100);
   // The decoded tone is still a tone: the middle of it is not silence.
-  const int16_t* pcm = reinterpret_cast<const int16_t*>(s.data);
+  const int16_t* pcm = reinterpret_cast<const int16_t*>(d.data);
   int peak = 0;
-  for (int i = 20000; i < 21000; ++i) peak = std::max(peak, std::abs(int(pcm[i])));
+  for (int i = 900; i < 1100; ++i) peak = std::max(peak, std::abs(int(pcm[i])));
   EXPECT_GT(peak, 10000);
+  Decoded s;
+  Load("tune.ogg", tune, s);
+  EXPECT_EQ(s.Layout(), (std::vector<int>{LastGranule(tune), 2, 2, 44100}));
 
-  // Ogg bytes under another name, garbage under the Ogg name, a cut stream.
-  EXPECT_TRUE(Refused("tune.mp3", mono));
+  // Ogg bytes under another name, garbage under the Ogg name, a cut stream,
+  // a codebook the decoder cannot hold.
+  EXPECT_TRUE(Refused("tune.mp3", tone));
   EXPECT_TRUE(Refused("noise.ogg", std::vector<uint8_t>(5000, 0x5a)));
-  EXPECT_TRUE(Refused("cut.ogg", {mono.begin(), mono.begin() + 40}));
+  EXPECT_TRUE(Refused("cut.ogg", {tone.begin(), tone.begin() + 40}));
+  EXPECT_TRUE(Refused("huge.ogg", Bytes(AUDIO_SEEDS "/short-huge-codebook.ogg")));
 }
 
 TEST_F(DecodeTest, MissingFilesGiveNullAndDecodedBytesAreReportedToTheCollector) {

@@ -11,8 +11,11 @@
 #include <thread>
 
 #include "audio/openal_seam.h"
-#include "tests/audio/sound_files.h"
-#include "tests/audio/test_game.h"
+#include "tests/support/sound.h"
+#include "tests/support/support.h"
+#include "tests/support/test_game.h"
+
+using namespace zephrine_test;
 
 namespace {
 
@@ -23,59 +26,47 @@ constexpr double LOOP_HZ = 250;
 // One device for the whole program: OpenAL reads its configuration once.
 class EngineTest : public ::testing::Test {
  protected:
-  static AudioTestGame* game;
   static TempDir* dir;
   static gxtkAudio* audio;
 
   static void SetUpTestSuite() {
     if (audio) return;
-    game = new AudioTestGame;
+    Game();
     dir = new TempDir;
     std::ofstream(dir->Path("alsoft.conf")) << "[general]\ndrivers = wave\nchannels = stereo\n"
                                             << "sample-type = int16\nfrequency = " << RATE << "\n"
                                             << "[wave]\nfile = " << dir->Path("out.wav") << "\n";
     setenv("ALSOFT_CONF", dir->Path("alsoft.conf").c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
-    gc_init();
     bb_audio_SetAudioDevice(new gxtkAudio());
     audio = bb_audio_device;
+    ASSERT_NE(audio->alContext, nullptr) << "no OpenAL device";
     WriteFile(dir->Path("effect.wav"), WavBytes({1, 16, RATE}, ToPcm(SineTone(EFFECT_HZ, RATE, RATE / 4, 1), 2)));
     WriteFile(dir->Path("loop.wav"), WavBytes({2, 8, RATE}, ToPcm(SineTone(LOOP_HZ, RATE, RATE / 10, 2), 1)));
-    WriteFile(dir->Path("tune.ogg"), OggBytes(SineTone(LOOP_HZ, RATE, RATE / 2, 2), 2, RATE));
+    WriteFile(dir->Path("tune.ogg"), ReadFile("data/sfx/tune_1.ogg"));
   }
 
   static String PathOf(const char* name) { return String(dir->Path(name).c_str()); }
-
-  // Waits (bounded) until the channel's state is `state`; true when it is.
-  static bool WaitForState(int channel, int state) {
-    for (int i = 0; i < 400 && audio->ChannelState(channel) != state; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return audio->ChannelState(channel) == state;
-  }
 
   static ALint SourceState(int channel) {
     ALint state = 0;
     alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
     return state;
   }
+
+  // Waits (bounded) until the channel's state, as the engine or (`source`)
+  // OpenAL reports it, is `state`; true when it is.
+  static bool WaitForState(int channel, int state, bool source = false) {
+    auto now = [=] { return source ? SourceState(channel) : audio->ChannelState(channel); };
+    for (int i = 0; i < 400 && now() != state; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return now() == state;
+  }
 };
 
-AudioTestGame* EngineTest::game = nullptr;
 TempDir* EngineTest::dir = nullptr;
 gxtkAudio* EngineTest::audio = nullptr;
 
-TEST_F(EngineTest, DeviceOpensWithTheMusicSourceReady) {
-  ASSERT_NE(audio->alDevice, nullptr);
-  ASSERT_NE(audio->alContext, nullptr);
-  EXPECT_EQ(gxtkAudio::audio, audio);
-  EXPECT_NE(audio->channels[AUDIO_MUSIC_CHANNEL].source, 0u);
-  // Effect channels get their sources on first use only.
-  EXPECT_EQ(audio->channels[5].source, 0u);
-  for (int c = 0; c < AUDIO_CHANNELS; ++c) EXPECT_EQ(audio->ChannelState(c), AUDIO_STOPPED);
-}
-
-TEST_F(EngineTest, OneShotSoundReadsPlayingThenStoppedByItself) {
+TEST_F(EngineTest, OneShotSoundEndsByItselfAndStaysStopped) {
   c_Sound* sound = bb_audio_LoadSound(PathOf("effect.wav"));
   ASSERT_NE(sound, nullptr);
   ASSERT_EQ(audio->PlaySample(sound->m_sample, 0, 0), 0);
@@ -94,7 +85,7 @@ TEST_F(EngineTest, NewSoundOnABusyChannelCutsTheOldOne) {
   gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
   ASSERT_TRUE(loop && effect);
   audio->PlaySample(loop, 1, 1);
-  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));  // longer than the loop
   EXPECT_EQ(audio->ChannelState(1), AUDIO_PLAYING);
   audio->PlaySample(effect, 1, 0);
   EXPECT_EQ(audio->channels[1].sample, effect);
@@ -115,17 +106,12 @@ TEST_F(EngineTest, SuspendAndResumeRestoreWhatPlayedButNotWhatTheGamePaused) {
   audio->SetVolume(2, 0.0f);
   audio->SetVolume(3, 0.0f);
   EXPECT_EQ(audio->ChannelState(3), AUDIO_PAUSED);
-
   audio->Suspend();
-  EXPECT_EQ(SourceState(2), AL_PAUSED);
-  EXPECT_EQ(audio->ChannelState(2), AUDIO_PLAYING);
-  EXPECT_EQ(SourceState(3), AL_PAUSED);
-
+  EXPECT_EQ((std::vector<int>{SourceState(2), audio->ChannelState(2), SourceState(3)}),
+            (std::vector<int>{AL_PAUSED, AUDIO_PLAYING, AL_PAUSED}));
   audio->Resume();
-  EXPECT_EQ(SourceState(2), AL_PLAYING);
-  EXPECT_EQ(SourceState(3), AL_PAUSED);
-  EXPECT_EQ(audio->ChannelState(3), AUDIO_PAUSED);
-
+  EXPECT_EQ((std::vector<int>{SourceState(2), SourceState(3), audio->ChannelState(3)}),
+            (std::vector<int>{AL_PLAYING, AL_PAUSED, AUDIO_PAUSED}));
   audio->ResumeChannel(3);
   EXPECT_EQ(SourceState(3), AL_PLAYING);
   audio->StopChannel(2);
@@ -140,18 +126,15 @@ TEST_F(EngineTest, ParametersReachTheSource) {
   audio->SetPan(4, float(M_PI / 2));
   ALuint source = audio->channels[4].source;
   ASSERT_NE(source, 0u);
-  float gain = 0, pitch = 0, pos[3] = {0, 0, 0};
+  float gain = 0, pitch = 0, right[3] = {0, 0, 0}, centre[3] = {0, 0, 0};
   alGetSourcef(source, AL_GAIN, &gain);
   alGetSourcef(source, AL_PITCH, &pitch);
-  alGetSourcefv(source, AL_POSITION, pos);
+  alGetSourcefv(source, AL_POSITION, right);
+  audio->SetPan(4, 0.0f);
+  alGetSourcefv(source, AL_POSITION, centre);
   EXPECT_FLOAT_EQ(gain, 0.25f);
   EXPECT_FLOAT_EQ(pitch, 1.5f);
-  EXPECT_NEAR(pos[0], 1.0f, 1e-6);
-  EXPECT_NEAR(pos[2], 0.0f, 1e-6);
-  audio->SetPan(4, 0.0f);
-  alGetSourcefv(source, AL_POSITION, pos);
-  EXPECT_NEAR(pos[0], 0.0f, 1e-6);
-  EXPECT_NEAR(pos[2], -1.0f, 1e-6);
+  for (float v : {right[0] - 1, right[2], centre[0], centre[2] + 1}) EXPECT_NEAR(v, 0.0f, 1e-6);
   audio->SetVolume(4, 1.0f);
   audio->SetRate(4, 1.0f);
 }
@@ -188,31 +171,22 @@ TEST_F(EngineTest, SoundingSamplesSurviveCollectionAndDiscardedBuffersAreDeleted
   gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
   unsigned effect_buffer = effect->buffer;
   audio->PlaySample(effect, 6, 0);
-  for (int i = 0; i < 400 && SourceState(6) != AL_STOPPED; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  ASSERT_EQ(SourceState(6), AL_STOPPED);
+  ASSERT_TRUE(WaitForState(6, AL_STOPPED, true));
   testing::internal::CaptureStdout();
   CollectAllGarbage();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Discarding sample\nDiscarding sample\n");
   // Queued, and deleted at the next load, the finished source letting go.
-  EXPECT_TRUE(alIsBuffer(buffer));
-  EXPECT_TRUE(alIsBuffer(effect_buffer));
+  EXPECT_TRUE(alIsBuffer(buffer) && alIsBuffer(effect_buffer));
   // (OpenAL may hand a freed name straight to the new sample's buffer.)
   gxtkSample* next = audio->LoadSample(PathOf("effect.wav"));
   ASSERT_NE(next, nullptr);
-  for (unsigned old : {buffer, effect_buffer}) {
-    if (old == next->buffer) continue;
-    EXPECT_FALSE(alIsBuffer(old)) << old;
-  }
+  for (unsigned old : {buffer, effect_buffer}) EXPECT_TRUE(old == next->buffer || !alIsBuffer(old)) << old;
 }
 
 TEST_F(EngineTest, ChannelsTakeOverTheSourceOfAStoppedChannelWhenOpenAlHasNoMore) {
   // Use up every source OpenAL has, then ask for more channels.
   std::vector<ALuint> hoard;
-  for (;;) {
-    ALuint s = 0;
-    alGetError();
-    alGenSources(1, &s);
-    if (alGetError() != AL_NO_ERROR) break;
+  for (ALuint s = 0; alGetError(), alGenSources(1, &s), alGetError() == AL_NO_ERROR;) {
     hoard.push_back(s);
     ASSERT_LT(hoard.size(), 4096u);
   }
@@ -225,21 +199,6 @@ TEST_F(EngineTest, ChannelsTakeOverTheSourceOfAStoppedChannelWhenOpenAlHasNoMore
   EXPECT_EQ(audio->channels[0].source, 0u);
   audio->StopChannel(20);
   alDeleteSources(ALsizei(hoard.size()), hoard.data());
-}
-
-// Reads the file the wave backend wrote: 16-bit stereo after a header.
-std::vector<int16_t> WrittenLeftChannel(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  size_t at = 12;
-  while (at + 8 <= bytes.size() && std::string(&bytes[at], 4) != "data") {
-    uint32_t size = uint8_t(bytes[at + 4]) | uint8_t(bytes[at + 5]) << 8 | uint8_t(bytes[at + 6]) << 16 |
-                    uint32_t(uint8_t(bytes[at + 7])) << 24;
-    at += 8 + size;
-  }
-  std::vector<int16_t> left;
-  for (size_t i = at + 8; i + 4 <= bytes.size(); i += 4) left.push_back(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8));
-  return left;
 }
 
 // Strength of one frequency in a stretch of samples (Goertzel), relative to
@@ -259,7 +218,10 @@ TEST_F(EngineTest, WrittenAudioHoldsTheTonesAndFallsSilentWhenAllStops) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   openal::Close();  // the wave writer completes its file
 
-  std::vector<int16_t> left = WrittenLeftChannel(dir->Path("out.wav"));
+  Wav written = ReadWav(dir->Path("out.wav"));
+  ASSERT_EQ(written.channels, 2);
+  std::vector<int16_t> left;
+  for (size_t i = 0; i < written.samples.size(); i += 2) left.push_back(written.samples[i]);
   ASSERT_GT(left.size(), size_t(RATE / 2));
   const size_t window = RATE / 20;
   double effect = 0, loop = 0;

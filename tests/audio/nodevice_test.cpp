@@ -2,16 +2,18 @@
 // still returns: the game carries on silently.
 #include <gtest/gtest.h>
 
-#include "tests/audio/sound_files.h"
-#include "tests/audio/test_game.h"
+#include "tests/support/sound.h"
+#include "tests/support/support.h"
+#include "tests/support/test_game.h"
+
+using namespace zephrine_test;
 
 namespace {
 
 TEST(NoAudioDevice, EngineReportsAndEveryCallReturns) {
   setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
   setenv("ALSOFT_CONF", "/nonexistent/alsoft.conf", 1);
-  gc_init();
-  AudioTestGame game;
+  Game();
   TempDir dir;
   WriteFile(dir.Path("beep.wav"), WavBytes({1, 8, 8000}, ToPcm(SineTone(440, 8000, 800, 1), 1)));
   String beep(dir.Path("beep.wav").c_str());

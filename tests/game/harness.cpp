@@ -1,13 +1,12 @@
 #include "tests/game/harness.h"
 
 #include <GLFW/glfw3.h>
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "input/input.h"
+#include "tests/support/support.h"
 
 namespace zephrine_test {
 
@@ -173,7 +172,7 @@ bool GameHarness::SaveScreenshot(const std::string& path) {
     rgb[3 * i + 1] = (argb[i] >> 8) & 0xff;
     rgb[3 * i + 2] = argb[i] & 0xff;
   }
-  return stbi_write_png(path.c_str(), w, h, 3, rgb.data(), w * 3) != 0;
+  return WritePng(path, w, h, 3, rgb.data());
 }
 
 }  // namespace zephrine_test

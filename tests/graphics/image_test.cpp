@@ -2,14 +2,13 @@
 // failures, premultiplied surface data, frame layout, flags and handles, the
 // matrix stack, the built-in font, and the collector's view of it all.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "tests/graphics/support.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -23,62 +22,53 @@ class ImageTest : public ::testing::Test {
   }
 };
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(ImageTest, BadFilesGiveNullAndGoodOnesReportTheirBytes) {
   int w = -1, h = -1, d = -1;
-  EXPECT_EQ(gxtkDecodeImageFile(&Game(), String((ScratchDir() + "/missing.png").c_str()), &w, &h, &d), nullptr);
-  EXPECT_EQ(bb_graphics_LoadImage(String("/nonexistent/missing.png"), 1, 0), nullptr);
-
   std::string good = WritePng("good.png", 7, 5, 4, SolidRgba(7, 5, 1, 2, 3, 4));
-  std::string bytes = ReadBytes(good);
-  std::string truncated = WriteFile("truncated.png", bytes.substr(0, bytes.size() / 2));
-  std::string header_only = WriteFile("header.png", bytes.substr(0, 8));
-  std::string text = WriteFile("text.png", "this is not an image at all\n");
-  std::string empty = WriteFile("empty.png", "");
+  std::string bytes = zephrine_test::ReadFile(good);
   // The image data chunk claims a gigabyte the file does not hold (the fuzz
   // seeds keep the cases where the decoder would have asked for it first).
   std::string oversized = bytes;
   oversized.replace(oversized.find("IDAT") - 4, 4, std::string("\x40\x00\x00\x00", 4));
-  oversized = WriteFile("oversized.png", oversized);
-  for (const std::string& bad : {truncated, header_only, text, empty, oversized}) {
-    EXPECT_EQ(gxtkDecodeImageFile(&Game(), String(bad.c_str()), &w, &h, &d), nullptr) << bad;
-    EXPECT_EQ(bb_graphics_LoadImage(String(bad.c_str()), 1, 0), nullptr) << bad;
+  const std::pair<const char*, std::string> bad[] = {{"truncated.png", bytes.substr(0, bytes.size() / 2)},
+                                                     {"header.png", bytes.substr(0, 8)},
+                                                     {"text.png", "this is not an image at all\n"},
+                                                     {"empty.png", ""},
+                                                     {"oversized.png", oversized}};
+  for (const auto& [name, content] : bad) {
+    zephrine_test::WriteFile(ScratchDir() + "/" + name, content);
+    String path((ScratchDir() + "/" + name).c_str());
+    EXPECT_EQ(gxtkDecodeImageFile(&Game(), path, &w, &h, &d), nullptr) << name;
+    EXPECT_EQ(bb_graphics_LoadImage(path, 1, 0), nullptr) << name;
   }
+  EXPECT_EQ(gxtkDecodeImageFile(&Game(), String((ScratchDir() + "/missing.png").c_str()), &w, &h, &d), nullptr);
 
   gc_collect();  // moves earlier reports out of the way
   int before = gc_ext_new_bytes;
   unsigned char* pixels = gxtkDecodeImageFile(&Game(), String(good.c_str()), &w, &h, &d);
   ASSERT_NE(pixels, nullptr);
-  EXPECT_EQ(w, 7);
-  EXPECT_EQ(h, 5);
-  EXPECT_EQ(d, 4);
-  EXPECT_EQ(pixels[0], 1);
-  EXPECT_EQ(pixels[3], 4);
+  EXPECT_EQ((std::vector<int>{w, h, d, pixels[0], pixels[3]}), (std::vector<int>{7, 5, 4, 1, 4}));
   std::free(pixels);
   gc_collect();
   EXPECT_EQ(gc_ext_new_bytes - before, 7 * 5 * 4);
 }
 
+std::vector<unsigned char> Bytes(const unsigned char* data, int count) { return {data, data + count}; }
+
 TEST_F(ImageTest, SurfacesHoldPremultipliedPixels) {
   std::vector<unsigned char> rgba = SolidRgba(3, 1, 255, 128, 0, 128);
-  PutRgba(rgba, 3, 1, 0, 200, 100, 50, 0);    // fully transparent: all zero
-  PutRgba(rgba, 3, 2, 0, 10, 20, 30, 255);    // opaque: unchanged
+  PutRgba(rgba, 3, 1, 0, 200, 100, 50, 0);  // fully transparent: all zero
+  PutRgba(rgba, 3, 2, 0, 10, 20, 30, 255);  // opaque: unchanged
   gxtkSurface* s = bb_graphics_device->LoadSurface(String(WritePng("pm.png", 3, 1, 4, rgba).c_str()));
   ASSERT_NE(s, nullptr);
-  const unsigned char expected[] = {128, 64, 0, 128, 0, 0, 0, 0, 10, 20, 30, 255};
-  EXPECT_EQ(std::memcmp(s->data, expected, sizeof(expected)), 0);
+  EXPECT_EQ(Bytes(s->data, 12), (std::vector<unsigned char>{128, 64, 0, 128, 0, 0, 0, 0, 10, 20, 30, 255}));
   EXPECT_EQ(s->seq, -1) << "no window yet: no texture";
 
   std::vector<unsigned char> la = {200, 128, 90, 255, 77, 0};
   gxtkSurface* l = bb_graphics_device->LoadSurface(String(WritePng("la.png", 3, 1, 2, la).c_str()));
   ASSERT_NE(l, nullptr);
   EXPECT_EQ(l->depth, 2);
-  const unsigned char expected_la[] = {100, 128, 90, 255, 0, 0};
-  EXPECT_EQ(std::memcmp(l->data, expected_la, sizeof(expected_la)), 0);
+  EXPECT_EQ(Bytes(l->data, 6), (std::vector<unsigned char>{100, 128, 90, 255, 0, 0}));
 
   // Writing ARGB into a surface premultiplies too; a luminance surface is
   // left alone; a rectangle hanging over the edge is clipped.
@@ -87,16 +77,15 @@ TEST_F(ImageTest, SurfacesHoldPremultipliedPixels) {
   const unsigned int argb[] = {0x80FF8000u, 0xFF0000FFu, 0x00FFFFFFu, 0xFF102030u};
   c->SetSubData(0, 0, 2, 2, argb, 2);
   ASSERT_NE(c->data, nullptr);
-  const unsigned char expected_c[] = {128, 64, 0, 128, 0, 0, 255, 255, 0, 0, 0, 0, 16, 32, 48, 255};
-  EXPECT_EQ(std::memcmp(c->data, expected_c, sizeof(expected_c)), 0);
+  EXPECT_EQ(Bytes(c->data, 16),
+            (std::vector<unsigned char>{128, 64, 0, 128, 0, 0, 255, 255, 0, 0, 0, 0, 16, 32, 48, 255}));
   c->SetSubData(1, 1, 2, 2, argb, 2);
   EXPECT_EQ(c->data[12], 128) << "only the pixel inside the surface was written";
   Array<int> few(2);
   bb_graphics_device->WritePixels2(c, few, 0, 0, 2, 2, 0, 2);  // needs 4 ints: ignored
   EXPECT_EQ(c->data[12], 128);
 
-  std::vector<unsigned char> lum = {9, 9};
-  gxtkSurface* g = bb_graphics_device->LoadSurface(String(WritePng("lum.png", 2, 1, 1, lum).c_str()));
+  gxtkSurface* g = bb_graphics_device->LoadSurface(String(WritePng("lum.png", 2, 1, 1, {9, 9}).c_str()));
   ASSERT_NE(g, nullptr);
   g->SetSubData(0, 0, 1, 1, argb, 1);
   EXPECT_EQ(g->data[0], 9);
@@ -115,12 +104,10 @@ gxtkSurface* BlankSurface(int w, int h) {
 TEST_F(ImageTest, FramesWalkInRowsAndMustFitTheSurface) {
   gxtkSurface* s = BlankSurface(256, 64);
   c_Image* image = (new c_Image)->m_new()->p_Init2(s, 0, 0, 64, 32, 8, 0, nullptr, 0, 0, 256, 64);
-  const int expected[8][2] = {{0, 0}, {64, 0}, {128, 0}, {192, 0}, {0, 32}, {64, 32}, {128, 32}, {192, 32}};
-  ASSERT_EQ(image->m_frames.Length(), 8);
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(image->m_frames[i]->m_x, expected[i][0]) << i;
-    EXPECT_EQ(image->m_frames[i]->m_y, expected[i][1]) << i;
-  }
+  std::vector<std::pair<int, int>> corners;
+  for (c_Frame* frame : image->m_frames) corners.emplace_back(frame->m_x, frame->m_y);
+  EXPECT_EQ(corners, (std::vector<std::pair<int, int>>{
+                         {0, 0}, {64, 0}, {128, 0}, {192, 0}, {0, 32}, {64, 32}, {128, 32}, {192, 32}}));
   EXPECT_EQ(image->m_flags & GXTK_IMAGE_FULLFRAME, 0);
 
   auto init = [](gxtkSurface* surface, int fw, int fh, int count) {
@@ -131,27 +118,6 @@ TEST_F(ImageTest, FramesWalkInRowsAndMustFitTheSurface) {
   EXPECT_EXIT(init(s, 300, 32, 1), ::testing::ExitedWithCode(255), "");
 }
 
-TEST_F(ImageTest, FlagsPadFramesAndPlaceTheHandle) {
-  gxtkSurface* strip = BlankSurface(960, 12);
-  c_Image* font = (new c_Image)->m_new()->p_Init(strip, 96, GXTK_IMAGE_MIDHANDLE | GXTK_IMAGE_XPADDING);
-  EXPECT_EQ(font->m_width, 8);
-  EXPECT_EQ(font->m_height, 12);
-  EXPECT_EQ(font->m_frames[1]->m_x, 11);
-  EXPECT_FLOAT_EQ(font->m_handleX, 4);
-  EXPECT_FLOAT_EQ(font->m_handleY, 6);
-  EXPECT_EQ(font->m_flags, GXTK_IMAGE_XPADDING) << "setting the handle clears the centre flag";
-
-  gxtkSurface* tile = BlankSurface(16, 10);
-  c_Image* whole = (new c_Image)->m_new()->p_Init(tile, 1, 0);
-  EXPECT_EQ(whole->m_flags, GXTK_IMAGE_FULLFRAME);
-  c_Image* padded = (new c_Image)->m_new()->p_Init(tile, 1, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
-  EXPECT_EQ(padded->m_flags, GXTK_IMAGE_XPADDING | GXTK_IMAGE_YPADDING);
-  EXPECT_EQ(padded->m_frames[0]->m_x, 1);
-  EXPECT_EQ(padded->m_frames[0]->m_y, 1);
-  EXPECT_EQ(padded->m_width, 14);
-  EXPECT_EQ(padded->m_height, 8);
-}
-
 TEST_F(ImageTest, MatrixStackDoublesAndRestoresInOrder) {
   c_GraphicsContext* c = bb_graphics_context;
   EXPECT_EQ(c->m_matrixStack.Length(), 192);
@@ -160,20 +126,16 @@ TEST_F(ImageTest, MatrixStackDoublesAndRestoresInOrder) {
     bb_graphics_Translate(1, 2);
   }
   EXPECT_EQ(c->m_matrixStack.Length(), 384);
-  EXPECT_FLOAT_EQ(c->tx, 33);
-  EXPECT_FLOAT_EQ(c->ty, 66);
+  EXPECT_EQ((std::vector<float>{c->tx, c->ty}), (std::vector<float>{33, 66}));
   for (int i = 0; i < 33; ++i) bb_graphics_PopMatrix();
-  EXPECT_EQ(c->m_matrixDepth, 0);
-  EXPECT_FLOAT_EQ(c->tx, 0);
-  EXPECT_EQ(c->m_transformed, 0);
+  EXPECT_EQ((std::vector<float>{float(c->m_matrixDepth), c->tx, float(c->m_transformed)}),
+            (std::vector<float>{0, 0, 0}));
 
   // The given matrix applies first: scale then translate moves by the scaled amount.
   bb_graphics_Scale(2, 3);
   bb_graphics_Translate(5, 7);
-  EXPECT_FLOAT_EQ(c->tx, 10);
-  EXPECT_FLOAT_EQ(c->ty, 21);
-  EXPECT_EQ(c->m_transformed, 1);
-  EXPECT_EQ(c->m_matrixDirty, 1);
+  EXPECT_EQ((std::vector<float>{c->tx, c->ty, float(c->m_transformed), float(c->m_matrixDirty)}),
+            (std::vector<float>{10, 21, 1, 1}));
 
   // Rotating by 90 degrees turns +x onto the screen's -y.
   bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
@@ -196,10 +158,8 @@ TEST_F(ImageTest, BuiltInFontLoadsOnceFromTheDataFolder) {
   bb_graphics_SetFont(nullptr, 99);
   c_Image* font = bb_graphics_context->m_font;
   ASSERT_NE(font, nullptr);
-  EXPECT_EQ(bb_graphics_context->m_firstChar, 32);
-  EXPECT_EQ(font->m_frames.Length(), 96);
-  EXPECT_EQ(font->m_width, 4);
-  EXPECT_EQ(font->m_flags, GXTK_IMAGE_XPADDING);
+  EXPECT_EQ((std::vector<int>{bb_graphics_context->m_firstChar, font->m_frames.Length(), font->m_width, font->m_flags}),
+            (std::vector<int>{32, 96, 4, GXTK_IMAGE_XPADDING}));
   bb_graphics_SetFont(nullptr, 32);
   EXPECT_EQ(bb_graphics_context->m_font, font) << "loaded once";
 
@@ -216,16 +176,11 @@ TEST_F(ImageTest, CollectorKeepsEverythingTheGlobalsReach) {
   gc_assign(bb_graphics_context->m_defaultFont, (new c_Image)->m_new()->p_Init(BlankSurface(8, 8), 1, 0));
   bb_graphics_PushMatrix();
   gc_mark();
-  for (int cycle = 0; cycle < 3; ++cycle) {
-    gc_ext_malloced(GC_CYCLE_BYTES + 1);
-    gc_collect();
-  }
+  zephrine_test::CollectAllGarbage();
   c_Image* font = bb_graphics_context->m_font;
-  EXPECT_EQ(font->m_surface->Width(), 32);
-  EXPECT_EQ(font->m_frames[3]->m_x, 25);
-  EXPECT_EQ(font->m_surface->data[0], 0);
-  EXPECT_EQ(bb_graphics_context->m_defaultFont->m_width, 8);
-  EXPECT_EQ(bb_graphics_context->m_matrixStack.Length(), 192);
+  EXPECT_EQ((std::vector<int>{font->m_surface->Width(), font->m_frames[3]->m_x, font->m_surface->data[0],
+                              bb_graphics_context->m_defaultFont->m_width, bb_graphics_context->m_matrixStack.Length()}),
+            (std::vector<int>{32, 25, 0, 8, 192}));
 }
 
 }  // namespace

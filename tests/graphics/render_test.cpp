@@ -2,7 +2,8 @@
 // drawing, and the draw calls each frame costs.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <array>
+#include <functional>
 
 #include "graphics/glseam.h"
 #include "tests/graphics/support.h"
@@ -10,6 +11,11 @@
 namespace {
 
 constexpr int kWidth = 320, kHeight = 240;
+
+// Expects each window pixel {x, y, 0xRRGGBB}.
+void ExpectPixels(std::initializer_list<std::array<unsigned, 3>> pixels) {
+  for (const auto& p : pixels) EXPECT_EQ(Rgb(int(p[0]), int(p[1])), p[2]) << "pixel " << p[0] << ", " << p[1];
+}
 
 class RenderTest : public ::testing::Test {
  protected:
@@ -32,6 +38,13 @@ class RenderTest : public ::testing::Test {
     bb_graphics_EndRender();
     device()->EndRender();
   }
+  // One frame of `draw`; the draw calls it cost.
+  int Frame(const std::function<void()>& draw) {
+    Begin();
+    draw();
+    End();
+    return device()->DrawCalls();
+  }
   // An image from a PNG written for the test.
   c_Image* Image(const std::string& name, int w, int h, const std::vector<unsigned char>& rgba, int frames = 1,
                  int flags = 0) {
@@ -41,19 +54,11 @@ class RenderTest : public ::testing::Test {
   }
 };
 
-TEST_F(RenderTest, ColoursArePremultipliedAndBlended) {
+TEST_F(RenderTest, ColoursArePremultipliedBlendedAndClamped) {
   Begin();
   bb_graphics_SetColor(255, 128, 0);
   bb_graphics_SetAlpha(0.5f);
-  unsigned char bytes[4];
-  std::memcpy(bytes, &device()->packedColor, 4);
-  EXPECT_EQ(bytes[0], 127);
-  EXPECT_EQ(bytes[1], 64);
-  EXPECT_EQ(bytes[2], 0);
-  EXPECT_EQ(bytes[3], 127);
-  bb_graphics_DrawRect(0, 0, 10, 10);
-  EXPECT_EQ(Rgb(5, 5), 0x7F4000u) << "half-transparent orange over black";
-
+  bb_graphics_DrawRect(0, 0, 10, 10);  // half-transparent orange over black
   // Alpha blending: src + dst * (1 - a); additive: src + dst.
   bb_graphics_SetAlpha(1);
   bb_graphics_SetColor(100, 0, 0);
@@ -65,31 +70,25 @@ TEST_F(RenderTest, ColoursArePremultipliedAndBlended) {
   bb_graphics_DrawRect(40, 0, 10, 10);
   bb_graphics_SetAlpha(1);
   bb_graphics_DrawRect(50, 0, 10, 10);
-  EXPECT_EQ(Rgb(25, 5), 0x323219u);  // 50 + 100/2, 50, 25
-  EXPECT_EQ(Rgb(45, 5), 0x643219u);  // 100 + 0, 50, 25
-  EXPECT_EQ(Rgb(55, 5), 0x646432u);  // 100 + 0, 100, 50
   // Out-of-range colours are clamped, never spilled into other channels.
   bb_graphics_SetBlend(0);
   bb_graphics_SetColor(300, -20, 255);
   bb_graphics_DrawRect(60, 0, 10, 10);
-  EXPECT_EQ(Rgb(65, 5), 0xFF00FFu);
+  ExpectPixels({{5, 5, 0x7F4000}, {25, 5, 0x323219}, {45, 5, 0x643219}, {55, 5, 0x646432}, {65, 5, 0xFF00FF}});
   End();
 }
 
-TEST_F(RenderTest, ScissorBoxIsMeasuredFromTheTop) {
+TEST_F(RenderTest, ScissorBoxIsMeasuredFromTheTopAndBoundsCls) {
   Begin();
   bb_graphics_SetScissor(10, 20, 30, 40);
   bb_graphics_DrawRect(0, 0, kWidth, kHeight);
-  EXPECT_EQ(Rgb(10, 20), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(39, 59), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(9, 20), 0u);
-  EXPECT_EQ(Rgb(10, 19), 0u);
-  EXPECT_EQ(Rgb(40, 59), 0u);
-  EXPECT_EQ(Rgb(39, 60), 0u);
+  ExpectPixels({{10, 20, 0xFFFFFF}, {39, 59, 0xFFFFFF}, {9, 20, 0}, {10, 19, 0}, {40, 59, 0}, {39, 60, 0}});
+  device()->Cls(0, 0, 255);
+  ExpectPixels({{15, 25, 0x0000FF}, {5, 5, 0}});
   bb_graphics_SetScissor(0, 0, kWidth, kHeight);  // the whole window: test off
-  bb_graphics_SetColor(0, 0, 255);
+  bb_graphics_SetColor(0, 255, 0);
   bb_graphics_DrawRect(0, 230, kWidth, 10);
-  EXPECT_EQ(Rgb(300, 235), 0x0000FFu);
+  ExpectPixels({{300, 235, 0x00FF00}});
   End();
 }
 
@@ -101,15 +100,12 @@ TEST_F(RenderTest, ReadPixelsTurnsRowsTopFirst) {
   bb_graphics_DrawRect(0, 1, 4, 1);
   Array<int> out(2 + 2 * 5);
   device()->ReadPixels(out, 0, 0, 3, 2, 2, 5);
-  EXPECT_EQ(unsigned(out[2]) & 0xFFFFFF, 0xFF0000u);
-  EXPECT_EQ(unsigned(out[4]) & 0xFFFFFF, 0xFF0000u);
-  EXPECT_EQ(unsigned(out[7]) & 0xFFFFFF, 0x00FF00u);
-  EXPECT_EQ(out[5], 0) << "pitch gaps are left alone";
+  EXPECT_EQ((std::vector<int>{out[2] & 0xFFFFFF, out[4] & 0xFFFFFF, out[7] & 0xFFFFFF, out[5]}),
+            (std::vector<int>{0xFF0000, 0xFF0000, 0x00FF00, 0})) << "pitch gaps are left alone";
   // OpenGL's own rows run from the bottom: the red row is its last.
   unsigned char raw[4];
   gxtk_gl::ReadPixelsBGRA(0, kHeight - 1, 1, 1, raw);
-  EXPECT_EQ(raw[2], 255);
-  EXPECT_EQ(raw[1], 0);
+  EXPECT_TRUE(raw[2] == 255 && raw[1] == 0);
   Array<int> small(3);
   device()->ReadPixels(small, 0, 0, 2, 2, 0, 2);  // needs 4 ints: nothing read
   EXPECT_EQ(small[0], 0);
@@ -136,12 +132,9 @@ TEST_F(RenderTest, OvalsUseTheSegmentRule) {
 
   device()->Cls(0, 0, 0);
   bb_graphics_DrawEllipse(100, 100, 40, 20);
-  EXPECT_EQ(Rgb(100, 100), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(137, 100), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(100, 82), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(143, 100), 0u);
-  EXPECT_EQ(Rgb(100, 123), 0u);
-  EXPECT_EQ(Rgb(135, 117), 0u) << "the corner of the bounding box stays empty";
+  // The corner of the bounding box stays empty.
+  ExpectPixels({{100, 100, 0xFFFFFF}, {137, 100, 0xFFFFFF}, {100, 82, 0xFFFFFF}, {143, 100, 0}, {100, 123, 0},
+                {135, 117, 0}});
   End();
 }
 
@@ -162,23 +155,19 @@ TEST_F(RenderTest, PolygonsRunByVertexCount) {
   device()->DrawPoly(Array<float>(2049 * 2));  // too many points: ignored
   device()->DrawPoly(Array<float>());
   EXPECT_EQ(device()->primCount, 10);
-  EXPECT_EQ(Rgb(50, 50), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(15, 15), 0u);
-  EXPECT_EQ(Rgb(150, 150), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(250, 150), 0xFFFFFFu);
-  EXPECT_EQ(Rgb(112, 178), 0u);
+  ExpectPixels({{50, 50, 0xFFFFFF}, {15, 15, 0}, {150, 150, 0xFFFFFF}, {250, 150, 0xFFFFFF}, {112, 178, 0}});
   EXPECT_EQ(device()->DrawCalls(), 1 + 1) << "the quads, then the pentagons together";
   End();
 }
 
-TEST_F(RenderTest, ImagesDrawFramesPaddingAndHandles) {
+TEST_F(RenderTest, ImagesDrawFramesPaddingHandlesAndTint) {
   // Four 6x6 frames side by side: red, green, blue, yellow, each with a
   // one-pixel grey border that padding cuts away.
   const unsigned char colours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
   std::vector<unsigned char> strip = SolidRgba(24, 6, 128, 128, 128);
   for (int f = 0; f < 4; ++f) {
-    for (int y = 1; y < 5; ++y) {
-      for (int x = 1; x < 5; ++x) PutRgba(strip, 24, f * 6 + x, y, colours[f][0], colours[f][1], colours[f][2]);
+    for (int i = 0; i < 16; ++i) {
+      PutRgba(strip, 24, f * 6 + 1 + i % 4, 1 + i / 4, colours[f][0], colours[f][1], colours[f][2]);
     }
   }
   c_Image* plain = Image("strip.png", 24, 6, strip, 4);
@@ -186,23 +175,15 @@ TEST_F(RenderTest, ImagesDrawFramesPaddingAndHandles) {
   c_Image* centred = Image("strip.png", 24, 6, strip, 4, GXTK_IMAGE_MIDHANDLE);
   Begin();
   bb_graphics_DrawImage(plain, 10, 10, 2);
-  EXPECT_EQ(Rgb(10, 10), 0x808080u);
-  EXPECT_EQ(Rgb(11, 11), 0x0000FFu);
-  EXPECT_EQ(Rgb(16, 10), 0u);
-  bb_graphics_DrawImage(padded, 30, 10, 3);  // 4x4 of yellow only
-  EXPECT_EQ(Rgb(30, 10), 0xFFFF00u);
-  EXPECT_EQ(Rgb(33, 13), 0xFFFF00u);
-  EXPECT_EQ(Rgb(34, 13), 0u);
-  EXPECT_EQ(Rgb(30, 14), 0u);
+  bb_graphics_DrawImage(padded, 30, 10, 3);   // 4x4 of yellow only
   bb_graphics_DrawImage(centred, 50, 50, 1);  // frame spans 47..52
-  EXPECT_EQ(Rgb(47, 47), 0x808080u);
-  EXPECT_EQ(Rgb(48, 48), 0x00FF00u);
-  EXPECT_EQ(Rgb(46, 47), 0u);
-  EXPECT_EQ(Rgb(53, 52), 0u);
   // A tinted image: the texture is multiplied by the premultiplied colour.
   bb_graphics_SetColor(255, 128, 255);
   bb_graphics_DrawImage(plain, 70, 10, 3);
-  EXPECT_EQ(Rgb(72, 12), 0xFF8000u);
+  ExpectPixels({{10, 10, 0x808080}, {11, 11, 0x0000FF}, {16, 10, 0},                          // plain
+                {30, 10, 0xFFFF00}, {33, 13, 0xFFFF00}, {34, 13, 0}, {30, 14, 0},              // padded
+                {47, 47, 0x808080}, {48, 48, 0x00FF00}, {46, 47, 0}, {53, 52, 0},              // centred
+                {72, 12, 0xFF8000}});
   End();
 }
 
@@ -214,57 +195,38 @@ TEST_F(RenderTest, ImagesRotateCounterClockwiseAndScaleAboutTheHandle) {
   ASSERT_TRUE(image->m_flags & GXTK_IMAGE_FULLFRAME);
   Begin();
   bb_graphics_DrawImage2(image, 100, 100, 90, 1, 1, 0);  // handle (0, 0): pointing up from (100, 100)
-  EXPECT_EQ(Rgb(100, 96), 0xFF0000u);
-  EXPECT_EQ(Rgb(100, 92), 0x00FF00u) << "the +x end ends up above";
-  EXPECT_EQ(Rgb(104, 100), 0u);
-  EXPECT_EQ(Rgb(100, 104), 0u);
-  EXPECT_EQ(bb_graphics_context->m_matrixDepth, 0);
-  EXPECT_EQ(bb_graphics_context->m_transformed, 0);
-
+  EXPECT_EQ(bb_graphics_context->m_matrixDepth + bb_graphics_context->m_transformed, 0);
   image->p_SetHandle(4, 1);
-  bb_graphics_DrawImage2(image, 200, 100, 0, 3, 2, 0);  // 24x4 centred on (200, 100)
-  EXPECT_EQ(Rgb(188, 98), 0xFF0000u);
-  EXPECT_EQ(Rgb(211, 101), 0x00FF00u);
-  EXPECT_EQ(Rgb(187, 100), 0u);
-  EXPECT_EQ(Rgb(212, 100), 0u);
-  EXPECT_EQ(Rgb(200, 97), 0u);
+  bb_graphics_DrawImage2(image, 200, 100, 0, 3, 2, 0);    // 24x4 centred on (200, 100)
   bb_graphics_DrawImage2(image, 250, 100, 180, 1, 1, 0);  // turned about its middle: tip on the left
-  EXPECT_EQ(Rgb(246, 100), 0x00FF00u);
-  EXPECT_EQ(Rgb(253, 100), 0xFF0000u);
+  ExpectPixels({{100, 96, 0xFF0000}, {100, 92, 0x00FF00}, {104, 100, 0}, {100, 104, 0},  // the +x end above
+                {188, 98, 0xFF0000}, {211, 101, 0x00FF00}, {187, 100, 0}, {212, 100, 0}, {200, 97, 0},
+                {246, 100, 0x00FF00}, {253, 100, 0xFF0000}});
   End();
 }
 
-TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplaced) {
+TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplacedAndLateOnesDrawWhole) {
   c_Image* image = Image("teal.png", 4, 4, SolidRgba(4, 4, 0, 128, 128));
   gc_assign(bb_graphics_context->m_font, image);  // keep it across the frames
   int old_seq = image->m_surface->seq;
   EXPECT_EQ(old_seq, glfwGraphicsSeq) << "loaded with a window open: texture made at once";
-  Begin();
-  bb_graphics_DrawImage(image, 5, 5, 0);
-  EXPECT_EQ(Rgb(6, 6), 0x008080u);
-  End();
+  // Loaded before any window, as during start-up: made on first use.
+  std::vector<unsigned char> pixels = SolidRgba(4, 1, 255, 0, 0);
+  PutRgba(pixels, 4, 3, 0, 0, 0, 255);
+  glfwGraphicsSeq = 0;
+  c_Image* early = Image("early.png", 4, 1, pixels);
+  glfwGraphicsSeq = old_seq;
+  gc_assign(bb_graphics_context->m_defaultFont, early);
+  EXPECT_EQ(early->m_surface->seq, -1);
 
   Game().OpenWindow(kWidth, kHeight);  // new window, new context
   Begin();
   bb_graphics_DrawImage(image, 5, 5, 0);
-  EXPECT_EQ(Rgb(6, 6), 0x008080u);
+  bb_graphics_DrawImage(early, 0, 30, 0);
+  // Texture coordinates span the early image in its first frame.
+  ExpectPixels({{6, 6, 0x008080}, {0, 30, 0xFF0000}, {3, 30, 0x0000FF}});
   EXPECT_EQ(image->m_surface->seq, glfwGraphicsSeq);
   EXPECT_GT(glfwGraphicsSeq, old_seq);
-  End();
-}
-
-TEST_F(RenderTest, ImagesLoadedBeforeAnyWindowDrawWholeOnFirstUse) {
-  std::vector<unsigned char> pixels = SolidRgba(4, 1, 255, 0, 0);
-  PutRgba(pixels, 4, 3, 0, 0, 0, 255);
-  int seq = glfwGraphicsSeq;
-  glfwGraphicsSeq = 0;  // as during start-up, before the window opens
-  c_Image* image = Image("early.png", 4, 1, pixels);
-  glfwGraphicsSeq = seq;
-  EXPECT_EQ(image->m_surface->seq, -1);
-  Begin();
-  bb_graphics_DrawImage(image, 0, 30, 0);
-  EXPECT_EQ(Rgb(0, 30), 0xFF0000u);
-  EXPECT_EQ(Rgb(3, 30), 0x0000FFu) << "texture coordinates span the image in its first frame";
   End();
 }
 
@@ -279,9 +241,7 @@ TEST_F(RenderTest, TexturesFallBackToPowerOfTwoSizes) {
   EXPECT_FLOAT_EQ(image->m_surface->vscale, 1.0f / 64);
   Begin();
   bb_graphics_DrawImage(image, 10, 10, 0);
-  EXPECT_EQ(Rgb(10, 10), 0x0000FFu);
-  EXPECT_EQ(Rgb(109, 59), 0xFFFFFFu) << "the last pixel lands where it should";
-  EXPECT_EQ(Rgb(110, 59), 0u);
+  ExpectPixels({{10, 10, 0x0000FF}, {109, 59, 0xFFFFFF}, {110, 59, 0}});  // the last pixel lands where it should
   End();
 }
 
@@ -297,35 +257,29 @@ TEST_F(RenderTest, WrittenPixelsReachTheTexture) {
   pixels[0] = int(0x80FFFFFFu);
   device()->WritePixels2(surface, pixels, 2, 1, 1, 1, 0, 1);  // one pixel, row by row
   bb_graphics_DrawImage(image, 20, 20, 0);
-  EXPECT_EQ(Rgb(20, 20), 0x00FF00u);
-  EXPECT_EQ(Rgb(21, 20), 0xFF0000u);
-  EXPECT_EQ(Rgb(22, 21), 0x808080u);
+  ExpectPixels({{20, 20, 0x00FF00}, {21, 20, 0xFF0000}, {22, 21, 0x808080}});
   End();
 }
 
-TEST_F(RenderTest, DrawCallsStayBatched) {
-  Begin();
-  for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1);
-  End();
-  EXPECT_EQ(device()->DrawCalls(), 2) << "256 rectangles fill the store, 44 go at the end";
-
+TEST_F(RenderTest, DrawCallsStayBatchedAndTheMatrixIsSentOnlyWhenADrawNeedsIt) {
   c_Image* image = Image("dot.png", 2, 2, SolidRgba(2, 2, 255, 255, 255));
-  Begin();
-  bb_graphics_DrawImage(image, 0, 0, 0);
-  bb_graphics_DrawImage(image, 4, 0, 0);
-  bb_graphics_DrawRect(8, 0, 2, 2);
-  End();
-  EXPECT_EQ(device()->DrawCalls(), 2) << "the rectangle after the images flushes them";
-
-  Begin();
-  device()->DrawRect(0, 0, 5, 5);
-  device()->Cls(0, 0, 0);
-  EXPECT_EQ(Rgb(2, 2), 0u) << "Cls drops what was not yet drawn";
-  End();
-  EXPECT_EQ(device()->DrawCalls(), 0);
-
-  auto blended_frame = [&] {
-    Begin();
+  EXPECT_EQ(Frame([] {
+              for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1);
+            }),
+            2) << "256 rectangles fill the store, 44 go at the end";
+  EXPECT_EQ(Frame([image] {
+              bb_graphics_DrawImage(image, 0, 0, 0);
+              bb_graphics_DrawImage(image, 4, 0, 0);
+              bb_graphics_DrawRect(8, 0, 2, 2);
+            }),
+            2) << "the rectangle after the images flushes them";
+  EXPECT_EQ(Frame([this] {
+              device()->DrawRect(0, 0, 5, 5);
+              device()->Cls(0, 0, 0);
+              EXPECT_EQ(Rgb(2, 2), 0u);
+            }),
+            0) << "Cls drops what was not yet drawn";
+  auto blended = [] {
     for (int i = 0; i < 4000; ++i) {
       bb_graphics_SetBlend(0);
       bb_graphics_SetScissor(0, 0, kWidth, kHeight);
@@ -333,53 +287,37 @@ TEST_F(RenderTest, DrawCallsStayBatched) {
       bb_graphics_SetAlpha(0.75f);
       bb_graphics_DrawRect(float(i % 300), float(i / 300), 1, 1);
     }
-    End();
-    return device()->DrawCalls();
   };
-  EXPECT_EQ(blended_frame(), 16);
+  EXPECT_EQ(Frame(blended), 16) << "settings that change nothing do not flush";
   device()->SetStateFilter(false);
-  EXPECT_EQ(blended_frame(), 4000);
+  EXPECT_EQ(Frame(blended), 4000);
   device()->SetStateFilter(true);
-
-  Begin();
-  bb_graphics_DrawRect(0, 0, 1, 1);
-  bb_graphics_SetBlend(1);  // a real change still flushes
-  bb_graphics_DrawRect(0, 0, 1, 1);
-  bb_graphics_SetScissor(0, 0, 10, 10);
-  bb_graphics_DrawRect(0, 0, 1, 1);
-  bb_graphics_SetScissor(0, 0, 10, 10);
-  bb_graphics_DrawRect(0, 0, 1, 1);
-  End();
-  EXPECT_EQ(device()->DrawCalls(), 3);
-
+  EXPECT_EQ(Frame([] {
+              bb_graphics_DrawRect(0, 0, 1, 1);
+              bb_graphics_SetBlend(1);
+              bb_graphics_DrawRect(0, 0, 1, 1);
+              for (int i = 0; i < 2; ++i) {
+                bb_graphics_SetScissor(0, 0, 10, 10);
+                bb_graphics_DrawRect(0, 0, 1, 1);
+              }
+            }),
+            3) << "a real change of blend or scissor still flushes";
   // The display list's pattern for additive entries: alpha blending asked
   // for, then additive, before each image. Only what is in force when
   // something is drawn counts.
-  Begin();
-  for (int i = 0; i < 200; ++i) {
-    bb_graphics_SetBlend(0);
-    bb_graphics_SetBlend(1);
-    bb_graphics_DrawImage2(image, float(i), 50, float(i), 1, 1, 0);
-  }
-  bb_graphics_SetBlend(0);
-  bb_graphics_SetScissor(5, 5, 5, 5);
-  bb_graphics_SetScissor(0, 0, kWidth, kHeight);
-  bb_graphics_DrawImage(image, 0, 0, 0);
-  End();
-  EXPECT_EQ(device()->DrawCalls(), 2);
-}
+  EXPECT_EQ(Frame([image] {
+              for (int i = 0; i < 200; ++i) {
+                bb_graphics_SetBlend(0);
+                bb_graphics_SetBlend(1);
+                bb_graphics_DrawImage2(image, float(i), 50, float(i), 1, 1, 0);
+              }
+              bb_graphics_SetBlend(0);
+              bb_graphics_SetScissor(5, 5, 5, 5);
+              bb_graphics_SetScissor(0, 0, kWidth, kHeight);
+              bb_graphics_DrawImage(image, 0, 0, 0);
+            }),
+            2);
 
-TEST_F(RenderTest, ClsHonoursTheScissorBox) {
-  Begin();
-  device()->Cls(255, 0, 0);
-  bb_graphics_SetScissor(10, 10, 20, 20);
-  device()->Cls(0, 0, 255);
-  EXPECT_EQ(Rgb(15, 15), 0x0000FFu);
-  EXPECT_EQ(Rgb(5, 5), 0xFF0000u);
-  End();
-}
-
-TEST_F(RenderTest, MatrixReachesTheDeviceOnlyWhenADrawNeedsIt) {
   Begin();
   bb_graphics_Translate(30, 40);
   EXPECT_FLOAT_EQ(device()->tx, 0);

@@ -1,172 +1,114 @@
 // How the program prints and stops: each case runs in a child process whose
-// standard streams the test controls and reads.
+// standard streams the test gives and reads.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
+#include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <thread>
+
+#include "runtime/core/core.h"
+#include "tests/support/support.h"
+
+using zephrine_test::ChildOptions;
+using zephrine_test::RunChild;
 
 namespace {
 
-struct Outcome {
-  int status = -1000;  // exit status, or -1000 when the child did not exit normally
-  std::string out, err;
+const std::string kBanner = "Tarvex Runtime Error : ";
+const std::string kMarker = "{{~~~~}}\n\n";
+
+class Thrower : public BBGameDelegate {
+  void UpdateGame() override { dbg_throw("thrown"); }
 };
 
-// Waits for `pid` at most ten seconds; kills it when it hangs.
-int WaitBounded(pid_t pid) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      ADD_FAILURE() << "the child hung";
-      return -1000;
-    }
-    usleep(2000);
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+class Probe : public Object {
+  String debug() override { return String("+Probe"); }
+};
+
+int Error() { bbError(String("Image frame outside surface")); }
+
+// The stop protocol on its own, then the step state it left.
+int Stop() {
+  dbg_stop();
+  std::printf("resumed %d %c\n", int(dbg_suspended), dbg_stepmode ? char(dbg_stepmode) : '0');
+  return 3;
 }
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+int Signal(int number) { sighandler(number); }
 
-void Exec(const std::vector<std::string>& args) {
-  std::vector<char*> argv{const_cast<char*>(CORE_DIAG_CHILD)};
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  execv(CORE_DIAG_CHILD, argv.data());
-  _exit(127);
-}
-
-// Runs the child with `input` as standard input and files for its output.
-Outcome RunChild(const std::vector<std::string>& args, const std::string& input = "") {
-  char dir[] = "/tmp/zephrine-diag-XXXXXX";
-  EXPECT_NE(mkdtemp(dir), nullptr);
-  std::string in = std::string(dir) + "/in", out = std::string(dir) + "/out", err = std::string(dir) + "/err";
-  std::ofstream(in, std::ios::binary) << input;
-  pid_t pid = fork();
-  if (pid == 0) {
-    int fds[] = {open(in.c_str(), O_RDONLY), open(out.c_str(), O_WRONLY | O_CREAT, 0600),
-                 open(err.c_str(), O_WRONLY | O_CREAT, 0600)};
-    for (int i = 0; i < 3; ++i) dup2(fds[i], i);
-    Exec(args);
-  }
-  Outcome o;
-  o.status = WaitBounded(pid);
-  o.out = Slurp(out);
-  o.err = Slurp(err);
-  std::system((std::string("rm -rf ") + dir).c_str());
-  return o;
-}
-
-// Runs the child with a terminal as its standard streams; `out` gets all
-// it wrote there.
-Outcome RunChildOnTerminal(const std::vector<std::string>& args) {
-  int master = -1;
-  pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid == 0) Exec(args);
-  Outcome o;
-  EXPECT_GT(pid, 0);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  char buf[512];
-  for (;;) {
-    pollfd p{master, POLLIN, 0};
-    if (poll(&p, 1, 100) > 0) {
-      ssize_t n = read(master, buf, sizeof(buf));
-      if (n <= 0) break;  // the child closed the terminal
-      o.out.append(buf, size_t(n));
-    }
-    if (std::chrono::steady_clock::now() > deadline) break;
-  }
-  o.status = WaitBounded(pid);
-  close(master);
-  return o;
-}
-
-const char kBanner[] = "Tarvex Runtime Error : ";
-
-TEST(Diagnostics, EmptyErrorQuitsQuietly) {
-  Outcome o = RunChild({"quit"}, "q\n");
-  EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(o.out, "");
-  EXPECT_EQ(o.err, "");
-}
-
-TEST(Diagnostics, RuntimeErrorWithoutToolPrintsBannerAndExitsMinusOne) {
-  Outcome o = RunChild({"error", "Image frame outside surface"});
-  EXPECT_EQ(o.status, 255);
-  EXPECT_EQ(o.out, std::string(kBanner) + "Image frame outside surface\n\n");
-  EXPECT_EQ(o.err, "{{~~~~}}\n\n");
-
-  // Input that ends without a line feed is no tool either.
-  o = RunChild({"error", "x"}, "q");
-  EXPECT_EQ(o.status, 255);
-}
-
-TEST(Diagnostics, RuntimeErrorOnTerminalEndsWithoutWaiting) {
-  Outcome o = RunChildOnTerminal({"error", "App has already been created"});
-  EXPECT_EQ(o.status, 255);
-  EXPECT_NE(o.out.find(std::string(kBanner) + "App has already been created"), std::string::npos) << o.out;
-  EXPECT_NE(o.out.find("{{~~~~}}"), std::string::npos) << o.out;
-}
-
-TEST(Diagnostics, SignalsAndUncaughtExceptionsReportAndExit) {
-  const std::pair<const char*, const char*> signals[] = {
-      {"11", "Memory access violation"},
-      {"4", "Illegal instruction"},
-      {"8", "Floating point exception"},
-      {"6", "Unknown signal"},
+TEST(Diagnostics, ErrorsAndTheStopProtocol) {
+  gc_init();
+  char inspect[128];
+  std::snprintf(inspect, sizeof(inspect), "@%p\n@0x10\n@zz\nq\n", static_cast<void*>(new Probe));
+  const std::string error = kBanner + "Image frame outside surface\n\n";
+  const struct {
+    std::function<int()> body;
+    std::string input;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {[]() -> int { bbError(String()); }, "q\n", 0, "", ""},  // the game's quit: quiet
+      {Error, "", 255, error, kMarker},                 // no tool attached
+      {Error, "q", 255, error, kMarker},                // input without a line feed is no tool
+      {Error, "?\n?\nq\n", 0, error, kMarker},
+      {Error, "r\nq\n", 0, error, kMarker + kMarker},  // after run the error stops again
+      {Stop, "?\nr\n", 3, "resumed 0 0\n", kMarker},
+      {Stop, "s\n", 3, "resumed 1 s\n", kMarker},
+      {Stop, "e\n", 3, "resumed 1 e\n", kMarker},
+      {Stop, "l\n", 3, "resumed 0 l\n", kMarker},
+      {Stop, "zap\n", 255, "????? zap\n ?????", kMarker},
+      {Stop, inspect, 0, "+Probe\n", kMarker},  // only live objects are inspected
+      {[] { return Signal(11); }, "", 255, kBanner + "Memory access violation\n\n", kMarker},
+      {[] { return Signal(4); }, "", 255, kBanner + "Illegal instruction\n\n", kMarker},
+      {[] { return Signal(8); }, "", 255, kBanner + "Floating point exception\n\n", kMarker},
+      {[] { return Signal(6); }, "", 255, kBanner + "Unknown signal\n\n", kMarker},
+      {[] {
+         BBGame game;
+         game.SetDelegate(new Thrower);
+         game.StartGame();
+         game.UpdateGame();
+         return 0;
+       },
+       "", 255, kBanner + "Uncaught Tarvex Exception\n", ""},
   };
-  for (const auto& [number, message] : signals) {
-    Outcome o = RunChild({"signal", number});
-    EXPECT_EQ(o.status, 255) << number;
-    EXPECT_EQ(o.out.substr(0, o.out.find('\n')), std::string(kBanner) + message);
+  for (const auto& c : cases) {
+    ChildOptions options;
+    options.input = c.input;
+    zephrine_test::ChildResult r = RunChild(c.body, options);
+    EXPECT_EQ(r.status, c.status) << c.out << "with input " << c.input;
+    EXPECT_EQ(r.out, c.out) << "with input " << c.input;
+    EXPECT_EQ(r.err, c.err) << c.out << "with input " << c.input;
   }
-  Outcome o = RunChild({"throw"});
-  EXPECT_EQ(o.status, 255);
-  EXPECT_EQ(o.out, std::string(kBanner) + "Uncaught Tarvex Exception\n");
 }
 
-TEST(Diagnostics, StopProtocolFollowsToolCommands) {
-  EXPECT_EQ(RunChild({"error", "x"}, "q\n").status, 0);
-  EXPECT_EQ(RunChild({"error", "x"}, "?\n?\nq\n").status, 0);
+TEST(Diagnostics, RuntimeErrorOnATerminalEndsWithoutWaiting) {
+  ChildOptions terminal;
+  terminal.terminalInput = true;
+  zephrine_test::ChildResult r = RunChild(Error, terminal);
+  EXPECT_EQ(r.status, 255);
+  EXPECT_EQ(r.out, kBanner + "Image frame outside surface\n\n");
+  EXPECT_EQ(r.err, kMarker);
+}
 
-  Outcome o = RunChild({"stop"}, "?\nr\n");
-  EXPECT_EQ(o.status, 3);
-  EXPECT_EQ(o.out, "resumed 0 0\n");
-  EXPECT_EQ(RunChild({"stop"}, "s\n").out, "resumed 1 s\n");
-  EXPECT_EQ(RunChild({"stop"}, "e\n").out, "resumed 1 e\n");
-  EXPECT_EQ(RunChild({"stop"}, "l\n").out, "resumed 0 l\n");
-
-  // After a run command the error stops again rather than carrying on.
-  o = RunChild({"error", "x"}, "r\nq\n");
-  EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(o.err, "{{~~~~}}\n\n{{~~~~}}\n\n");
-
-  o = RunChild({"stop"}, "zap\n");
-  EXPECT_EQ(o.status, 255);
-  EXPECT_EQ(o.out, "????? zap\n ?????");
-
-  // Only live runtime objects are inspected; other addresses are ignored.
-  o = RunChild({"inspect"});
-  EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(o.out, "+Probe\n");
+// Another thread holds both standard streams, as inside a printf, when the
+// crash comes: the report must not wait for them.
+TEST(Diagnostics, CrashWhileAnotherThreadPrintsStillEnds) {
+  zephrine_test::ChildResult r = RunChild([] {
+    std::signal(SIGSEGV, sighandler);
+    bool locked = false;
+    std::thread([&locked] {
+      flockfile(stdout);
+      flockfile(stderr);
+      __atomic_store_n(&locked, true, __ATOMIC_SEQ_CST);
+      for (;;) pause();
+    }).detach();
+    while (!__atomic_load_n(&locked, __ATOMIC_SEQ_CST)) std::this_thread::yield();
+    std::raise(SIGSEGV);
+    return 0;
+  });
+  EXPECT_EQ(r.status, 255);
+  EXPECT_EQ(r.out, kBanner + "Memory access violation\n\n");
+  EXPECT_EQ(r.err, kMarker);
 }
 
 }  // namespace

@@ -3,56 +3,62 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "runtime/core/core.h"
+#include "tests/support/support.h"
+#include "tests/support/test_game.h"
+
+using namespace zephrine_test;
 
 namespace {
 
-String DecodeBytes(const std::string& bytes) {
-  return String::Decode(reinterpret_cast<const unsigned char*>(bytes.data()), int(bytes.size()));
-}
-
-std::vector<int> Units(const String& s) { return std::vector<int>(s.Data(), s.Data() + s.Length()); }
-
 typedef std::vector<int> Ints;
 
-TEST(Decode, ByteOrderMarksSelectTheEncoding) {
-  EXPECT_EQ(Units(DecodeBytes("\xEF\xBB\xBF" "A")), (Ints{'A'}));
-  EXPECT_EQ(Units(DecodeBytes(std::string("\xFF\xFE" "A\0", 4))), (Ints{'A'}));
-  EXPECT_EQ(Units(DecodeBytes(std::string("\xFE\xFF\0A", 4))), (Ints{'A'}));
-  EXPECT_EQ(Units(DecodeBytes("\xFE\xFF\x20\xAC\x12")), (Ints{0x20AC})) << "a lone last byte is ignored";
-  EXPECT_EQ(Units(DecodeBytes("\xFF\xFE\xAC\x20\x3D\xD8")), (Ints{0x20AC, 0xD83D}));
-  EXPECT_EQ(DecodeBytes("\xFE\xFF").Length(), 0);
-  EXPECT_EQ(DecodeBytes("\xEF\xBB\xBF").Length(), 0);
-  EXPECT_EQ(DecodeBytes("").Length(), 0);
-  // Two bytes of a mark are no mark: they are a cut sequence.
-  EXPECT_EQ(Units(DecodeBytes("\xEF\xBB")), (Ints{0xEF, 0xBB}));
+Ints Units(const std::string& bytes) {
+  String s = String::Decode(reinterpret_cast<const unsigned char*>(bytes.data()), int(bytes.size()));
+  return Ints(s.Data(), s.Data() + s.Length());
 }
 
-TEST(Decode, Utf8OfOneToThreeBytes) {
-  EXPECT_EQ(Units(DecodeBytes("a\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD")), (Ints{'a', 0xE9, 0x20AC, 0xD83D}));
-  EXPECT_EQ(bb_load_error.Length(), 0);
+// The bytes as units, one each.
+Ints Bytes(const std::string& bytes) {
+  Ints units;
+  for (unsigned char c : bytes) units.push_back(c);
+  return units;
 }
 
-TEST(Decode, InvalidUtf8FallsBackToOneCharacterPerByte) {
-  const char* invalid[] = {"A\xF0\x9F\x98\x80", "\x80", "ab\xC3", "\xE2\x82", "\xC3(", "\xEF\xBB\xBFx\xFF"};
-  for (const char* text : invalid) {
-    std::string bytes(text);
-    String s = DecodeBytes(bytes);
-    std::string body = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
-    ASSERT_EQ(s.Length(), int(body.size())) << text;
-    for (size_t i = 0; i < body.size(); ++i) EXPECT_EQ(s[int(i)], Char((unsigned char)body[i]));
+TEST(Decode, MarksSelectTheEncodingAndInvalidUtf8FallsBackToBytes) {
+  const std::pair<std::string, Ints> valid[] = {
+      {"\xEF\xBB\xBF" "A", {'A'}},
+      {std::string("\xFF\xFE" "A\0", 4), {'A'}},
+      {std::string("\xFE\xFF\0A", 4), {'A'}},
+      {"\xFE\xFF\x20\xAC\x12", {0x20AC}},  // a lone last byte is ignored
+      {"\xFF\xFE\xAC\x20\x3D\xD8", {0x20AC, 0xD83D}},
+      {"\xFE\xFF", {}},
+      {"\xEF\xBB\xBF", {}},
+      {"", {}},
+      {"a\xC3\xA9\xE2\x82\xAC\xED\xA0\xBD", {'a', 0xE9, 0x20AC, 0xD83D}},  // one to three bytes
+  };
+  for (const auto& [bytes, units] : valid) {
+    EXPECT_EQ(Units(bytes), units);
+    EXPECT_EQ(bb_load_error.Length(), 0);
+  }
+  // Two bytes of a mark are no mark but a cut sequence; a mark before
+  // invalid text is still skipped.
+  for (std::string bytes :
+       {"\xEF\xBB", "A\xF0\x9F\x98\x80", "\x80", "ab\xC3", "\xE2\x82", "\xC3(", "\xEF\xBB\xBFx\xFF"}) {
+    std::string body = bytes.size() > 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
+    EXPECT_EQ(Units(bytes), Bytes(body)) << bytes;
     EXPECT_EQ(bb_load_error.ToUtf8(), "Invalid UTF-8");
   }
-  DecodeBytes("fine");
+  Units("fine");
   EXPECT_EQ(bb_load_error.Length(), 0) << "the load error is cleared by the next decode";
 }
 
@@ -66,109 +72,77 @@ TEST(Decode, LoadReadsTheRestOfAFileAcrossBlocks) {
   String s = String::Load(file);
   std::fclose(file);
   ASSERT_EQ(s.Length(), 3000);
-  EXPECT_EQ(s[0], 0x20AC);
-  EXPECT_EQ(s[2999], 0x20AC);
+  EXPECT_TRUE(s[0] == 0x20AC && s[2999] == 0x20AC);
 }
 
 TEST(DataPath, AssetPathsBecomeVirtualAndMapToDisk) {
-  auto fix = [](const char* p) { return bb_data_FixDataPath(String(p)).ToUtf8(); };
-  auto map = [](const char* p) { return bb_data_MapVirtualPath(String(p)).ToUtf8(); };
-  EXPECT_EQ(fix("menu.png"), "tarvex://data/menu.png");
-  EXPECT_EQ(map("tarvex://data/menu.png"), "./data/menu.png");
-  EXPECT_EQ(fix("tarvex://data/x"), "tarvex://data/x");
-  EXPECT_EQ(fix("a:b/c"), "tarvex://data/a:b/c");
-  EXPECT_EQ(fix("x:y/z:/w"), "tarvex://data/x:y/z:/w");
-  EXPECT_EQ(fix("http://h/p"), "http://h/p");
-  EXPECT_EQ(fix("./x"), "./x");
-  EXPECT_EQ(fix("/x"), "/x");
-  EXPECT_EQ(fix(""), "tarvex://data/");
-  EXPECT_EQ(map("./x"), "./x");
-  EXPECT_EQ(map("/x"), "/x");
-  EXPECT_EQ(map("tarvex://internal/s"), "./internal/s");
-  EXPECT_EQ(map("tarvex://external/s"), "./external/s");
-  EXPECT_EQ(map("tarvex://other/x"), "");
-  EXPECT_EQ(map("tarvex:"), "");
+  const std::pair<const char*, const char*> fixed[] = {
+      {"menu.png", "tarvex://data/menu.png"}, {"tarvex://data/x", "tarvex://data/x"},
+      {"a:b/c", "tarvex://data/a:b/c"},      {"x:y/z:/w", "tarvex://data/x:y/z:/w"},
+      {"http://h/p", "http://h/p"},          {"./x", "./x"},
+      {"/x", "/x"},                          {"", "tarvex://data/"}};
+  for (const auto& [path, virtualPath] : fixed) EXPECT_EQ(bb_data_FixDataPath(String(path)).ToUtf8(), virtualPath);
+  const std::pair<const char*, const char*> mapped[] = {
+      {"tarvex://data/menu.png", "./data/menu.png"}, {"./x", "./x"}, {"/x", "/x"},
+      {"tarvex://internal/s", "./internal/s"},       {"tarvex://external/s", "./external/s"},
+      {"tarvex://other/x", ""},                       {"tarvex:", ""}};
+  for (const auto& [path, disk] : mapped) EXPECT_EQ(bb_data_MapVirtualPath(String(path)).ToUtf8(), disk);
 }
 
 // Runs each test in a fresh temporary folder as the working directory.
 class InTempFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof(cwd)), nullptr);
-    old_cwd_ = cwd;
-    char dir[] = "/tmp/zephrine-core-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    dir_ = dir;
-    ASSERT_EQ(chdir(dir), 0);
+    old_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.Path());
   }
-  void TearDown() override {
-    ASSERT_EQ(chdir(old_cwd_.c_str()), 0);
-    ASSERT_EQ(std::system(("chmod -R u+rwx " + dir_ + " && rm -rf " + dir_).c_str()), 0);
-  }
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-  }
-  // Names in the folder other than "." and "..".
+  void TearDown() override { std::filesystem::current_path(old_); }
+  // Names in the folder, each followed by a line feed.
   static std::string Listing() {
-    std::string names;
-    FILE* ls = popen("ls -A", "r");
-    char line[256];
-    while (std::fgets(line, sizeof(line), ls)) names += line;
-    pclose(ls);
-    return names;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const std::string& name : names) listing += name + "\n";
+    return listing;
   }
-  // Runs `body` in a child process and returns its exit status. An
-  // unprivileged child drops root first (file permissions do not bind root).
-  template <class F>
-  static int InChild(F body, bool unprivileged) {
-    pid_t pid = fork();
-    if (pid == 0) {
-      if (unprivileged && getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
-      _exit(body() & 0xFF);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+  // A save in a child process; root drops its privileges first when
+  // `unprivileged`, as file permissions do not bind root. The result negated.
+  int SaveInChild(const std::string& state, bool unprivileged, const std::function<void()>& before = {}) {
+    return RunChild([&] {
+      if (unprivileged && getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 100;
+      if (before) before();
+      return -game_.SaveState(String(state.c_str()));
+    }).status;
   }
-
-  // A game object with the desktop mapping of virtual paths.
-  class DesktopGame : public BBGame {
-    String PathToFilePath(const String& path) override { return bb_data_MapVirtualPath(path); }
-  };
-  DesktopGame game_;
+  TestGame game_;
 
  private:
-  std::string old_cwd_, dir_;
+  TempDir dir_;
+  std::filesystem::path old_;
 };
 
 TEST_F(InTempFolder, StateRoundTripsAsUtf8WithoutMark) {
   EXPECT_EQ(bb_app_LoadState().Length(), 0) << "no file loads as empty";
   String state = String("settings|") + String(Char(0x7FF)) + String(Char(0x800)) + String(Char(0xFFFF)) + String("|");
   EXPECT_EQ(game_.SaveState(state), 0);
-  EXPECT_EQ(Read(".tarvexstate"), "settings|\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF|");
+  EXPECT_EQ(ReadFile(".tarvexstate"), "settings|\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF|");
   EXPECT_TRUE(bb_app_LoadState() == state);
 
   bb_app_SaveState(String("second"));
   EXPECT_EQ(bb_app_LoadState().ToUtf8(), "second");
   EXPECT_EQ(game_.SaveState(String()), 0);
-  EXPECT_EQ(Read(".tarvexstate"), "");
+  EXPECT_EQ(ReadFile(".tarvexstate"), "");
   EXPECT_EQ(game_.LoadState().Length(), 0);
   EXPECT_EQ(Listing(), ".tarvexstate\n") << "a temporary file was left behind";
 
-  Write(".tarvexstate", "\xEF\xBB\xBF" "edited\xC3\xA9");
+  WriteFile(".tarvexstate", "\xEF\xBB\xBF" "edited\xC3\xA9");
   EXPECT_EQ(game_.LoadState().ToUtf8(), "edited\xC3\xA9");
 }
 
 TEST_F(InTempFolder, SaveKeepsLinksAndPermissionsOfTheStateFile) {
   ASSERT_EQ(mkdir("saves", 0755), 0);
-  Write("saves/state", "old");
+  WriteFile("saves/state", "old");
   ASSERT_EQ(chmod("saves/state", 0600), 0);
   ASSERT_EQ(symlink("saves/state", ".tarvexstate"), 0);
   EXPECT_EQ(game_.SaveState(String("new")), 0);
@@ -177,32 +151,26 @@ TEST_F(InTempFolder, SaveKeepsLinksAndPermissionsOfTheStateFile) {
   EXPECT_TRUE(S_ISLNK(link.st_mode));
   ASSERT_EQ(stat("saves/state", &target), 0);
   EXPECT_EQ(target.st_mode & 0777, 0600u);
-  EXPECT_EQ(Read("saves/state"), "new");
+  EXPECT_EQ(ReadFile("saves/state"), "new");
   EXPECT_EQ(Listing(), ".tarvexstate\nsaves\n");
 }
 
 TEST_F(InTempFolder, FailedSaveLeavesTheOldFileAndNoTemporary) {
-  Write(".tarvexstate", "precious");
+  WriteFile(".tarvexstate", "precious");
   ASSERT_EQ(chmod(".", 0555), 0);
-  auto save = [&] { return -game_.SaveState(String("new")); };
-  EXPECT_EQ(InChild(save, true), 1) << "unwritable folder";
+  EXPECT_EQ(SaveInChild("new", true), 1) << "unwritable folder";
   ASSERT_EQ(chmod(".", 0777), 0);
   ASSERT_EQ(chmod(".tarvexstate", 0444), 0);
-  EXPECT_EQ(InChild(save, true), 1) << "read-only state file";
+  EXPECT_EQ(SaveInChild("new", true), 1) << "read-only state file";
   ASSERT_EQ(chmod(".tarvexstate", 0644), 0);
-  EXPECT_EQ(Read(".tarvexstate"), "precious");
-  EXPECT_EQ(Listing(), ".tarvexstate\n");
-
   // A full disk: the file size limit stops the write part-way.
-  std::string big(100000, 'x');
-  int status = InChild([&] {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    return -game_.SaveState(String(big.c_str()));
-  }, false);
-  EXPECT_EQ(status, 2);
-  EXPECT_EQ(Read(".tarvexstate"), "precious");
+  EXPECT_EQ(SaveInChild(std::string(100000, 'x'), false, [] {
+              std::signal(SIGXFSZ, SIG_IGN);
+              rlimit limit{4096, 4096};
+              setrlimit(RLIMIT_FSIZE, &limit);
+            }),
+            2);
+  EXPECT_EQ(ReadFile(".tarvexstate"), "precious");
   EXPECT_EQ(Listing(), ".tarvexstate\n");
   EXPECT_EQ(game_.LoadState().ToUtf8(), "precious");
 }
@@ -211,28 +179,25 @@ TEST_F(InTempFolder, FilesLoadThroughVirtualPaths) {
   ASSERT_EQ(mkdir("data", 0755), 0);
   std::string bytes;
   for (int i = 0; i < 10000; ++i) bytes += char(i * 7);
-  Write("data/blob.bin", bytes);
-  Write("data/text.txt", std::string("\xFF\xFEh\0i\0", 6));
-
+  WriteFile("data/blob.bin", bytes);
+  WriteFile("data/text.txt", std::string("\xFF\xFEh\0i\0", 6));
+  WriteFile("empty", "");
+  for (const auto& [path, content] : {std::pair<String, std::string>{bb_data_FixDataPath(String("blob.bin")), bytes},
+                                      {String("./empty"), ""}}) {
+    int length = -1;
+    unsigned char* block = game_.LoadData(path, &length);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(block), size_t(length)), content);
+    std::free(block);
+  }
   int length = -1;
-  unsigned char* block = game_.LoadData(bb_data_FixDataPath(String("blob.bin")), &length);
-  ASSERT_NE(block, nullptr);
-  ASSERT_EQ(length, 10000);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(block), 10000), bytes);
-  std::free(block);
-  Write("empty", "");
-  block = game_.LoadData(String("./empty"), &length);
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(length, 0);
-  std::free(block);
-
   EXPECT_EQ(game_.LoadData(String("tarvex://data/missing"), &length), nullptr);
   EXPECT_EQ(game_.LoadString(String("tarvex://data/text.txt")).ToUtf8(), "hi");
   EXPECT_EQ(game_.LoadString(String("tarvex://data/missing")).Length(), 0);
 
   // A root the platform does not know never reaches the disk.
   ASSERT_EQ(mkdir("other", 0755), 0);
-  Write("other/x", "x");
+  WriteFile("other/x", "x");
   EXPECT_EQ(game_.OpenFile(String("tarvex://other/x"), String("rb")), nullptr);
   EXPECT_EQ(game_.OpenFile(String("tarvex://other/y"), String("wb")), nullptr);
   EXPECT_EQ(Listing(), "data\nempty\nother\n");

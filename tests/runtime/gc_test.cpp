@@ -11,19 +11,16 @@
 
 namespace {
 
-std::set<int>& destroyed() {
-  static std::set<int> ids;
-  return ids;
-}
+std::set<int> destroyed;
 int last_id = 0;
 
-bool alive(int id) { return destroyed().count(id) == 0; }
+bool alive(int id) { return destroyed.count(id) == 0; }
 
 class Tracked : public Object {
  public:
   int id = ++last_id;
   Tracked* m_next = nullptr;
-  ~Tracked() override { destroyed().insert(id); }
+  ~Tracked() override { destroyed.insert(id); }
   void mark() override {
     Object::mark();
     gc_mark_q(m_next);
@@ -49,9 +46,7 @@ class World : public Object {
   }
   void mark() override {
     Object::mark();
-    gc_mark_q(m_player);
-    gc_mark_q(m_chain);
-    gc_mark_q(m_unbarriered);
+    for (Tracked* t : {m_player, m_chain, m_unbarriered}) gc_mark_q(t);
     gc_mark_q(m_riders);
     gc_mark_q(m_trail);
     gc_mark_q(m_byKey);
@@ -60,12 +55,11 @@ class World : public Object {
   std::vector<int> Reachable() {
     std::vector<int> ids;
     for (Tracked* t = m_player; t; t = t->m_next) ids.push_back(t->id);
-    for (Tracked* t : m_riders) {
+    std::vector<Tracked*> held(m_riders.begin(), m_riders.end());
+    for (int i = 0; i < m_trail->p_Length2(); ++i) held.push_back(m_trail->p_Get(i));
+    for (int key = 0; key < kKeys; ++key) held.push_back(m_byKey->p_Get(key));
+    for (Tracked* t : held) {
       if (t) ids.push_back(t->id);
-    }
-    for (int i = 0; i < m_trail->p_Length2(); ++i) ids.push_back(m_trail->p_Get(i)->id);
-    for (int key = 0; key < kKeys; ++key) {
-      if (Tracked* t = m_byKey->p_Get(key)) ids.push_back(t->id);
     }
     return ids;
   }
@@ -154,16 +148,14 @@ TEST_F(Collector, GameStateSurvivesCyclesAndDroppedObjectsAreReclaimed) {
   }
   ASSERT_GE(cycles, 8);
 
-  std::vector<int> reachable = delegate->m_world->Reachable();
-  ASSERT_EQ(reachable.size(), size_t(100 + 100 + 8 + World::kKeys));
-  for (int id : reachable) EXPECT_TRUE(alive(id)) << "reachable object " << id << " was destroyed";
+  ASSERT_EQ(delegate->m_world->Reachable().size(), size_t(100 + 100 + 8 + World::kKeys));
+  for (int id : delegate->m_world->Reachable()) EXPECT_TRUE(alive(id)) << "reachable object " << id << " was destroyed";
 
   // Everything dropped so far is gone once two more cycles have passed and
   // the garbage has been paid off by allocation.
   std::vector<int> dropped = delegate->dropped;
   ASSERT_FALSE(dropped.empty());
-  for (int flips = 0; flips < 2;) {
-    int bit = gc_markbit;
+  for (int flips = 0, bit = gc_markbit; flips < 2; bit = gc_markbit) {
     game.UpdateGame();
     flips += gc_markbit != bit;
   }

@@ -1,0 +1,37 @@
+// The runtime game object of the tests that run without the window layer:
+// virtual paths map onto the data folder as on the desktop, image and sound
+// files decode through their subsystems, and the device size is that of a
+// GLFW window the test may open.
+#pragma once
+
+#include "audio/audio.h"
+#include "graphics/graphics.h"
+
+struct GLFWwindow;
+
+namespace zephrine_test {
+
+class TestGame : public BBGame {
+ public:
+  int GetDeviceWidth() override;
+  int GetDeviceHeight() override;
+  String PathToFilePath(const String& path) override { return bb_data_MapVirtualPath(path); }
+  unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override {
+    return gxtkDecodeImageFile(this, path, width, height, depth);
+  }
+  unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format, int* hertz) override {
+    return gxtkDecodeAudioFile(this, path, length, channels, format, hertz);
+  }
+
+  // Opens a width x height window, makes its context current and raises
+  // glfwGraphicsSeq, as the window layer does. Closes any previous window.
+  void OpenWindow(int width, int height);
+  void CloseWindow();
+
+  GLFWwindow* window = nullptr;
+};
+
+// The process-wide game object, created with the collector on first use.
+TestGame& Game();
+
+}  // namespace zephrine_test
