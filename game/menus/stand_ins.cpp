@@ -13,7 +13,3 @@ String c_MyApp::p_BadgeName(int) { return String(); }
 String c_MyApp::p_BadgeDetail(int) { return String(); }
 int c_MyApp::p_ShowBadges() { return 0; }
 int c_MyApp::p_BadgesBox() { return 0; }
-
-int c_MyApp::p_Save() { return 0; }
-int c_MyApp::p_Load() { return 0; }
-int c_MyApp::p_LoadMenu() { return 0; }
