@@ -199,6 +199,10 @@ int c_MyApp::p_CreditBox() {
     m_creditScroll += LINE_HEIGHT;
     m_creditLine += 1;
   }
+  // A dark band keeps the white lines readable over the test card.
+  p_SetCol(0, 0, 0, 0.6f * s / SLIDE_STEPS);
+  p_Rect(W / 2 - 120, H / 2 - 24 * k - 56, 300, 104);
+  p_SetCol(255, 255, 255, DRAW_OMITTED);
   for (int m = FIRST_SHOWN; m <= LAST_SHOWN; ++m) {
     const int n = ((m + m_creditLine) % SCROLLING_LINES + SCROLLING_LINES) % SCROLLING_LINES;
     const float offset = LINE_HEIGHT * float(m) + m_creditScroll;

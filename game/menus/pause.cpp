@@ -174,7 +174,11 @@ int c_MyApp::p_OuyaQuit() {
   p_CLS2D(180, 180, 180, 1.0f);
   p_SetSize(3.0f, DRAW_OMITTED);
   p_DrawImg(SLOT_TEST_CARD, W / 2, H / 2, 0);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  // A dark panel keeps the texts readable over the test card.
+  p_ResetDraw();
+  p_SetCol(0, 0, 0, 0.6f);
+  p_Rect(0.65f * W - 210, 0.3f * H - 30, 420, 262);
+  p_ResetDraw();
   float y = 0.3f * H;
   for (const QuitLine& line : QUIT_LINES) {
     p_SetSize(line.scale, DRAW_OMITTED);
