@@ -80,7 +80,7 @@ class Game {
   // follow the loading screen. False when that did not happen in time.
   bool Ready() {
     for (int i = 0; i < 100 && window_ == 0; ++i, Wait(100)) {
-      FILE* search = popen(("xdotool search --pid " + std::to_string(pid_) + " 2>/dev/null").c_str(), "r");
+      FILE* search = popen(("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null").c_str(), "r");
       if (!search) continue;
       if (std::fscanf(search, "%lu", &window_) != 1) window_ = 0;
       pclose(search);
