@@ -4,6 +4,8 @@
 
 #include "game/menus/widgets.h"
 
+using namespace menus;
+
 namespace {
 
 // A catalogue entry holds the name, "|" and the description.

@@ -7,6 +7,8 @@
 #include "game/menus/menus.h"
 #include "game/menus/widgets.h"
 
+using namespace menus;
+
 Array<String> bb_KRV_CreditText;
 
 namespace {

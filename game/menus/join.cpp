@@ -6,6 +6,8 @@
 #include "game/menus/state_string.h"
 #include "game/menus/widgets.h"
 
+using namespace menus;
+
 namespace {
 
 // m_inputSlots holds ten ints per slot; slot k belongs to source k - 1.

@@ -6,6 +6,8 @@
 #include "game/menus/widgets.h"
 #include "input/input.h"
 
+using namespace menus;
+
 namespace {
 
 constexpr int ENTRIES = 8;

@@ -6,6 +6,8 @@
 #include "game/menus/state_string.h"
 #include "game/menus/widgets.h"
 
+using namespace menus;
+
 namespace {
 
 enum class Row { SOUND, ICADE, WINDOW, CREDITS };

@@ -4,6 +4,8 @@
 
 #include "game/menus/widgets.h"
 
+using namespace menus;
+
 namespace {
 
 constexpr int PAUSE_SLIDE = 24;     // units per update

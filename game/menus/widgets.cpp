@@ -5,6 +5,8 @@
 
 #include "game/menus/state_string.h"
 
+namespace menus {
+
 namespace {
 
 // The gear's three frames and how fast each turns with the gear angle.
@@ -82,3 +84,5 @@ void OverscanGauge(c_MyApp& app, float centreX, float titleY, float barY, int& k
   overscan = std::clamp(overscan, OVERSCAN_MIN, OVERSCAN_MAX);
   bb_KRV_overscan = float(overscan);
 }
+
+}  // namespace menus

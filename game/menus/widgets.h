@@ -5,6 +5,8 @@
 
 #include "game/app.h"
 
+namespace menus {
+
 // Logical actions (the codes p_PlayKey answers).
 constexpr int ACTION_UP = 0;
 constexpr int ACTION_LEFT = 3;
@@ -57,3 +59,5 @@ bool Touched(c_MyApp& app, float x, float y, float size);
 // `keyLatch` is 0, which they set) step it by 16. The setting and the
 // margin drawing uses stay within 1 to 96.
 void OverscanGauge(c_MyApp& app, float centreX, float titleY, float barY, int& keyLatch);
+
+}  // namespace menus
