@@ -157,10 +157,66 @@ void Keys(c_MyApp& app) {
   }
 }
 
+// Eases the row toward its target, which a fling keeps pushing.
+void Scroll(c_MyApp& app) {
+  app.m_menuTarget += app.m_menuFling;
+  app.m_menuScroll -= (app.m_menuScroll - app.m_menuTarget) * SCROLL_EASE;
+  if (app.m_menuFling == 0.0f) return;
+  app.m_menuFling *= FLING_DECAY;
+  if (std::fabs(app.m_menuFling) < FLING_STOP) app.m_menuFling = 0.0f;
+}
+
+// Draws the row, the selected entry large and the far ones faded, with the
+// start button; with `input`, pulls back a row scrolled past either end and
+// handles the pointer. Returns the entry nearest the centre.
+int DrawRow(c_MyApp& app, bool input) {
+  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  // Along the bottom of a wide screen, down through the lower part of a
+  // tall one.
+  const bool wide = app.m_landscape == 1;
+  const float centre = wide ? W / 2 : 0.6f * H, across = wide ? H - 96 : W / 2, length = wide ? W : H;
+  int nearest = 1;
+  float nearestDistance = INFINITY;
+  for (int k = 1; k <= ENTRIES; ++k) {
+    const float along = centre + app.m_menuScroll + float(k - 1) * ENTRY_PITCH;
+    if (input && k == 1 && along > 0.75f * length) {
+      app.m_menuEntry = 1;
+      app.m_menuTarget -= RUBBER_BAND;
+    }
+    if (input && k == ENTRIES && along < (wide ? 0.25f : 0.45f) * length) {
+      app.m_menuEntry = ENTRIES;
+      app.m_menuTarget += RUBBER_BAND;
+    }
+    const float d = std::fabs(along - centre);
+    const bool selected = k == app.m_menuEntry;
+    const float alpha = selected ? 1.0f : d <= FADE_DISTANCE / 2 ? 1.0f - d / FADE_DISTANCE : 0.5f;
+    bool touched = wide ? DrawEntry(app, k, along, across, alpha) : DrawEntry(app, k, across, along, alpha);
+    if (selected && k != GEAR_ENTRY) touched = StartButton(app, W, H) || touched;
+    if (input) PointAt(app, k, touched);
+    if (d < nearestDistance) {
+      nearest = k;
+      nearestDistance = d;
+    }
+  }
+  return nearest;
+}
+
+// A press that moves more than a little along the row drags and flings it,
+// and can no longer choose anything.
+void Drag(c_MyApp& app) {
+  if (BoxOpen(app) || app.m_inputLatch == 1 || app.m_pointerDown == 0) return;
+  const bool wide = app.m_landscape == 1;
+  app.m_menuDrag = DRAG_GAIN * float(wide ? app.m_mouseX - app.m_prevMouseX : app.m_mouseY - app.m_prevMouseY);
+  if (std::fabs(app.m_menuDrag) <= DRAG_THRESHOLD) return;
+  app.m_inputLatch = DRAG_LATCH;
+  app.m_menuFling += app.m_menuDrag;
+  app.m_menuArmed = 0;
+}
+
 }  // namespace
 
 int c_MyApp::p_Menu() {
-  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  const float W = bb_KRV_jscrw;
   p_CLS2D(0, 0, 80, 1.0f);
   if (m_menuDrop < 0) m_menuDrop += 1;
   if (m_roundMusic == 1) {
@@ -180,44 +236,12 @@ int c_MyApp::p_Menu() {
     m_gameMode = m_menuEntry;
   }
   if (m_pointerDown == 0) m_menuDrag = 0.0f;
+  Scroll(*this);
 
-  m_menuTarget += m_menuFling;
-  m_menuScroll -= (m_menuScroll - m_menuTarget) * SCROLL_EASE;
-  if (m_menuFling != 0.0f) {
-    m_menuFling *= FLING_DECAY;
-    if (std::fabs(m_menuFling) < FLING_STOP) m_menuFling = 0.0f;
-  }
-
-  // The row runs rightwards along the bottom of a wide screen, downwards
-  // through the lower part of a tall one.
-  const bool wide = m_landscape == 1;
-  const float centreAlong = wide ? W / 2 : 0.6f * H, across = wide ? H - 96 : W / 2;
-  const float length = wide ? W : H;
+  // While a box lies over the menu the row neither moves nor chooses.
   const bool input = !BoxOpen(*this);
   if (!input) m_menuArmed = 0;
-  int nearest = 1;
-  float nearestDistance = INFINITY;
-  for (int k = 1; k <= ENTRIES; ++k) {
-    const float along = centreAlong + m_menuScroll + float(k - 1) * ENTRY_PITCH;
-    if (input && k == 1 && along > 0.75f * length) {
-      m_menuEntry = 1;
-      m_menuTarget -= RUBBER_BAND;
-    }
-    if (input && k == ENTRIES && along < (wide ? 0.25f : 0.45f) * length) {
-      m_menuEntry = ENTRIES;
-      m_menuTarget += RUBBER_BAND;
-    }
-    const float d = std::fabs(along - centreAlong);
-    const bool selected = k == m_menuEntry;
-    const float alpha = selected ? 1.0f : d <= FADE_DISTANCE / 2 ? 1.0f - d / FADE_DISTANCE : 0.5f;
-    bool touched = wide ? DrawEntry(*this, k, along, across, alpha) : DrawEntry(*this, k, across, along, alpha);
-    if (d < nearestDistance) {
-      nearest = k;
-      nearestDistance = d;
-    }
-    if (selected && k != GEAR_ENTRY) touched = StartButton(*this, W, H) || touched;
-    if (input) PointAt(*this, k, touched);
-  }
+  const int nearest = DrawRow(*this, input);
   if (input && nearest != m_menuEntry && m_menuKeyMove == 0) {
     m_menuEntry = nearest;
     PlayMove(*this);
@@ -233,14 +257,6 @@ int c_MyApp::p_Menu() {
     PlayMove(*this);
     m_creditsOpen = 1;
   }
-
-  if (!BoxOpen(*this) && m_inputLatch != 1 && m_pointerDown != 0) {
-    m_menuDrag = DRAG_GAIN * float(wide ? m_mouseX - m_prevMouseX : m_mouseY - m_prevMouseY);
-    if (std::fabs(m_menuDrag) > DRAG_THRESHOLD) {
-      m_inputLatch = DRAG_LATCH;
-      m_menuFling += m_menuDrag;
-      m_menuArmed = 0;
-    }
-  }
+  Drag(*this);
   return 0;
 }
