@@ -70,9 +70,15 @@ void RuleRows(c_MyApp& app, bool draw) {
   app.p_SetSize(1.0f, DRAW_OMITTED);
 }
 
+// Whether the source presses the action. Keys that every source answers
+// (Enter, Space, Ctrl, Shift, the iCade letters) belong to the keyboard
+// player here: otherwise one press of Enter would also join all four
+// joypads, connected or not, on the keyboard player's square.
 bool Presses(c_MyApp& app, int source, int action) {
   const bool direction = action == ACTION_UP || action == ACTION_DOWN || action == ACTION_LEFT || action == ACTION_RIGHT;
-  return app.p_PlayKey(action, direction ? STICK : BUTTONS_ONLY, source) != 0;
+  const int stick = direction ? STICK : BUTTONS_ONLY;
+  if (app.p_PlayKey(action, stick, source) == 0) return false;
+  return source == SOURCE_KEYBOARD || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
 }
 
 // A rule key of the host: acts once, sounds and saves.
