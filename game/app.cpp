@@ -269,9 +269,7 @@ void c_MyApp::RunScreenStep() {
       p_GameStructure();
       break;
     case SCREEN_ARENA_PREPARE:
-      p_PrepareArena();
-      m_matchState[450] = 160.0f;  // the round countdown
-      m_screen = SCREEN_ROUND_START;
+      p_GameReady();
       break;
     case SCREEN_JOIN:
       p_GameSelect();
@@ -340,17 +338,11 @@ void ApplyPauseRule(c_MyApp* app) {
   app->m_pauseY = int(bb_KRV_jscrh * 0.5f);
 }
 
-// iCade mode must be switched on again after every loss of focus.
-void DropICade(c_MyApp* app) {
-  BBGame::Game()->SetKeyboardEnabled(false);
-  bb_KRV_iCadeControls = 0;
-  for (int i = 0; i < PAD_DECAYING; ++i) app->m_padButtons[i] = 0;
-}
-
 }  // namespace
 
+// iCade mode must be switched on again after every loss of focus.
 int c_MyApp::p_OnSuspend() {
-  DropICade(this);
+  p_iCade(0);
   ApplyPauseRule(this);
   bb_app_SetUpdateRate(SUSPENDED_UPDATE_RATE);
   p_Save();
@@ -360,7 +352,7 @@ int c_MyApp::p_OnSuspend() {
 int c_MyApp::p_OnResume() {
   ApplyPauseRule(this);
   bb_app_SetUpdateRate(UPDATE_RATE);
-  DropICade(this);
+  p_iCade(0);
   return 0;
 }
 

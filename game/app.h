@@ -85,8 +85,6 @@ extern int bb_KRV_DebugMode;
 extern float bb_KRV_overscan;  // window pixels kept free left and right
 extern float bb_KRV_rawscrw, bb_KRV_rawscrh;  // design size
 extern float bb_KRV_jscrw, bb_KRV_jscrh;      // current virtual size
-// The one random seed every draw of the game advances.
-extern int bb_random_Seed;
 
 class c_MyApp : public c_App {
  public:

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #include "game/screen_math.h"
 #include "graphics/graphics.h"
@@ -266,10 +265,7 @@ String c_MyApp::p_rstr(int length, int value, String pad) {
 }
 
 int c_MyApp::p_Rand(float low, float high) {
-  const std::uint32_t seed = std::uint32_t(bb_random_Seed) * 1664525u + 1013904223u;
-  bb_random_Seed = int(seed);
-  const float r = float(seed >> 8) / 16777216.0f;
-  return int(std::floor(r * (high + 0.99f - low) + low));
+  return int(std::floor(bb_random_Rnd() * (high + 0.99f - low) + low));
 }
 
 int c_MyApp::p_ComputeScaling(int w, int h) {

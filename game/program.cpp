@@ -12,7 +12,6 @@ int bb_KRV_DebugMode = 0;
 float bb_KRV_overscan = 0.0f;
 float bb_KRV_rawscrw = 640.0f, bb_KRV_rawscrh = 480.0f;
 float bb_KRV_jscrw = 640.0f, bb_KRV_jscrh = 480.0f;
-int bb_random_Seed = 1234;
 
 int bbInit() {
   bb_app_InitRuntimeGlobals();

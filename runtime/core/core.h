@@ -8,4 +8,5 @@
 #include "files.h"
 #include "gc.h"
 #include "object.h"
+#include "random.h"
 #include "bbstring.h"

@@ -23,9 +23,12 @@ class HarnessGame : public BBTarvexGame {
   PadInput pads[PORTS];
   bool forceSize = false;
   int forcedWidth = 0, forcedHeight = 0;
+  bool fixedClock = false;
+  int clockMs = 0, msPerUpdate = 0;
 
   int GetDeviceWidth() override { return forceSize ? forcedWidth : BBTarvexGame::GetDeviceWidth(); }
   int GetDeviceHeight() override { return forceSize ? forcedHeight : BBTarvexGame::GetDeviceHeight(); }
+  int Millisecs() override { return fixedClock ? clockMs : BBTarvexGame::Millisecs(); }
 
   bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                     Array<bool> buttons) override {
@@ -64,7 +67,10 @@ GameHarness& GameHarness::Get() {
 c_MyApp* GameHarness::App() const { return static_cast<c_MyApp*>(bb_app__app); }
 
 void GameHarness::Update(int count) {
-  for (int i = 0; i < count; ++i) game->UpdateGame();
+  for (int i = 0; i < count; ++i) {
+    game->UpdateGame();
+    game->clockMs += game->msPerUpdate;
+  }
 }
 
 void GameHarness::Render() { game->RenderGame(); }
@@ -122,6 +128,14 @@ void GameHarness::ForceDeviceSize(int width, int height) {
 }
 
 void GameHarness::ReleaseDeviceSize() { game->forceSize = false; }
+
+void GameHarness::SetClock(int startMs, int msPerUpdate) {
+  game->fixedClock = true;
+  game->clockMs = startMs;
+  game->msPerUpdate = msPerUpdate;
+}
+
+void GameHarness::ReleaseClock() { game->fixedClock = false; }
 
 void GameHarness::Suspend() { game->SuspendGame(); }
 void GameHarness::Resume() { game->ResumeGame(); }

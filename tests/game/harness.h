@@ -68,6 +68,11 @@ class GameHarness {
   // window) until ReleaseDeviceSize.
   void ForceDeviceSize(int width, int height);
   void ReleaseDeviceSize();
+  // Makes the runtime's millisecond counter read `startMs` and advance by
+  // `msPerUpdate` after every update, until ReleaseClock: runs that seed
+  // from the clock replay exactly.
+  void SetClock(int startMs, int msPerUpdate = 0);
+  void ReleaseClock();
   // Focus lost and regained, as the loop reports them.
   void Suspend();
   void Resume();

@@ -1,0 +1,304 @@
+// Controls: the one question every screen asks ("is action a pressed on
+// source s?") answered from the keyboard, four joypads, iCade letters and
+// on-screen pad buttons; the iCade switch; the touch stick; and the
+// pointer-driven buttons.
+#include <cmath>
+
+#include "game/match/match.h"
+#include "input/input.h"
+
+using namespace match;
+
+namespace {
+
+// One input that can answer an action.
+enum InputKind {
+  END = 0,    // ends a row
+  KEY,        // key-down flag of a runtime key code
+  JOY,        // button of the asking joypad (key code 256 + 32 * pad + button)
+  PAD,        // m_padButtons entry held (answers 1)
+  PAD_VALUE,  // m_padButtons entry, its raw value
+  STICK_UP,   // the asking joypad's first stick, when the stick counts
+  STICK_LEFT,
+  STICK_RIGHT,
+  STICK_DOWN,
+};
+struct Input {
+  InputKind kind;
+  int code;
+};
+constexpr int MAX_INPUTS = 10;
+struct ActionInputs {
+  int action;
+  Input inputs[MAX_INPUTS];
+};
+
+constexpr Input K(int key) { return {KEY, key}; }
+constexpr Input J(int button) { return {JOY, button}; }
+constexpr Input P(int entry) { return {PAD, entry}; }
+constexpr Input V(int entry) { return {PAD_VALUE, entry}; }
+constexpr Input S(InputKind stick) { return {stick, 0}; }
+
+// The keyboard source, letters and all.
+constexpr ActionInputs KEYBOARD[] = {
+    {0, {K(38), K(87), P(0)}},
+    {3, {K(37), K(65), P(3)}},
+    {5, {K(39), K(68), P(5)}},
+    {8, {K(40), K(83), P(8)}},
+    {10, {K(90), K(74), K(32), K(13), P(10)}},
+    {11, {K(88), K(75), K(17), P(11)}},
+    {12, {K(67), K(76), K(16), P(12)}},
+    {13, {K(86), K(73), P(13)}},
+    {14, {K(66), K(85), P(14)}},
+    {15, {K(78), K(79), P(15)}},
+    {99, {K(27), K(192), K(46), K(8), P(16), P(17), P(19)}},
+};
+// The keyboard source in iCade mode: the letters belong to the cabinet, so
+// only the arrows and the modifier keys stay.
+constexpr ActionInputs KEYBOARD_ICADE[] = {
+    {0, {K(38), P(0)}},
+    {3, {K(37), P(3)}},
+    {5, {K(39), P(5)}},
+    {8, {K(40), P(8)}},
+    {10, {K(32), K(13), P(10)}},
+    {11, {K(17), P(11)}},
+    {12, {K(16), P(12)}},
+    {13, {V(13)}},
+    {14, {V(14)}},
+    {15, {V(15)}},
+    {99, {K(27), K(46), K(8), P(16), P(17), P(19)}},
+};
+// A joypad source: d-pad (buttons 8 to 11), stick, face buttons, and the
+// keyboard keys every source shares.
+constexpr ActionInputs JOYPAD[] = {
+    {0, {J(9), S(STICK_UP), P(0)}},
+    {3, {J(8), S(STICK_LEFT), P(3)}},
+    {5, {J(10), S(STICK_RIGHT), P(5)}},
+    {8, {J(11), S(STICK_DOWN), P(8)}},
+    {10, {K(32), K(13), J(0), P(10)}},
+    {11, {K(17), J(1), P(11)}},
+    {12, {K(16), J(2), P(12)}},
+    {13, {K(86), K(73), J(3), P(13)}},
+    {14, {K(66), K(85), J(4), P(14)}},
+    {15, {K(78), K(79), J(5), P(15)}},
+    {99, {K(27), K(192), K(46), K(8), J(6), J(7), J(14), P(16), P(17), P(19)}},
+};
+// A joypad source in iCade mode: arrows before the d-pad, no stick.
+constexpr ActionInputs JOYPAD_ICADE[] = {
+    {0, {K(38), J(9), P(0)}},
+    {3, {K(37), J(8), P(3)}},
+    {5, {K(39), J(10), P(5)}},
+    {8, {K(40), J(11), P(8)}},
+    {10, {K(32), K(13), J(0), P(10)}},
+    {11, {K(17), J(1), P(11)}},
+    {12, {K(16), J(2), P(12)}},
+    {13, {J(3), P(13)}},
+    {14, {J(4), P(14)}},
+    {15, {J(5), P(15)}},
+    {99, {K(27), K(46), K(8), J(7), J(6), J(14), P(16), P(17), P(19)}},
+};
+
+// On the console build back is the pad entry the update hook fills.
+constexpr int PAD_CONSOLE_BACK = 19;
+// Entries iCade letters and on-screen buttons drive (entry 19 is left alone).
+constexpr int PAD_ICADE_ENTRIES = 19;
+// A stick counts as a direction beyond this deflection (strictly).
+constexpr float STICK_THRESHOLD = 0.4f;
+constexpr int JOY_BUTTONS_PER_PAD = 32;
+constexpr int LAST_KEY_CODE = 511;
+
+template <int N>
+const ActionInputs* RowOf(const ActionInputs (&table)[N], int action) {
+  for (const ActionInputs& row : table) {
+    if (row.action == action) return &row;
+  }
+  return nullptr;
+}
+
+// Touch stick: deflection 1 at STICK_SPAN units from the anchor, nothing
+// under STICK_DEAD_ZONE; the anchor creeps after a pointer beyond
+// ANCHOR_SLACK units.
+constexpr float STICK_SPAN = 72.0f;
+constexpr float STICK_DEAD_ZONE = 0.1f;
+constexpr int ANCHOR_SLACK = 64;
+constexpr int ANCHOR_CREEP = 4;
+constexpr float STICK_PREVIEW_MIN = 0.05f;
+constexpr float STICK_PREVIEW_INSET = 64.0f;
+constexpr float STICK_PREVIEW_REACH = 52.0f;
+// Margins of p_Touch: before the left and top edges, beyond the right and
+// bottom edges.
+constexpr float TOUCH_MARGIN_BEFORE = 6.0f;
+constexpr float TOUCH_MARGIN_AFTER = 12.0f;
+constexpr int PAUSE_ART_SLOT = 97;
+
+struct Box {
+  float left, top, right, bottom;
+};
+
+// Touch slot i lies strictly inside the box.
+bool TouchInside(const c_MyApp* app, int i, const Box& b) {
+  const float x = float(app->m_touchX[i]), y = float(app->m_touchY[i]);
+  return b.left < x && x < b.right && b.top < y && y < b.bottom;
+}
+
+// Some down touch slot lies strictly inside the box.
+bool AnyTouchInside(const c_MyApp* app, const Box& b) {
+  for (int i = 0; i < GAME_TOUCHES; ++i) {
+    if (app->m_touchDown[i] != 0 && TouchInside(app, i, b)) return true;
+  }
+  return false;
+}
+
+// The drawn frame of image `slot` centred on (x, y) at the current size.
+Box ButtonBox(const c_MyApp* app, int slot, float x, float y) {
+  const float hw = float(app->m_fontInfo[3 * slot]) * app->m_assetInvScale * app->m_drawScaleX * 0.5f;
+  const float hh = float(app->m_fontInfo[3 * slot + 1]) * app->m_assetInvScale * app->m_drawScaleY * 0.5f;
+  return {x - hw, y - hh, x + hw, y + hh};
+}
+
+}  // namespace
+
+int c_MyApp::p_PlayKey(int action, int withStick, int source) {
+  if (source < SOURCE_KEYBOARD || source > SOURCE_LAST_PAD) return 0;
+  const bool iCade = bb_KRV_iCadeControls == 1;
+  if (action == ACTION_BACK && bb_KRV_isOuya == 1 && !iCade) return m_padButtons[PAD_CONSOLE_BACK];
+  const ActionInputs* row = source == SOURCE_KEYBOARD
+                                ? (iCade ? RowOf(KEYBOARD_ICADE, action) : RowOf(KEYBOARD, action))
+                                : (iCade ? RowOf(JOYPAD_ICADE, action) : RowOf(JOYPAD, action));
+  if (!row) return 0;
+  const bool stick = withStick == 1;
+  for (const Input& in : row->inputs) {
+    int answer = 0;
+    switch (in.kind) {
+      case END:
+        return 0;
+      case KEY:
+        answer = bb_input_KeyDown(in.code);
+        break;
+      case JOY: {
+        const int code = KEY_JOY0 + JOY_BUTTONS_PER_PAD * source + in.code;
+        answer = (code >= 1 && code <= LAST_KEY_CODE) ? bb_input_KeyDown(code) : 0;
+        break;
+      }
+      case PAD:
+        answer = m_padButtons[in.code] != 0 ? 1 : 0;
+        break;
+      case PAD_VALUE:
+        answer = m_padButtons[in.code];
+        break;
+      case STICK_UP:
+        answer = stick && p_StickY(0, source) < -STICK_THRESHOLD;
+        break;
+      case STICK_LEFT:
+        answer = stick && p_StickX(0, source) < -STICK_THRESHOLD;
+        break;
+      case STICK_RIGHT:
+        answer = stick && p_StickX(0, source) > STICK_THRESHOLD;
+        break;
+      case STICK_DOWN:
+        answer = stick && p_StickY(0, source) > STICK_THRESHOLD;
+        break;
+    }
+    if (answer != 0) return answer;
+  }
+  return 0;
+}
+
+// Index 0 is the first stick, 1 the second; any other index, the keyboard
+// and unknown sources read centred.
+float c_MyApp::p_StickX(int axis, int source) {
+  if (source < SOURCE_FIRST_PAD || source > SOURCE_LAST_PAD || axis < 0 || axis > 1) return 0.0f;
+  return bb_input_JoyX(axis, source);
+}
+
+// Axis 0 is the first stick's y negated (positive downwards); axis 1 the
+// second stick's y as the pad reports it (positive upwards).
+float c_MyApp::p_StickY(int axis, int source) {
+  if (source < SOURCE_FIRST_PAD || source > SOURCE_LAST_PAD || axis < 0 || axis > 1) return 0.0f;
+  return axis == 0 ? -bb_input_JoyY(0, source) : bb_input_JoyY(axis, source);
+}
+
+int c_MyApp::p_PlayKeyAll(int action, int withStick) {
+  int answers = 0;
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source)
+    answers += p_PlayKey(action, withStick, source);
+  return answers;
+}
+
+int c_MyApp::p_iCade(int on) {
+  if (on == 1) {
+    BBGame::Game()->SetKeyboardEnabled(true);
+    bb_KRV_iCadeControls = 1;
+    // Letters typed before the switch are not cabinet presses.
+    do {
+      m_lastChar = bb_input_GetChar();
+    } while (m_lastChar != 0);
+  } else if (on == 0) {
+    BBGame::Game()->SetKeyboardEnabled(false);
+    bb_KRV_iCadeControls = 0;
+    for (int i = 0; i < PAD_ICADE_ENTRIES; ++i) m_padButtons[i] = 0;
+  }
+  return 0;
+}
+
+int c_MyApp::p_AnalogueControl() {
+  m_stickX = m_stickY = 0.0f;
+  if (m_pointerDown == 0) {
+    m_stickAnchorX = -1;
+  } else {
+    if (m_stickAnchorX < 0) {
+      m_stickAnchorX = m_mouseX;
+      m_stickAnchorY = m_mouseY;
+    } else {
+      m_stickX = float(m_mouseX - m_stickAnchorX) / STICK_SPAN;
+      m_stickY = float(m_mouseY - m_stickAnchorY) / STICK_SPAN;
+      if (std::fabs(m_stickX) < STICK_DEAD_ZONE && std::fabs(m_stickY) < STICK_DEAD_ZONE) m_stickX = m_stickY = 0.0f;
+      if (m_mouseX < m_stickAnchorX - ANCHOR_SLACK) m_stickAnchorX -= ANCHOR_CREEP;
+      if (m_mouseX > m_stickAnchorX + ANCHOR_SLACK) m_stickAnchorX += ANCHOR_CREEP;
+      if (m_mouseY < m_stickAnchorY - ANCHOR_SLACK) m_stickAnchorY -= ANCHOR_CREEP;
+      if (m_mouseY > m_stickAnchorY + ANCHOR_SLACK) m_stickAnchorY += ANCHOR_CREEP;
+    }
+    p_SetCol(0.0f, 100.0f, 250.0f, 0.25f);
+    p_Oval(float(m_stickAnchorX), float(m_stickAnchorY), 12.0f, 12.0f);
+    p_Oval(float(m_mouseX), float(m_mouseY), 8.0f, 8.0f);
+    m_stickX = std::fmax(-1.0f, std::fmin(m_stickX, 1.0f));
+  }
+  m_stickY = std::fmax(-1.0f, std::fmin(m_stickY, 1.0f));
+  const bool deflected = std::fabs(m_stickX) > STICK_PREVIEW_MIN || std::fabs(m_stickY) > STICK_PREVIEW_MIN;
+  if (deflected && bb_KRV_DebugMode == 1) {
+    const float cx = bb_KRV_jscrw - STICK_PREVIEW_INSET, cy = bb_KRV_jscrh - STICK_PREVIEW_INSET;
+    p_SetCol(0.0f, 180.0f, 250.0f, 0.5f);
+    p_Oval(cx, cy, 12.0f, 12.0f);
+    p_Oval(cx + STICK_PREVIEW_REACH * m_stickX, cy + STICK_PREVIEW_REACH * m_stickY, 8.0f, 8.0f);
+  }
+  return 0;
+}
+
+int c_MyApp::p_Button(int slot, float x, float y, int frame) {
+  p_DrawImg(slot, x, y, float(frame));
+  const Box box = ButtonBox(this, slot, x, y);
+  m_buttonHit = 0;
+  for (int i = 0; i < GAME_TOUCHES; ++i) {
+    // An up slot's stored position lies off every button.
+    if (TouchInside(this, i, box) && m_pointerDown > 0) m_buttonHit = 1;
+  }
+  return m_buttonHit;
+}
+
+int c_MyApp::p_Button(float x, float y, int frame) { return p_Button(PAUSE_ART_SLOT, x, y, frame); }
+
+bool c_MyApp::p_Button0(int slot, float x, float y, int frame) {
+  p_DrawImg(slot, x, y, float(frame));
+  return TouchInside(this, 0, ButtonBox(this, slot, x, y)) && m_pointerDown > 0;
+}
+
+int c_MyApp::p_Touch(float x, float y, float w, float h) {
+  p_Rect(x, y, w, h);
+  const Box margins = {x - TOUCH_MARGIN_BEFORE, y - TOUCH_MARGIN_BEFORE, x + w + TOUCH_MARGIN_AFTER,
+                       y + h + TOUCH_MARGIN_AFTER};
+  return AnyTouchInside(this, margins) ? 1 : 0;
+}
+
+int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
+  return AnyTouchInside(this, {x - w / 2.0f, y - h / 2.0f, x + w / 2.0f, y + h / 2.0f}) ? 1 : 0;
+}

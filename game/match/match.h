@@ -1,0 +1,135 @@
+// Internal layout of the match: logical actions, the join-slot, rider-record
+// and segment-record layouts, the grid's cell access and the constants the
+// match files share. Only game/match and the match's tests include it.
+#pragma once
+
+#include <algorithm>
+
+#include "game/app.h"
+
+namespace match {
+
+// Logical actions asked through p_PlayKey.
+constexpr int ACTION_UP = 0;
+constexpr int ACTION_LEFT = 3;
+constexpr int ACTION_RIGHT = 5;
+constexpr int ACTION_DOWN = 8;
+constexpr int ACTION_CONFIRM = 10;
+constexpr int ACTION_QUIT = 13;
+constexpr int ACTION_BACK = 99;
+// Control sources: -1 keyboard (with mouse and touch), 0 to 3 joypads.
+constexpr int SOURCE_KEYBOARD = -1;
+constexpr int SOURCE_FIRST_PAD = 0;
+constexpr int SOURCE_LAST_PAD = 3;
+
+// Join slots in m_inputSlots: slot k (source k - 1) at SLOT_STRIDE * k.
+constexpr int SLOT_STRIDE = 10;
+constexpr int SLOT_JOINED = 0;  // 1 = joined
+constexpr int SLOT_RIDER = 1;   // claimed rider number
+constexpr int SLOT_LATCH = 5;   // 1 = the source must release its keys first
+constexpr int JOIN_SLOTS = 5;   // keyboard and four joypads
+constexpr int LATCHED_SLOTS = 10;
+
+// Directions of travel; index 0 is no direction.
+constexpr int DIR_RIGHT = 1;
+constexpr int DIR_DOWN = 2;
+constexpr int DIR_LEFT = 3;
+constexpr int DIR_UP = 4;
+constexpr int DIR_X[5] = {0, 1, 0, -1, 0};
+constexpr int DIR_Y[5] = {0, 0, 1, 0, -1};
+
+// Riders are numbered 1 to MAX_RIDERS; rider p's record is the floats
+// RIDER_STRIDE * p + field of m_matchState.
+constexpr int MAX_RIDERS = 8;
+constexpr int RIDER_STRIDE = 20;
+enum RiderField {
+  R_NUMBER = 0,  // p while in the round, 0 once out
+  R_X = 1,       // head cell
+  R_Y = 2,
+  R_DIR = 5,
+  R_DEATH = 8,      // death timer: 0 alive, counts up from 1 after a crash
+  R_SEGMENT = 10,   // index of the current segment record
+  R_RUN = 11,       // computer: free run right, down, left, up at 11 to 14
+  R_CONTROL = 15,   // control source -1 to 3; a computer: minus its caution
+  R_COOLDOWN = 16,  // computer: turn cooldown
+};
+// Elements 0 .. RIDER_RECORDS_END - 1 hold the rider records; the match
+// counters follow.
+constexpr int RIDER_RECORDS_END = 500;
+constexpr int MS_COUNTDOWN = 450;      // round-start countdown
+constexpr int MS_LAST_IN_PLAY = 451;   // last rider counted in play: the winner
+constexpr int MS_WON_TIMER = 455;      // updates on the round-won screen
+constexpr int MS_LEVEL = 497;          // acceleration level 0 to ACCEL_MAX
+constexpr int MS_HUMANS_BEFORE = 498;  // human steps of the previous frame
+constexpr int MS_HUMANS = 499;         // human steps of this frame
+
+// The countdown's first value; the match starts when it falls below 0.
+constexpr float COUNTDOWN_START = 160.0f;
+
+// Segment records: SEGMENT_STRIDE ints each, the ring is records 0 to
+// SEGMENT_LAST; drawing and flushing visit records 0 to SEGMENT_SCAN_LAST.
+constexpr int SEGMENT_STRIDE = 10;
+constexpr int SEGMENT_LAST = 4000;
+constexpr int SEGMENT_SCAN_LAST = 5000;
+constexpr int SEGMENT_CLEARED_INTS = 50001;
+enum SegmentField {
+  S_DIR = 0,  // direction of the run, 0 = free record
+  S_X1 = 1,
+  S_Y1 = 2,
+  S_X2 = 3,  // last cell: the head while the run is current
+  S_Y2 = 4,
+  S_OWNER = 5,
+};
+
+// The grid: cell (x, y) at x + GRID_ROW * y. The arena is kept to at most
+// ARENA_MAX units in each direction so that its cells 0..ARENA_MAX never leave
+// a row or the array.
+constexpr int GRID_ROW = 1000;
+constexpr int ARENA_MAX = GRID_ROW - 1;
+constexpr int WALL_CELL = 100;
+constexpr int WALL_THICKNESS = 8;
+
+// Ink of the white crash sparks; image slot of the stars' and sparks' art
+// (256 frames of 8 x 8).
+constexpr int INK_WHITE = 9;
+constexpr int SLOT_PARTS = 96;
+// Sounds of the match.
+constexpr int SFX_WON_SECOND = 2;
+constexpr int SFX_WON_FIRST = 3;
+constexpr int SFX_CRASH = 4;
+constexpr int SFX_CHOOSE = 98;
+
+// A float argument meaning "draw a random value".
+constexpr float RANDOM_ARG = -3717.0f;
+
+// Settings slots the match reads.
+constexpr int SETTING_DEATH_RULE = 2;  // 0 line removed, 1 line remains
+constexpr int SETTING_SPEED = 3;       // 0 slow .. 3 hyper
+constexpr int SETTING_WINNER = 4;      // 0 infinite, 1 first to 3, 2 to 5, 3 to 10
+constexpr int SETTING_ROW = 6;         // join screen's highlighted rule row
+
+// Extent of the arena in cells along the virtual screen's width and height.
+inline int ArenaWidth() { return std::min(int(bb_KRV_jscrw), ARENA_MAX); }
+inline int ArenaHeight() { return std::min(int(bb_KRV_jscrh), ARENA_MAX); }
+
+inline bool InGrid(int x, int y) { return x >= 0 && x < GRID_ROW && y >= 0 && y < GRID_ROW; }
+// A cell beyond the grid reads as wall and is never written.
+inline int Cell(const c_MyApp* app, int x, int y) { return InGrid(x, y) ? app->m_grid[x + GRID_ROW * y] : WALL_CELL; }
+inline void SetCell(c_MyApp* app, int x, int y, int value) {
+  if (InGrid(x, y)) app->m_grid[x + GRID_ROW * y] = value;
+}
+
+inline float& Rider(c_MyApp* app, int p, int field) { return app->m_matchState[RIDER_STRIDE * p + field]; }
+inline int* Segment(c_MyApp* app, int record) { return &app->m_segments[SEGMENT_STRIDE * record]; }
+inline int* JoinSlot(c_MyApp* app, int slot) { return &app->m_inputSlots[SLOT_STRIDE * slot]; }
+
+// Riders of the match: m_gameMode + 1, never more than the rider records.
+inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1, MAX_RIDERS); }
+
+// The arena's border bars in its own colour (arena.cpp).
+void DrawBorder(c_MyApp* app);
+// Every segment record in use as a trail two units wide, in its owner's ink
+// at the owner's trail brightness (arena.cpp).
+void DrawTrails(c_MyApp* app);
+
+}  // namespace match

@@ -1,0 +1,434 @@
+// The match through the real runtime: the random generator, the controls,
+// the arena and its segment ring, riders crashing, dying and accelerating,
+// the round and match flow, whole computer matches replayed from a seed, and
+// screenshots of the match screens.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/match/match.h"
+#include "tests/game/harness.h"
+
+using namespace match;
+using zephrine_test::DrawEntry;
+using zephrine_test::GameHarness;
+using zephrine_test::PadInput;
+
+namespace {
+
+constexpr int KEY_ESCAPE = 27, KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_V = 86;
+
+GameHarness& Ready() {
+  GameHarness& h = GameHarness::Get();
+  if (h.DeviceWidth() != 640 || h.DeviceHeight() != 480) h.Resize(640, 480);
+  EXPECT_TRUE(h.FinishLoading());
+  return h;
+}
+
+float& R(int p, int field) { return Rider(GameHarness::Get().App(), p, field); }
+int GridAt(int x, int y) { return GameHarness::Get().App()->m_grid[x + GRID_ROW * y]; }
+
+// A prepared round of `riders` riders on a virtual screen of w x h units
+// (until the next frame), on the match screen, every rider a keyboard human
+// (so it runs straight unless a key steers it).
+c_MyApp* Round(int riders, int deathRule = 0, float w = 640, float h = 480) {
+  GameHarness& harness = Ready();
+  c_MyApp* app = harness.App();
+  bb_KRV_jscrw = w;
+  bb_KRV_jscrh = h;
+  app->m_gameMode = riders - 1;
+  app->m_settings[SETTING_DEATH_RULE] = deathRule;
+  app->m_settings[SETTING_SPEED] = 0;
+  app->m_settings[SETTING_WINNER] = 1;
+  app->m_settings[SETTING_SOUND_MODE] = 2;
+  for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = 0;
+  for (int i = 0; i < GAME_WINS; ++i) app->m_wins[i] = 0;
+  app->m_demoMode = app->m_paused = app->m_gameOver = app->m_anyKeyHeld = 0;
+  app->m_ridersInPlay = 0;  // as the round before left it
+  app->m_screen = SCREEN_ARENA_PREPARE;
+  harness.Update();
+  EXPECT_EQ(app->m_screen, SCREEN_ROUND_START);
+  for (int p = 1; p <= riders; ++p) R(p, R_CONTROL) = -1.0f;
+  app->m_screen = SCREEN_MATCH;
+  return app;
+}
+
+void Place(int p, int x, int y, int dir) {
+  R(p, R_X) = float(x);
+  R(p, R_Y) = float(y);
+  R(p, R_DIR) = float(dir);
+  R(p, R_SEGMENT) = float(GameHarness::Get().App()->p_NewLine(dir, x, y, p));
+}
+
+}  // namespace
+
+TEST(Random, FirstDrawsFromTheStartSeed) {
+  bb_random_Seed = 1234;
+  EXPECT_EQ(bb_random_Rnd(), 11984094.0f / 16777216.0f);
+  EXPECT_EQ(unsigned(bb_random_Seed), 3067928073u);
+  EXPECT_NEAR(bb_random_Rnd2(1.0f, 3.0f), 2.0f * 0.20701f + 1.0f, 1e-4);
+  EXPECT_EQ(unsigned(bb_random_Seed), 889114580u);
+}
+
+TEST(Controls, SourcesIcadeAndStick) {
+  GameHarness& h = Ready();
+  c_MyApp* app = h.App();
+  struct Case {
+    int iCade, key;
+    float stickX, stickY;
+    int action, withStick, source, expected;
+  } cases[] = {
+      {0, 87, 0, 0, ACTION_UP, 1, -1, 1},      {1, 87, 0, 0, ACTION_UP, 1, -1, 0},
+      {1, 90, 0, 0, ACTION_CONFIRM, 1, -1, 0}, {1, KEY_UP, 0, 0, ACTION_UP, 1, -1, 1},
+      {1, 32, 0, 0, ACTION_CONFIRM, 1, 2, 1},  {0, 32, 0, 0, ACTION_CONFIRM, 1, 3, 1},
+      {0, 32, 0, 0, ACTION_CONFIRM, 1, 4, 0},  {0, 0, 0.4f, 0, ACTION_RIGHT, 1, 0, 0},
+      {0, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 1}, {0, 0, 0.41f, 0, ACTION_RIGHT, 0, 0, 0},
+      {0, 0, -0.41f, 0, ACTION_LEFT, 1, 0, 1}, {0, 0, 0, 0.41f, ACTION_UP, 1, 0, 1},
+      {0, 0, 0, -0.4f, ACTION_DOWN, 1, 0, 0},  {0, 0, 0, -0.41f, ACTION_DOWN, 1, 0, 1},
+      {1, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 0}, {0, KEY_ESCAPE, 0, 0, ACTION_BACK, 1, 1, 1},
+  };
+  for (const Case& c : cases) {
+    PadInput pad;
+    pad.present = true;
+    pad.stickX = c.stickX;
+    pad.stickY = c.stickY;
+    h.SetPad(0, pad);
+    if (c.key) h.KeyDown(c.key);
+    h.Update();
+    bb_KRV_iCadeControls = c.iCade;
+    EXPECT_EQ(app->p_PlayKey(c.action, c.withStick, c.source), c.expected)
+        << "key " << c.key << " stick " << c.stickX << "," << c.stickY << " action " << c.action << " source "
+        << c.source;
+    bb_KRV_iCadeControls = 0;
+    if (c.key) h.KeyUp(c.key);
+  }
+  h.SetPad(0, PadInput());
+  h.Update();
+  EXPECT_EQ(app->p_StickY(2, 0), 0.0f);  // a pad has two sticks
+
+  // A rectangle at x = 100, w = 50 takes touches from 94 to 162, both exclusive.
+  for (auto [x, expected] : {std::pair{94, 0}, {95, 1}, {161, 1}, {162, 0}}) {
+    app->m_touchDown[0] = 1;
+    app->m_touchX[0] = x;
+    app->m_touchY[0] = 120;
+    EXPECT_EQ(app->p_Touch(100, 100, 50, 50), expected) << x;
+  }
+  app->m_touchDown[0] = 0;
+}
+
+TEST(Arena, StartCellsAndTheSegmentRing) {
+  c_MyApp* app = Round(8);
+  const int starts[8][2] = {{64, 72}, {575, 408}, {64, 408}, {575, 72}, {256, 48}, {384, 431}, {256, 431}, {384, 48}};
+  for (int p = 1; p <= 8; ++p) {
+    EXPECT_EQ(int(R(p, R_X)), starts[p - 1][0]) << p;
+    EXPECT_EQ(int(R(p, R_Y)), starts[p - 1][1]) << p;
+  }
+  EXPECT_EQ(GridAt(0, 0), WALL_CELL);
+  EXPECT_EQ(GridAt(639, 479), WALL_CELL);
+  EXPECT_EQ(GridAt(64, 72), 0);  // start cells stay unmarked
+
+  // Straight runs extend one record; a turn starts at the old run's last cell.
+  const int seg = app->p_NewLine(DIR_RIGHT, 100, 100, 3);
+  EXPECT_EQ(app->p_LineTo(seg, 101, 100, 3, DIR_RIGHT, 3), seg);
+  EXPECT_EQ(app->p_LineTo(seg, 102, 100, 3, DIR_RIGHT, 3), seg);
+  const int turn = app->p_LineTo(seg, 102, 101, 3, DIR_DOWN, 3);
+  EXPECT_EQ(turn, seg + 1);
+  const int* t = Segment(app, turn);
+  EXPECT_EQ(std::vector<int>(t, t + 6), (std::vector<int>{DIR_DOWN, 102, 100, 102, 101, 3}));
+  EXPECT_EQ(GridAt(102, 101), 3);
+
+  // Rider 4 crosses rider 3's cells; flushing 3 leaves rider 4 alone.
+  const int cross = app->p_NewLine(DIR_DOWN, 101, 98, 4);
+  app->p_LineTo(cross, 101, 100, 4, DIR_DOWN, 4);
+  app->p_FlushGrid(3);
+  EXPECT_EQ(GridAt(102, 101), 0);
+  EXPECT_EQ(GridAt(101, 100), 4);
+  EXPECT_EQ(Segment(app, seg)[S_DIR], 0);
+  EXPECT_EQ(Segment(app, cross)[S_DIR], DIR_DOWN);
+
+  // The 4,002nd segment overwrites record 1 and frees its run, whoever holds
+  // the cells now.
+  Round(2);
+  Segment(app, 1)[S_X2] = 70;
+  for (int x = 64; x <= 70; ++x) app->m_grid[x + GRID_ROW * 72] = 5;
+  for (int i = 0; i < 4000; ++i) app->p_NewLine(DIR_UP, 300, 300, 2);
+  EXPECT_EQ(app->m_segmentCursor, 1);
+  for (int x = 64; x <= 70; ++x) EXPECT_EQ(GridAt(x, 72), 0) << x;
+  EXPECT_EQ(Segment(app, 1)[S_DIR], DIR_UP);
+
+  // A virtual screen beyond the grid gets an arena of 999 x 999 units.
+  Round(8, 0, 1500, 1200);
+  EXPECT_EQ(GridAt(990, 500), 0);
+  EXPECT_EQ(GridAt(991, 500), WALL_CELL);
+  EXPECT_EQ(GridAt(500, 999), WALL_CELL);
+  EXPECT_EQ(R(2, R_X), 899.0f);
+  GameHarness::Get().Update(20);
+  GameHarness::Get().Render();
+  EXPECT_EQ(bb_KRV_jscrw, 640.0f);
+}
+
+TEST(Arena, TrailDemoKeepsTheRingFull) {
+  GameHarness& h = Ready();
+  h.App()->m_screen = SCREEN_TRAIL_DEMO;
+  h.Update(200);
+  EXPECT_EQ(h.EntriesOf(DRAW_RECT).size(), size_t(SEGMENT_LAST + 1));
+  h.App()->m_screen = SCREEN_MENU;
+}
+
+TEST(Riders, CrashesAndDeathRules) {
+  GameHarness& h = Ready();
+  // Head-on with one free cell between: both crash in the same step, and
+  // the higher number takes the round.
+  c_MyApp* app = Round(2);
+  Place(1, 100, 100, DIR_RIGHT);
+  Place(2, 102, 100, DIR_LEFT);
+  app->m_grid[100 + GRID_ROW * 100] = 1;
+  app->m_grid[102 + GRID_ROW * 100] = 2;
+  h.Update();
+  EXPECT_EQ(R(1, R_DEATH), 1.0f);
+  EXPECT_EQ(R(2, R_DEATH), 1.0f);
+  EXPECT_EQ(GridAt(101, 100), 0);
+  h.Update(26);
+  EXPECT_EQ(app->m_screen, SCREEN_ROUND_WON);
+  EXPECT_EQ(app->m_wins[2], 1);
+  EXPECT_EQ(app->m_wins[1], 0);
+
+  // A wall crash writes the rider's number into the wall's inner cell; the
+  // rule decides whether the removed rider frees it.
+  for (auto [rule, after] : {std::pair{0, 0}, {1, 1}}) {
+    Round(2, rule);
+    Place(1, 9, 200, DIR_LEFT);
+    h.Update();
+    EXPECT_EQ(GridAt(7, 200), 1);
+    h.Update(25);
+    EXPECT_EQ(R(1, R_NUMBER), 0.0f);
+    EXPECT_EQ(GridAt(7, 200), after) << "rule " << rule;
+    EXPECT_EQ(GridAt(6, 200), WALL_CELL);
+  }
+
+  // Beyond the grid's edge is wall too: the crash writes nothing there.
+  Round(2);
+  Place(1, 3, 0, DIR_UP);
+  h.Update();
+  EXPECT_EQ(R(1, R_DEATH), 1.0f);
+  EXPECT_EQ(R(1, R_Y), -1.0f);
+}
+
+TEST(Riders, SteeringNeverReverses) {
+  GameHarness& h = Ready();
+  struct Case {
+    int dir;
+    std::vector<int> keys;
+    int expected;
+  } cases[] = {{DIR_RIGHT, {KEY_LEFT}, DIR_RIGHT},
+               {DIR_RIGHT, {KEY_LEFT, KEY_UP}, DIR_UP},
+               {DIR_UP, {KEY_DOWN}, DIR_UP},
+               {DIR_UP, {KEY_RIGHT, KEY_DOWN}, DIR_RIGHT},
+               {DIR_LEFT, {KEY_UP, KEY_DOWN}, DIR_DOWN}};
+  for (const Case& c : cases) {
+    Round(2);
+    Place(1, 300, 200, c.dir);
+    for (int k : c.keys) h.KeyDown(k);
+    h.Update();
+    for (int k : c.keys) h.KeyUp(k);
+    EXPECT_EQ(R(1, R_DIR), float(c.expected)) << c.dir;
+    EXPECT_EQ(R(1, R_X), float(300 + DIR_X[c.expected]));
+  }
+}
+
+TEST(Riders, AccelerationAndPause) {
+  GameHarness& h = Ready();
+  // Once the only human has crashed, a second step per update comes on the
+  // 34th accelerating update.
+  c_MyApp* app = Round(2);
+  R(2, R_CONTROL) = -10.0f;
+  R(1, R_DEATH) = 1.0f;
+  h.Update();
+  EXPECT_EQ(app->m_matchState[MS_LEVEL], 0.0f);
+  h.Update(33);
+  EXPECT_EQ(app->m_stepsExtra, 0);
+  h.Update();
+  EXPECT_EQ(app->m_stepsExtra, 1);
+
+  // A computer-only match never accelerates while two ride.
+  app = Round(3);
+  app->m_demoMode = 1;
+  for (int p = 1; p <= 3; ++p) R(p, R_CONTROL) = -10.0f;
+  for (int i = 0; i < 150 && app->m_ridersInPlay >= 2; ++i) {
+    h.Update();
+    if (app->m_ridersInPlay >= 2) {
+      ASSERT_EQ(app->m_matchState[MS_LEVEL], 0.0f) << i;
+    }
+  }
+
+  // Paused: the dying go on dying, the living stand still but may turn.
+  app = Round(2);
+  R(1, R_DEATH) = 1.0f;
+  app->m_paused = 1;
+  h.KeyDown(KEY_UP);
+  h.Update(3);
+  h.KeyUp(KEY_UP);
+  EXPECT_EQ(R(1, R_DEATH), 7.0f);
+  EXPECT_EQ(R(2, R_X), 575.0f);
+  EXPECT_EQ(R(2, R_DIR), float(DIR_UP));
+  app->m_paused = 0;
+}
+
+TEST(Flow, RoundEndAndQuitKeys) {
+  GameHarness& h = Ready();
+  // Rider 1 is removed last and takes the round; with its third win of a
+  // "First to 3" match the menu follows 321 updates after the round ended.
+  struct Case {
+    int winsBefore, screenAfter, updates;
+  } cases[] = {{2, SCREEN_MENU, 321}, {0, SCREEN_ARENA_PREPARE, 121}};
+  for (const Case& c : cases) {
+    c_MyApp* app = Round(2);
+    app->m_wins[1] = c.winsBefore;
+    R(1, R_DEATH) = 1.0f;
+    R(2, R_DEATH) = 3.0f;
+    int updates = 0;
+    while (app->m_screen == SCREEN_MATCH && updates++ < 100) h.Update();
+    ASSERT_EQ(app->m_screen, SCREEN_ROUND_WON);
+    EXPECT_EQ(app->m_wins[1], c.winsBefore + 1);
+    for (updates = 0; app->m_screen == SCREEN_ROUND_WON && updates < 400; ++updates) {
+      h.Update();
+      EXPECT_EQ(app->m_matchWon, c.winsBefore == 2 ? 1 : 0);
+    }
+    EXPECT_EQ(app->m_screen, c.screenAfter);
+    EXPECT_EQ(updates, c.updates);
+  }
+
+  // Escape during the countdown leaves for the menu, during play it pauses;
+  // a quit on the round-won screen's last update stands.
+  struct Key {
+    int screen, key;
+    float wonTimer;
+    int screenAfter, paused;
+  } keys[] = {{SCREEN_ROUND_START, KEY_ESCAPE, 0, SCREEN_MENU, 0},
+              {SCREEN_MATCH, KEY_ESCAPE, 0, SCREEN_MATCH, 1},
+              {SCREEN_ROUND_WON, KEY_V, 120, SCREEN_MENU, 0}};
+  for (const Key& k : keys) {
+    c_MyApp* app = Round(2);
+    app->m_screen = k.screen;
+    app->m_matchState[MS_COUNTDOWN] = COUNTDOWN_START;
+    app->m_matchState[MS_WON_TIMER] = k.wonTimer;
+    h.KeyDown(k.key);
+    h.Update();
+    h.KeyUp(k.key);
+    EXPECT_EQ(app->m_screen, k.screenAfter) << k.screen;
+    EXPECT_EQ(app->m_paused, k.paused) << k.screen;
+    EXPECT_EQ(app->m_anyKeyHeld, 1);
+    app->m_paused = 0;
+  }
+}
+
+namespace {
+
+// What a match leaves behind, round by round.
+struct MatchRecord {
+  std::vector<int> winners;
+  std::vector<size_t> gridHashes, listHashes;
+  int updates = 0;
+  bool operator==(const MatchRecord& o) const {
+    return winners == o.winners && gridHashes == o.gridHashes && listHashes == o.listHashes && updates == o.updates;
+  }
+};
+
+void PrintTo(const MatchRecord& r, std::ostream* os) {
+  *os << r.updates << " updates, round winners";
+  for (int w : r.winners) *os << ' ' << w;
+}
+
+template <typename T>
+size_t Hash(const T* data, size_t n) {
+  return std::hash<std::string>()(std::string(reinterpret_cast<const char*>(data), n * sizeof(T)));
+}
+
+// A computer-only "First to 3" match from menu entry `entry` to the menu,
+// started from a fixed seed and clock; `onUpdate` sees every update.
+MatchRecord PlayMatch(int entry, const std::function<void(c_MyApp*)>& onUpdate = nullptr) {
+  GameHarness& h = Ready();
+  c_MyApp* app = h.App();
+  h.SetClock(100000, 17);
+  bb_random_Seed = 1234;
+  app->m_gameMode = entry;
+  app->m_controlStyle = 0;
+  app->m_hostSource = -1;
+  app->m_screen = SCREEN_MATCH_LOAD;
+  h.Update();
+  EXPECT_EQ(app->m_screen, SCREEN_JOIN);
+  EXPECT_EQ(app->m_gameMode, 8 - entry);
+  // What the join screen's demo keys do.
+  for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = 0;
+  app->m_demoMode = 1;
+  app->m_settings[SETTING_DEATH_RULE] = 0;
+  app->m_settings[SETTING_SPEED] = 3;
+  app->m_settings[SETTING_WINNER] = 1;
+  app->m_settings[SETTING_SOUND_MODE] = 2;
+  app->m_screen = SCREEN_ARENA_PREPARE;
+  MatchRecord record;
+  for (; app->m_screen != SCREEN_MENU && record.updates < 200000; ++record.updates) {
+    const int before = app->m_screen;
+    h.Update();
+    if (onUpdate) onUpdate(app);
+    if (before != SCREEN_MATCH || app->m_screen != SCREEN_ROUND_WON) continue;
+    record.winners.push_back(int(app->m_matchState[MS_LAST_IN_PLAY]));
+    record.gridHashes.push_back(Hash(&app->m_grid[0], GAME_GRID));
+    const std::vector<DrawEntry> list = h.DisplayList();
+    record.listHashes.push_back(Hash(list.data(), list.size()));
+  }
+  h.ReleaseClock();
+  return record;
+}
+
+}  // namespace
+
+TEST(Match, ComputerMatchesReplayFromTheSeed) {
+  const MatchRecord first = PlayMatch(5);
+  c_MyApp* app = GameHarness::Get().App();
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  ASSERT_GE(first.winners.size(), 3u);
+  const int champion = first.winners.back();
+  EXPECT_EQ(app->m_wins[champion], 3);
+  EXPECT_EQ(std::count(first.winners.begin(), first.winners.end(), champion), 3);
+  EXPECT_EQ(PlayMatch(5), first);
+}
+
+TEST(Match, Screenshots) {
+  GameHarness& h = Ready();
+  c_MyApp* app = h.App();
+  mkdir("screenshots", 0755);
+  // The match, stopped at four moments worth looking at.
+  bool countdown = false, sparks = false, won = false;
+  PlayMatch(3, [&](c_MyApp* a) {
+    if (!countdown && a->m_screen == SCREEN_ROUND_START && a->m_matchState[MS_COUNTDOWN] < 100.0f) {
+      countdown = h.SaveScreenshot("screenshots/countdown.png");
+      const unsigned rim = h.Screenshot()[72 * 640 + 64 - 31];  // rider 1's outer marker
+      EXPECT_GT((rim >> 16) & 0xff, 240u);
+      EXPECT_LT((rim >> 8) & 0xff, 40u);
+    }
+    if (!sparks && a->m_screen == SCREEN_MATCH && a->m_matchState[MS_LEVEL] == 0.0f && a->p_FreeParticle() < 230 &&
+        a->m_ridersInPlay >= 4) {
+      sparks = h.SaveScreenshot("screenshots/round.png");
+      EXPECT_EQ(h.Screenshot()[240 * 640 + 2] & 0xffffff, 0xff8080u);  // the border
+    }
+    if (!won && a->m_matchWon == 1 && a->m_matchState[MS_WON_TIMER] > 0.0f)
+      won = h.SaveScreenshot("screenshots/winner.png");
+  });
+  EXPECT_TRUE(countdown && sparks && won);
+
+  Round(4);
+  app->m_gameOver = 1;
+  h.Update(60);
+  EXPECT_TRUE(h.SaveScreenshot("screenshots/game-over.png"));
+  // On the 90th update the menu-return screen comes, and the overlay starts
+  // to withdraw in the same update.
+  h.Update(30);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU_RETURN);
+  EXPECT_EQ(app->m_gameOverTimer, 71);
+}
