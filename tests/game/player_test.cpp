@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -94,6 +95,15 @@ class Game {
   }
   unsigned long Window() const { return window_; }
 
+  // Waits up to `seconds` for the window's top left corner to show the
+  // menu's background (`menu`) or anything else. True when it did.
+  bool WaitForCorner(bool menu, int seconds) {
+    for (int i = 0; i < seconds * 10; ++i, Wait(100)) {
+      if ((PixelOf(window_, 2, 2) == MENU_BLUE) == menu) return true;
+    }
+    return false;
+  }
+
   // Keys typed one after the other, each held a moment as a player would
   // (a press shorter than an update would go unseen, as on a real desk).
   void Keys(const std::string& names) {
@@ -148,6 +158,29 @@ TEST(Player, FocusLossSavesWhatTheOptionsChangedAndF4EndsWithStatusZero) {
   game.Keys("F4");
   EXPECT_EQ(game.Exit(10), 0);
   EXPECT_EQ(Game::Output().find("Loaded"), std::string::npos) << "no earlier state: " << Game::Output();
+}
+
+TEST(Player, MenuToJoinToAMatchAndThroughThePauseMenuBackToTheMenu) {
+  Game game;
+  ASSERT_TRUE(game.Ready());
+  game.Keys("F1");  // the debug mode prints every state it saves
+  game.Keys("Right Right Right Right Right Right Return");  // two riders
+  Wait(300);
+  game.Keys("Return");
+  ASSERT_TRUE(game.WaitForCorner(false, 10)) << "the arena's border";
+  Wait(3500);  // the countdown
+  game.Keys("Escape");
+  Wait(600);  // the pause menu drops in
+  game.Keys("Left Return");
+  ASSERT_TRUE(game.WaitForCorner(true, 10)) << "back on the menu after GAME OVER";
+  game.Keys("Escape");
+  EXPECT_EQ(game.Exit(10), 0);
+  // The return to the menu saved the state once, and printed it.
+  std::istringstream lines(Game::Output());
+  int saved = 0;
+  for (std::string line; std::getline(lines, line);) saved += std::count(line.begin(), line.end(), '|') == 182;
+  EXPECT_EQ(saved, 1) << Game::Output();
+  EXPECT_EQ(SavedState().size() > 0, true);
 }
 
 TEST(Player, TheCloseBoxEndsWithStatusZero) {

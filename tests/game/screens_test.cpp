@@ -58,18 +58,17 @@ const Screen SCREENS[] = {
     {"pause",
      [](GameHarness& h) {
        c_MyApp* app = h.App();
-       app->m_screen = 99;
-       app->m_paused = app->m_pauseDir = 1;
-       app->m_pauseY = -64;
-       app->m_pauseRow = 1;
-       for (int i = 0; i < 20; ++i) {
-         h.Update();
-         app->p_CLS2D(0, 0, 80, 1.0f);
-         app->p_PauseMenu();
-       }
-       app->m_paused = 0;
+       app->m_menuEntry = 5;  // four riders
+       app->m_menuTarget = app->m_menuScroll = -4 * 88.0f;
+       h.Press(KEY_ENTER);
+       h.Update(2);  // the join screen waits for the key to be let go
+       h.Press(KEY_ENTER);
+       for (int i = 0; i < 260 && app->m_screen != SCREEN_MATCH; ++i) h.Update();
+       h.Update(30);
+       h.Press(KEY_ESCAPE);
+       h.Update(20);
      },
-     0.02f, 0.5f, 0x00001b},
+     0.4f, 0.55f, 0xb2690d},
     {"credits",
      [](GameHarness& h) {
        h.App()->m_creditsOpen = 1;
