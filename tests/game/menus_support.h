@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "tests/game/harness.h"
 
@@ -33,10 +32,8 @@ int& Latch(c_MyApp* app, int source);
 // keyboard host joined on rider 1, no rule row highlighted; one update run.
 c_MyApp* OnJoin(GameHarness& h, int riders);
 
-// The text of each run of glyphs on one line, in the order drawn (spaces
-// draw nothing, so they are missing).
-std::vector<std::string> TextLines(const GameHarness& h);
-// Whether some line spells `line` (its spaces ignored).
+// Whether some line of text drawn spells `line` (spaces draw nothing, so
+// they are ignored).
 bool Shows(const GameHarness& h, const std::string& line);
 
 // The state file as saved, "" when there is none.
