@@ -288,6 +288,7 @@ class c_MyApp : public c_App {
   float m_menuTarget = 0, m_menuScroll = 0, m_menuFling = 0, m_menuDrag = 0;
   int m_menuKeyMove = 0;
   float m_gearAngle = 0;
+  int m_menuArmed = 0;  // entry a pointer press will choose on release; 0 none
 
   // ---- Join screen (game/menus)
   Array<int> m_inputSlots;  // GAME_INPUT_SLOTS
@@ -311,6 +312,7 @@ class c_MyApp : public c_App {
   int m_badgesOpen = 0;
   Array<int> m_noticeBadge;  // GAME_NOTICES
   Array<int> m_noticeTimer;  // GAME_NOTICES
+  float m_badgeScroll = 0, m_badgeScrollTarget = 0;  // badges box, virtual units
 
   // ---- Saved settings, badges and highscores (game/menus)
   Array<int> m_settings;    // GAME_SETTINGS

@@ -1,6 +1,7 @@
 // The program seams the runtime calls at start-up: every global to its start
 // value, then the game object.
 #include "game/app.h"
+#include "game/menus/menus.h"
 
 int bb_KRV_isOuya = 0;
 int bb_KRV_OnScreenControls = 0;
@@ -24,6 +25,7 @@ int bbInit() {
   bb_KRV_AccelerometerControls = 0;
   bb_KRV_HasMusicStream = 1;
   bb_random_Seed = 1234;
+  gc_assign(bb_KRV_CreditText, CreditText());
   return 0;
 }
 

@@ -1,0 +1,225 @@
+// The join screen: players on the keyboard and four joypads join, leave and
+// pick riders round the ring of squares, the player who opened the match
+// sets its rules, and a key or a tap on one's own square starts it.
+#include <algorithm>
+
+#include "game/menus/state_string.h"
+#include "game/menus/widgets.h"
+
+using namespace menus;
+
+namespace {
+
+// m_inputSlots holds ten ints per slot; slot k belongs to source k - 1.
+constexpr int SLOT_INTS = 10;
+constexpr int SLOT_JOINED = 0;
+constexpr int SLOT_RIDER = 1;
+constexpr int SLOT_LATCH = 5;  // 1: the source must let go of its keys first
+constexpr int SLOT_COUNT = GAME_INPUT_SLOTS / SLOT_INTS;
+
+constexpr int MAX_RIDERS = 8;
+// The riders' squares stand at their start places; stepping right goes
+// clockwise round the screen.
+constexpr int RINGS[MAX_RIDERS + 1][MAX_RIDERS] = {
+    {}, {}, {1, 2}, {1, 2, 3}, {1, 4, 2, 3}, {1, 5, 4, 2, 3}, {1, 5, 4, 2, 6, 3}, {1, 5, 4, 2, 6, 7, 3},
+    {1, 5, 8, 4, 2, 6, 7, 3},
+};
+
+struct Rule {
+  int slot;
+  int count;  // values 0 .. count - 1
+  const char* labels[4];
+};
+constexpr Rule RULES[] = {
+    {SLOT_DEATH_RULE, 2, {"Death = Line Removed", "Death = Line Remains"}},
+    {SLOT_SPEED, 4, {"Speed = Slow", "Speed = Fast", "Speed = Extreme", "Speed = Hyper"}},
+    {SLOT_WINNER_TARGET, 4, {"Winner = Infinite", "Winner = First to 3", "Winner = First to 5", "Winner = First to 10"}},
+};
+constexpr int RULE_ROWS = 3;
+
+// Where each source's "ME!" mark sits on its rider's square.
+constexpr float MARK_OFFSETS[SOURCE_COUNT][2] = {{0, 0}, {-32, -32}, {32, 32}, {-32, 32}, {32, -32}};
+constexpr float SQUARE = 64.0f;
+constexpr float TOUCH_SQUARE = 60.0f;
+
+int& Field(c_MyApp& app, int source, int field) { return app.m_inputSlots[SLOT_INTS * (source + 1) + field]; }
+
+// The rider one step round the ring from `rider` (right: clockwise).
+int RingStep(int riders, int rider, bool right) {
+  const int* ring = RINGS[riders];
+  const int* at = std::find(ring, ring + riders, rider);
+  if (at == ring + riders) return rider;
+  const int i = int(at - ring);
+  return ring[(i + (right ? 1 : riders - 1)) % riders];
+}
+
+// Draws the three rule rows (when `draw`), the highlighted one marked, and
+// brings each value back into its range, wrapping round.
+void RuleRows(c_MyApp& app, bool draw) {
+  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  app.p_SetSize(1.5f, DRAW_OMITTED);
+  for (int r = 0; r < RULE_ROWS; ++r) {
+    const Rule& rule = RULES[r];
+    int& value = app.m_settings[rule.slot];
+    String text(app.m_settings[SLOT_SETTINGS_ROW] == r + 1 ? "> " : "");
+    if (value >= 0 && value < rule.count) text += String(rule.labels[value]);
+    if (draw) app.p_Text(W / 2 - 128, H / 2 + 48 + 16 * float(r), text, 0, 1);
+    if (value >= rule.count) value = 0;
+    if (value < 0) value = rule.count - 1;
+  }
+  app.p_SetSize(1.0f, DRAW_OMITTED);
+}
+
+// Whether the source presses the action. Keys that every source answers
+// (Enter, Space, Ctrl, Shift, the iCade letters) belong to the keyboard
+// player here: otherwise one press of Enter would also join all four
+// joypads, connected or not, on the keyboard player's square.
+bool Presses(c_MyApp& app, int source, int action) {
+  const bool direction = action == ACTION_UP || action == ACTION_DOWN || action == ACTION_LEFT || action == ACTION_RIGHT;
+  const int stick = direction ? STICK : BUTTONS_ONLY;
+  if (app.p_PlayKey(action, stick, source) == 0) return false;
+  return source == SOURCE_KEYBOARD || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
+}
+
+// A rule key of the host: acts once, sounds and saves.
+void RuleKey(c_MyApp& app, int source) {
+  Field(app, source, SLOT_LATCH) = 1;
+  app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
+  app.p_Save();
+}
+
+void HostKeys(c_MyApp& app, int source) {
+  int& row = app.m_settings[SLOT_SETTINGS_ROW];
+  int& latch = Field(app, source, SLOT_LATCH);
+  if (latch == 0 && Presses(app, source, ACTION_UP)) {
+    row = std::max(row - 1, 0);
+    RuleKey(app, source);
+  }
+  if (latch == 0 && Presses(app, source, ACTION_DOWN)) {
+    row = std::min(row + 1, RULE_ROWS);
+    RuleKey(app, source);
+  }
+  if (row < 1 || row > RULE_ROWS) return;
+  int& value = app.m_settings[RULES[row - 1].slot];
+  if (latch == 0 && Presses(app, source, ACTION_LEFT)) {
+    value -= 1;
+    RuleKey(app, source);
+  }
+  if (latch == 0 && Presses(app, source, ACTION_RIGHT)) {
+    value += 1;
+    RuleKey(app, source);
+  }
+}
+
+void SourceKeys(c_MyApp& app, int source, int riders) {
+  int& joined = Field(app, source, SLOT_JOINED);
+  int& rider = Field(app, source, SLOT_RIDER);
+  int& latch = Field(app, source, SLOT_LATCH);
+  if (source == app.m_hostSource) HostKeys(app, source);
+  if (latch == 0 && joined == 0 && Presses(app, source, ACTION_CONFIRM)) {
+    joined = rider = latch = 1;
+  }
+  if (latch == 0 && joined == 1 && Presses(app, source, ACTION_CANCEL)) {
+    joined = 0;
+    latch = 1;
+  }
+  const bool left = Presses(app, source, ACTION_LEFT), right = Presses(app, source, ACTION_RIGHT);
+  if (latch == 0 && (left || right) && app.m_settings[SLOT_SETTINGS_ROW] == 0) {
+    latch = 1;
+    rider = RingStep(riders, rider, right);
+  }
+  const bool any = left || right || Presses(app, source, ACTION_UP) || Presses(app, source, ACTION_DOWN) ||
+                   Presses(app, source, ACTION_CONFIRM) || Presses(app, source, ACTION_CANCEL) ||
+                   Presses(app, source, ACTION_OPTION);
+  if (!any) latch = 0;
+  if (rider <= 0) rider = riders;
+  if (rider > riders) rider = 1;
+  // The death rule toggles for anyone; saved like the host's changes, so a
+  // game closed from the menu keeps it.
+  if (latch == 0 && Presses(app, source, ACTION_OPTION)) {
+    int& death = app.m_settings[SLOT_DEATH_RULE];
+    const int next = death + 1;
+    death = next == 0 || next == 1 ? next : 0;
+    latch = 1;
+    app.p_PlaySFX(SFX_CHOOSE, 1.0f, 1.0f, 0.0f);
+    app.p_Save();
+  }
+}
+
+void StartMatch(c_MyApp& app) { app.m_screen = SCREEN_ARENA_PREPARE; }
+
+// Draws rider i's square with the marks of the sources on it; a tap on it
+// moves the keyboard player there, or starts the match when already there.
+// Returns how many sources ride it.
+int RiderSquare(c_MyApp& app, int i) {
+  app.p_GetPos(i);
+  const float x = float(app.m_posX), y = float(app.m_posY);
+  app.p_Ink(i, 1.0f);
+  app.p_Rect(x - SQUARE / 2, y - SQUARE / 2, SQUARE, SQUARE);
+  app.p_Ink(i, 0.3f);
+  app.p_Rect(x - TOUCH_SQUARE / 2, y - TOUCH_SQUARE / 2, TOUCH_SQUARE, TOUCH_SQUARE);
+  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+
+  int& keyboardRider = Field(app, SOURCE_KEYBOARD, SLOT_RIDER);
+  if (app.p_MouseIn_Centered(x, y, TOUCH_SQUARE, TOUCH_SQUARE) != 0 && app.m_inputLatch == 0 &&
+      Field(app, SOURCE_KEYBOARD, SLOT_JOINED) == 1) {
+    if (keyboardRider == i) StartMatch(app);
+    keyboardRider = i;
+    app.m_inputLatch = 1;
+    app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
+  }
+
+  int riding = 0;
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+    if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
+    ++riding;
+    const float* offset = MARK_OFFSETS[source + 1];
+    app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
+  }
+  return riding;
+}
+
+}  // namespace
+
+int c_MyApp::p_GameSelect() {
+  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  const int riders = std::clamp(m_gameMode + 1, 2, MAX_RIDERS);
+  p_CLS2D(0, 0, 80, 1.0f);
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+    RuleRows(*this, source == SOURCE_KEYBOARD);
+    SourceKeys(*this, source, riders);
+  }
+
+  p_SetSize(2.0f, DRAW_OMITTED);
+  p_Text(W / 2, H / 2 - 32, String("Join The Game!"), 1, 1);
+  p_SetSize(1.0f, DRAW_OMITTED);
+  p_Text(W / 2, H / 2, String("Join  \xACJ  |  \xACK  Leave"), 1, 1);
+
+  bool shared = false;
+  for (int i = 1; i <= riders; ++i) shared = RiderSquare(*this, i) > 1 || shared;
+  p_ResetDraw();
+
+  bool anyone = false;
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) anyone = anyone || Field(*this, source, SLOT_JOINED) == 1;
+  if (!anyone) {
+    m_screen = SCREEN_MENU;
+    m_anyKeyHeld = 1;
+  }
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST && !shared; ++source) {
+    if (Field(*this, source, SLOT_JOINED) == 1 && Field(*this, source, SLOT_LATCH) == 0 &&
+        Presses(*this, source, ACTION_CONFIRM)) {
+      StartMatch(*this);
+    }
+  }
+
+  m_demoMode = 0;
+  if (AnyPressing(*this, ACTION_EXTRA1, BUTTONS_ONLY) && AnyPressing(*this, ACTION_EXTRA2, BUTTONS_ONLY)) {
+    for (int k = 0; k < SLOT_COUNT; ++k) {
+      m_inputSlots[SLOT_INTS * k + SLOT_JOINED] = m_inputSlots[SLOT_INTS * k + SLOT_RIDER] = 0;
+      m_inputSlots[SLOT_INTS * k + SLOT_LATCH] = 0;
+    }
+    m_demoMode = 1;
+    StartMatch(*this);
+  }
+  return 0;
+}

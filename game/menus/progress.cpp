@@ -1,0 +1,29 @@
+// Saving and loading the progress through the state store, and entering the
+// score of a match that was quit.
+#include "game/app.h"
+#include "game/menus/state_string.h"
+
+static_assert(GAME_SETTINGS == PROGRESS_SETTINGS && SETTING_SOUND_MODE == SLOT_SOUND_MODE);
+static_assert(GAME_BADGES == PROGRESS_BADGES && GAME_HIGHSCORES >= PROGRESS_HIGHSCORES);
+
+int c_MyApp::p_Save() {
+  const String state = EncodeProgress({m_settings, m_badges, m_highscores});
+  if (bb_KRV_DebugMode == 1) bbPrint(state);
+  bb_app_SaveState(state);
+  return 0;
+}
+
+int c_MyApp::p_Load() {
+  const String state = bb_app_LoadState();
+  if (bb_KRV_DebugMode == 1) bbPrint(state);
+  const bool console = bb_KRV_isOuya == 1;
+  for (const String& line : DecodeProgress(state, {m_settings, m_badges, m_highscores}, console)) bbPrint(line);
+  bb_KRV_overscan = console ? float(m_settings[SLOT_OVERSCAN]) : 0.0f;
+  return 0;
+}
+
+int c_MyApp::p_LoadMenu() {
+  EnterScore(m_highscores, m_gameMode - 1, m_lastScore);
+  p_Save();
+  return 0;
+}

@@ -1,0 +1,63 @@
+// What the menu screens and boxes share: the logical actions and control
+// sources they ask about, their sounds and art, and the few pictures and
+// tests more than one of them draws.
+#pragma once
+
+#include "game/app.h"
+
+namespace menus {
+
+// Logical actions (the codes p_PlayKey answers).
+constexpr int ACTION_UP = 0;
+constexpr int ACTION_LEFT = 3;
+constexpr int ACTION_RIGHT = 5;
+constexpr int ACTION_DOWN = 8;
+constexpr int ACTION_CONFIRM = 10;
+constexpr int ACTION_CANCEL = 11;
+constexpr int ACTION_OPTION = 12;
+constexpr int ACTION_QUIT = 13;
+constexpr int ACTION_EXTRA1 = 14;
+constexpr int ACTION_EXTRA2 = 15;
+constexpr int ACTION_BACK = 99;
+// p_PlayKey's withStick: whether a joypad's stick counts as a direction.
+constexpr int STICK = 1;
+constexpr int BUTTONS_ONLY = 0;
+
+// Control sources: the keyboard (with the mouse and touch), joypads 0 to 3.
+constexpr int SOURCE_KEYBOARD = -1;
+constexpr int SOURCE_LAST = 3;
+constexpr int SOURCE_COUNT = SOURCE_LAST - SOURCE_KEYBOARD + 1;
+constexpr int NO_SOURCE = -2;
+
+constexpr int SFX_CHOOSE = 98;
+constexpr int SFX_MOVE = 99;
+
+constexpr int SLOT_BADGE_ART = 80;
+constexpr int SLOT_TEST_CARD = 91;
+constexpr int SLOT_BUTTONS = 95;
+constexpr int SLOT_ICONS = 97;
+constexpr int SLOT_GAME_LOGO = 98;
+
+// The first source, in the order keyboard, joypad 0 to 3, that presses the
+// action; NO_SOURCE when none does.
+int SourcePressing(c_MyApp& app, int action, int withStick);
+bool AnyPressing(c_MyApp& app, int action, int withStick);
+
+// Width of one frame of an image slot drawn at `scale`, in virtual units.
+float FrameSize(const c_MyApp& app, int slot, float scale);
+
+// The turning gear of the options (three frames of the buttons image, each
+// turned its own way by app.m_gearAngle), centred on (x, y); leaves the
+// rotation at 0. Returns its drawn size.
+float DrawGear(c_MyApp& app, float x, float y, float scale);
+// Whether a down touch point lies on a square of `size` centred on (x, y).
+bool Touched(c_MyApp& app, float x, float y, float size);
+
+// The console's overscan gauge: its title centred on (centreX, titleY), the
+// bar at barY, the marker; a tap on it (pointer latch free) flips between
+// the smallest and largest margin, and ACTION_EXTRA1 / ACTION_EXTRA2 (while
+// `keyLatch` is 0, which they set) step it by 16. The setting and the
+// margin drawing uses stay within 1 to 96.
+void OverscanGauge(c_MyApp& app, float centreX, float titleY, float barY, int& keyLatch);
+
+}  // namespace menus

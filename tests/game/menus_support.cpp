@@ -1,0 +1,134 @@
+#include "tests/game/menus_support.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace zephrine_test {
+
+namespace {
+
+constexpr const char* FOLDER_VARIABLE = "ZEPHRINE_TEST_STATE_FOLDER";
+constexpr const char* HOME_VARIABLE = "ZEPHRINE_TEST_GAME_FOLDER";
+constexpr int HELD_KEYS[] = {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP, KEY_RIGHT,
+                             KEY_DOWN,  KEY_B,      KEY_C,     KEY_N,    KEY_V,  KEY_X};
+
+class PrivateStateFolder : public testing::Environment {
+ public:
+  void SetUp() override {
+    if (const char* shared = std::getenv(FOLDER_VARIABLE)) {
+      ASSERT_EQ(chdir(shared), 0);
+      return;
+    }
+    char home[PATH_MAX];
+    ASSERT_NE(getcwd(home, sizeof(home)), nullptr);
+    home_ = home;
+    char folder[] = "/tmp/zephrine-menus-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    folder_ = folder;
+    ASSERT_EQ(symlink((home_ + "/data").c_str(), (folder_ + "/data").c_str()), 0);
+    ASSERT_EQ(chdir(folder), 0);
+    setenv(FOLDER_VARIABLE, folder, 1);
+    setenv(HOME_VARIABLE, home, 1);
+  }
+  void TearDown() override {
+    if (folder_.empty()) return;
+    unlink((folder_ + "/.tarvexstate").c_str());
+    unlink((folder_ + "/data").c_str());
+    if (chdir(home_.c_str()) == 0) rmdir(folder_.c_str());
+  }
+
+ private:
+  std::string home_, folder_;
+};
+
+}  // namespace
+
+void UsePrivateStateFolder() {
+  static bool added = false;
+  if (added) return;
+  added = true;
+  testing::AddGlobalTestEnvironment(new PrivateStateFolder);
+}
+
+std::string GameFolder() {
+  const char* home = std::getenv(HOME_VARIABLE);
+  return home ? home : ".";
+}
+
+GameHarness& OnMenu(int width, int height) {
+  GameHarness& h = GameHarness::Get();
+  if (h.DeviceWidth() != width || h.DeviceHeight() != height) h.Resize(width, height);
+  EXPECT_TRUE(h.FinishLoading());
+  for (int key : HELD_KEYS) h.KeyUp(key);
+  h.MouseUp();
+  for (int port = 0; port < 4; ++port) h.SetPad(port, PadInput());
+  c_MyApp* app = h.App();
+  app->m_screen = SCREEN_MENU;
+  app->m_creditsOpen = app->m_optionsOpen = app->m_badgesOpen = 0;
+  app->m_paused = 0;
+  app->m_gameOverTimer = 0;
+  h.Update(31);  // boxes slide out, latches clear
+  return h;
+}
+
+namespace {
+
+constexpr int SLOT_INTS = 10;
+int& Slot(c_MyApp* app, int source, int field) { return app->m_inputSlots[SLOT_INTS * (source + 1) + field]; }
+
+}  // namespace
+
+int& Joined(c_MyApp* app, int source) { return Slot(app, source, 0); }
+int& Rider(c_MyApp* app, int source) { return Slot(app, source, 1); }
+int& Latch(c_MyApp* app, int source) { return Slot(app, source, 5); }
+
+c_MyApp* OnJoin(GameHarness& h, int riders) {
+  c_MyApp* app = h.App();
+  for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = i % SLOT_INTS == 5 ? 1 : 0;
+  Joined(app, -1) = Rider(app, -1) = 1;
+  app->m_hostSource = -1;
+  app->m_gameMode = riders - 1;
+  app->m_settings[6] = 0;
+  app->m_screen = SCREEN_JOIN;
+  h.Update();
+  return app;
+}
+
+bool Shows(const GameHarness& h, const std::string& line) {
+  std::string wanted;
+  for (char c : line) {
+    if (c != ' ') wanted += c;
+  }
+  // The glyphs of one line share their y.
+  std::string drawn;
+  float y = 0.0f;
+  for (const DrawEntry& e : h.EntriesOf(float(SLOT_FONT))) {
+    if (e.y != y && drawn == wanted) return true;
+    if (e.y != y) drawn.clear();
+    y = e.y;
+    drawn += char(int(e.frame) + 32);
+  }
+  return drawn == wanted;
+}
+
+std::string SavedState() {
+  std::ifstream in(".tarvexstate");
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int SavedField(int i) {
+  std::stringstream s(SavedState());
+  std::string field;
+  for (int n = 0; n <= i; ++n) std::getline(s, field, '|');
+  return std::atoi(field.c_str());
+}
+
+}  // namespace zephrine_test

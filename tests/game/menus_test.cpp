@@ -1,0 +1,337 @@
+// The menus through the stepping harness: the menu row by keys, pointer and
+// joypads, the join screen's squares, rules and starts, the options box,
+// the credits, the quit confirmation, and a whole visit from the menu
+// through a paused and quit match back to the menu.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <set>
+
+#include "tests/game/menus_support.h"
+
+using namespace zephrine_test;
+
+namespace {
+
+const bool private_folder = (UsePrivateStateFolder(), true);
+
+// One press and release, then an update with nothing held.
+void Tap(GameHarness& h, int key) {
+  h.Press(key);
+  h.Update();
+}
+
+// A click at window pixels: one update down, one up.
+void Click(GameHarness& h, float x, float y) {
+  h.MouseMove(x, y);
+  h.MouseDown();
+  h.Update();
+  h.MouseUp();
+  h.Update();
+}
+
+// Entry k selected with the row standing on it.
+void Select(GameHarness& h, int k) {
+  h.App()->m_menuEntry = k;
+  h.App()->m_menuTarget = h.App()->m_menuScroll = float(1 - k) * 88.0f;
+  h.Update();
+}
+
+// The row's centre on a 640 x 480 window; entries stand 88 apart.
+constexpr float ROW_X = 320, ROW_Y = 384;
+// A screen number that runs no step.
+constexpr int NO_SCREEN = 99;
+
+}  // namespace
+
+TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  Select(h, 1);
+  const struct {
+    int key, entry;
+  } steps[] = {{KEY_LEFT, 1}, {KEY_RIGHT, 2}, {KEY_DOWN, 3}, {KEY_RIGHT, 4}, {KEY_RIGHT, 5}, {KEY_RIGHT, 6},
+               {KEY_RIGHT, 7}, {KEY_RIGHT, 8}, {KEY_RIGHT, 8}, {KEY_UP, 7}};
+  for (const auto& s : steps) {
+    Tap(h, s.key);
+    EXPECT_EQ(app->m_menuEntry, s.entry);
+  }
+  h.KeyDown(KEY_LEFT);  // held: one step only
+  h.Update(10);
+  h.KeyUp(KEY_LEFT);
+  h.Update();
+  EXPECT_EQ(app->m_menuEntry, 6);
+  app->m_controlStyle = 2;
+  h.Press(KEY_ENTER);
+  EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
+  EXPECT_EQ(app->m_gameMode, 6);
+  EXPECT_EQ(app->m_hostSource, -1);
+  EXPECT_EQ(app->m_controlStyle, 0);
+
+  OnMenu();
+  Select(h, 8);
+  h.Press(KEY_SPACE);
+  EXPECT_EQ(app->m_optionsOpen, 1);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+}
+
+TEST(MenuDeathTest, BackOnTheDesktopEndsTheGameWithStatusZero) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        GameHarness& h = OnMenu();
+        h.Press(KEY_ESCAPE);
+        std::exit(3);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  Select(h, 3);
+  Click(h, ROW_X + 88, ROW_Y);
+  EXPECT_EQ(app->m_menuEntry, 4);
+  h.Update(40);  // entry 4 scrolls to the centre
+  h.MouseMove(ROW_X, ROW_Y);
+  h.MouseDown();
+  h.Update(3);
+  for (float x : {ROW_X + 12, ROW_X + 60}) {  // 18 units in one update: a drag
+    h.MouseMove(x, ROW_Y);
+    h.Update();
+  }
+  h.MouseUp();
+  h.Update(40);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_NE(app->m_menuEntry, 4);  // the row moved under the drag
+
+  Select(h, 4);
+  app->m_hostSource = 3;
+  Click(h, ROW_X, ROW_Y);
+  EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
+  EXPECT_EQ(app->m_hostSource, -1);  // the pointer belongs to the keyboard player
+  EXPECT_EQ(app->m_controlStyle, 2);
+}
+
+TEST(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
+  const struct {
+    bool keyboard;
+    int port, host, style;
+  } cases[] = {{false, 1, 1, 1}, {false, 3, 3, 1}, {true, 2, -1, 0}};
+  for (const auto& c : cases) {
+    GameHarness& h = OnMenu();
+    Select(h, 6);
+    PadInput pad;
+    pad.present = pad.buttons[0] = true;
+    h.SetPad(c.port, pad);
+    if (c.keyboard) h.KeyDown(KEY_ENTER);
+    h.Update(2);
+    EXPECT_EQ(h.App()->m_screen, SCREEN_JOIN);
+    EXPECT_EQ(h.App()->m_hostSource, c.host);
+    EXPECT_EQ(h.App()->m_controlStyle, c.style);
+    EXPECT_EQ(Joined(h.App(), c.host), 1);
+  }
+}
+
+TEST(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
+  GameHarness& h = OnMenu();
+  for (int riders = 2; riders <= 8; ++riders) {
+    c_MyApp* app = OnJoin(h, riders);
+    std::set<int> visited;
+    float turned = 0.0f, last = 0.0f;
+    for (int step = 0; step <= riders; ++step) {
+      visited.insert(Rider(app, -1));
+      app->p_GetPos(Rider(app, -1));
+      // Clockwise on the screen, where y grows downwards; a step to the
+      // opposite square is half a turn either way.
+      const float angle = std::atan2(float(app->m_posY) - 240.0f, float(app->m_posX) - 320.0f);
+      const float turn = std::fmod(angle - last + 4.0f * float(M_PI), 2.0f * float(M_PI));
+      if (step > 0) {
+        EXPECT_TRUE(turn > 0.0f && turn < float(M_PI) + 0.01f) << riders << " riders, step " << step;
+        turned += turn;
+      }
+      last = angle;
+      Tap(h, KEY_RIGHT);
+    }
+    EXPECT_NEAR(turned, 2.0f * float(M_PI), 0.01f) << riders << " riders";
+    EXPECT_EQ(visited.size(), size_t(riders));
+    Tap(h, KEY_LEFT);
+    EXPECT_EQ(Rider(app, -1), 1);  // left walks back
+  }
+}
+
+TEST(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 4);
+  app->m_settings[2] = 1;
+  Tap(h, KEY_DOWN);
+  EXPECT_EQ(SavedField(6), 1);
+  EXPECT_TRUE(Shows(h, "> Death = Line Remains"));
+  h.Press(KEY_RIGHT);
+  EXPECT_EQ(SavedField(2), 2);  // saved as changed, wrapped when drawn next
+  h.Update();
+  EXPECT_EQ(app->m_settings[2], 0);
+  EXPECT_TRUE(Shows(h, "> Death = Line Removed"));
+  EXPECT_EQ(Rider(app, -1), 1);  // a highlighted row keeps every rider in place
+
+  app->m_hostSource = 0;  // joypad 0 hosts: the keyboard's keys leave the rules
+  Tap(h, KEY_UP);
+  Tap(h, KEY_RIGHT);
+  EXPECT_EQ(app->m_settings[6], 1);
+  EXPECT_EQ(app->m_settings[2], 0);
+  app->m_settings[6] = 0;
+  Tap(h, KEY_RIGHT);
+  EXPECT_EQ(Rider(app, -1), 4);
+
+  Tap(h, KEY_C);  // anyone toggles the death rule, and it is kept
+  EXPECT_EQ(SavedField(2), 1);
+}
+
+TEST(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 3);
+  Joined(app, 0) = Rider(app, 0) = 1;
+  Latch(app, 0) = 0;
+  Tap(h, KEY_ENTER);
+  EXPECT_EQ(app->m_screen, SCREEN_JOIN);
+  for (int source = 1; source <= 3; ++source) EXPECT_EQ(Joined(app, source), 0);  // Enter is the keyboard's
+  Rider(app, 0) = 2;
+  h.Press(KEY_ENTER);
+  EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
+
+  app = OnJoin(h, 3);
+  h.Press(KEY_X);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_EQ(app->m_anyKeyHeld, 1);
+
+  app = OnJoin(h, 5);
+  h.KeyDown(KEY_B);
+  h.Press(KEY_N);
+  h.KeyUp(KEY_B);
+  EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
+  EXPECT_EQ(app->m_demoMode, 1);
+  EXPECT_EQ(Joined(app, -1), 0);
+}
+
+TEST(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  app->m_settings[5] = 0;
+  app->m_optionsOpen = 1;
+  app->m_optionsRow = 1;
+  h.Update(5);
+  Tap(h, KEY_ENTER);  // still sliding in: nothing happens
+  EXPECT_EQ(app->m_settings[5], 0);
+  h.Update(30);
+  const struct {
+    const char* label;
+    int mode, musicOn;
+  } cases[] = {{"Sound : SFX + Music", 1, 1}, {"Sound : SFX", 2, 0}, {"Sound : Music", 3, 1}, {"Sound : Off", 0, 0}};
+  for (const auto& c : cases) {
+    app->m_musicOn = 1;
+    Tap(h, KEY_ENTER);
+    EXPECT_EQ(app->m_settings[5], c.mode);
+    EXPECT_EQ(app->m_musicOn, c.musicOn) << c.label;
+    EXPECT_TRUE(Shows(h, c.label)) << c.label;
+  }
+  app->m_settings[5] = 2;
+  Tap(h, KEY_UP);
+  h.Press(KEY_ENTER);  // on the gear: closes
+  EXPECT_EQ(app->m_optionsOpen, 0);
+  EXPECT_EQ(SavedField(5), 2);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);  // the closing key does not choose
+  app->m_settings[5] = 1;
+}
+
+TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  app->m_optionsOpen = 1;
+  app->m_optionsRow = 4;
+  h.Update(31);
+  app->m_settings[3] = 2;
+  h.Press(KEY_ENTER);
+  EXPECT_EQ(app->m_creditsOpen, 1);
+  EXPECT_EQ(SavedField(3), 2);  // saved too, though the box did not close by the gear
+  app->m_settings[3] = 0;
+
+  OnMenu();
+  app->m_screen = NO_SCREEN;
+  app->m_paused = app->m_optionsOpen = 1;
+  h.Update(31);
+  EXPECT_FALSE(Shows(h, "Credits"));
+  EXPECT_EQ(app->m_optionsRow, 3);  // the window row is the last one now
+  app->m_paused = 0;
+}
+
+TEST(Credits, LinesWrapFromTheLastBackToTheFirstAndEndNeverShows) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  app->m_creditLine = 40;
+  app->m_creditsOpen = 1;
+  h.KeyDown(KEY_DOWN);  // hurries the scroll: 1.8 units an update
+  bool end = false, first = false;
+  for (int i = 0; i < 200; ++i) {
+    h.Update();
+    end = end || Shows(h, "End");
+    first = first || (app->m_creditLine > 55 && Shows(h, "A Game by"));
+  }
+  h.KeyUp(KEY_DOWN);
+  EXPECT_GT(app->m_creditLine, 60);
+  EXPECT_FALSE(end);
+  EXPECT_TRUE(first);
+  Tap(h, KEY_ENTER);  // closes, and the key does not act on the menu
+  EXPECT_EQ(app->m_creditsOpen, 0);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+}
+
+TEST(QuitConfirmation, ConfirmReturnsToTheMenuOnAGreyBackground) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  app->m_screen = SCREEN_QUIT_CONFIRM;
+  h.Update();
+  EXPECT_TRUE(Shows(h, "trying to QUIT!"));
+  EXPECT_EQ(h.Screenshot()[0] & 0xffffff, 0xb4b4b4u);
+  h.Press(KEY_ENTER);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+}
+
+TEST(Visit, MenuToJoinToAMatchPausedResumedQuitAndBackToTheMenuSaving) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  unlink(".tarvexstate");
+  Select(h, 7);  // two riders
+  h.Press(KEY_ENTER);
+  h.Update(2);
+  ASSERT_EQ(app->m_screen, SCREEN_JOIN);
+  h.Press(KEY_ENTER);
+  for (int i = 0; i < 200 && app->m_screen != SCREEN_MATCH; ++i) h.Update();
+  ASSERT_EQ(app->m_screen, SCREEN_MATCH);
+  h.Update(5);
+
+  Tap(h, KEY_ESCAPE);
+  EXPECT_EQ(app->m_paused, 1);
+  h.Update(20);  // the box drops in
+  auto head = [app] { return app->m_matchState[20 * 1 + 1]; };
+  const float before = head();
+  h.Press(KEY_ENTER);  // resume: the box slides out, play waits for it
+  int frozen = 0;
+  for (; app->m_paused == 1 && frozen < 40; ++frozen) {
+    EXPECT_EQ(head(), before);
+    h.Update();
+  }
+  EXPECT_GT(frozen, 10);
+  h.Update();
+  EXPECT_NE(head(), before);
+
+  Tap(h, KEY_ESCAPE);
+  Tap(h, KEY_LEFT);
+  h.Press(KEY_ENTER);
+  EXPECT_EQ(app->m_gameOver, 1);
+  int updates = 0;
+  for (; app->m_screen != SCREEN_MENU && updates < 200; ++updates) h.Update();
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_GE(updates, 85);  // the game-over overlay, then the menu-return screen
+  EXPECT_EQ(SavedField(5), app->m_settings[5]);
+}
