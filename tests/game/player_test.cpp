@@ -1,4 +1,4 @@
-// The real game binary under an X server of its own, driven only the way a
+// The real game binary on the test display, driven only the way a
 // player drives it: keys typed into its window, the focus taken away, the
 // close box. Checked from outside: exit statuses, the state file, and the
 // state lines the game prints in its debug mode.
@@ -30,14 +30,6 @@ namespace {
 
 const bool private_folder = (UsePrivateStateFolder(), true);
 
-class PrivateDisplay : public testing::Environment {
- public:
-  void SetUp() override {
-    if (!StartPrivateDisplay()) std::fprintf(stderr, "no private X server; using DISPLAY as it is\n");
-  }
-  void TearDown() override { StopPrivateDisplay(); }
-};
-const auto* const display_env = testing::AddGlobalTestEnvironment(new PrivateDisplay);
 
 void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -150,7 +142,7 @@ TEST(Player, FocusLossSavesWhatTheOptionsChangedAndF4EndsWithStatusZero) {
   Wait(800);
   game.Keys("Down Return");
   Wait(300);
-  FocusDesktop();
+  FocusWindow(0);  // the desktop
   Wait(1000);
   EXPECT_EQ(SavedField(5), 2) << SavedState();
   FocusWindow(game.Window());
