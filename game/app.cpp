@@ -3,6 +3,7 @@
 #include "game/app.h"
 
 #include "audio/audio.h"
+#include "game/match/controls.h"
 #include "game/screen_math.h"
 #include "game/timing.h"
 #include "input/input.h"
@@ -18,9 +19,6 @@ constexpr int KEY_F11 = 122;
 // Logical actions (the controls' codes) that keep m_anyKeyHeld set, in the
 // order they are asked.
 constexpr int LATCH_ACTIONS[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
-constexpr int ACTION_BACK = 99;
-constexpr int FIRST_SOURCE = -1;  // keyboard, mouse and touch
-constexpr int LAST_SOURCE = 3;    // joypad 3
 
 // Pad-button entries that iCade letters and on-screen buttons drive; entry
 // 19 (back on the console build) is left alone.
@@ -209,16 +207,16 @@ void c_MyApp::TakeInputSnapshot() {
 
 bool c_MyApp::AnyActionHeld() {
   for (int action : LATCH_ACTIONS) {
-    for (int source = FIRST_SOURCE; source <= LAST_SOURCE; ++source) {
-      if (p_PlayKey(action, 1, source) != 0) return true;
+    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+      if (p_PlayKey(action, STICK, source) != 0) return true;
     }
   }
   return false;
 }
 
 bool c_MyApp::BackHeld() {
-  for (int source = FIRST_SOURCE; source <= LAST_SOURCE; ++source) {
-    if (p_PlayKey(ACTION_BACK, 1, source) != 0) return true;
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+    if (p_PlayKey(ACTION_BACK, STICK, source) != 0) return true;
   }
   return false;
 }

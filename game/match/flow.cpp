@@ -19,8 +19,6 @@ constexpr float COUNT_OFFSET = 48.0f;
 constexpr float COUNT_SCALE = 3.0f;
 
 // "ME!" of join slot k (keyboard, joypads 0 to 3) beside its rider's marker.
-constexpr float LABEL_DX[JOIN_SLOTS] = {0.0f, -32.0f, 32.0f, -32.0f, 32.0f};
-constexpr float LABEL_DY[JOIN_SLOTS] = {0.0f, -32.0f, 32.0f, 32.0f, -32.0f};
 
 // Round-won screen: the winner's marker flashes white for half of every
 // WINNER_FLASH_MS, and its inner square and count pulse every WINNER_PULSE
@@ -77,7 +75,7 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   for (int k = 0; k < JOIN_SLOTS; ++k) {
     const int* slot = JoinSlot(app, k);
     if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p)
-      app->p_Text(x + LABEL_DX[k], y + LABEL_DY[k], "ME!", 1.0f, 1.0f);
+      app->p_Text(x + ME_MARK_OFFSET[k][0], y + ME_MARK_OFFSET[k][1], "ME!", 1.0f, 1.0f);
   }
   // Riders in the lower half show their count above the marker, the upper
   // half below it.

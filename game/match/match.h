@@ -1,34 +1,16 @@
-// Internal layout of the match: logical actions, the join-slot, rider-record
-// and segment-record layouts, the grid's cell access and the constants the
+// Internal layout of the match: the rider-record and segment-record layouts, the grid's cell access and the constants the
 // match files share. Only game/match and the match's tests include it.
 #pragma once
 
 #include <algorithm>
 
 #include "game/app.h"
+#include "game/match/controls.h"
 
 namespace match {
 
-// Logical actions asked through p_PlayKey.
-constexpr int ACTION_UP = 0;
-constexpr int ACTION_LEFT = 3;
-constexpr int ACTION_RIGHT = 5;
-constexpr int ACTION_DOWN = 8;
-constexpr int ACTION_CONFIRM = 10;
-constexpr int ACTION_QUIT = 13;
-constexpr int ACTION_BACK = 99;
-// Control sources: -1 keyboard (with mouse and touch), 0 to 3 joypads.
-constexpr int SOURCE_KEYBOARD = -1;
-constexpr int SOURCE_FIRST_PAD = 0;
-constexpr int SOURCE_LAST_PAD = 3;
-
-// Join slots in m_inputSlots: slot k (source k - 1) at SLOT_STRIDE * k.
-constexpr int SLOT_STRIDE = 10;
-constexpr int SLOT_JOINED = 0;  // 1 = joined
-constexpr int SLOT_RIDER = 1;   // claimed rider number
-constexpr int SLOT_LATCH = 5;   // 1 = the source must release its keys first
-constexpr int JOIN_SLOTS = 5;   // keyboard and four joypads
-constexpr int LATCHED_SLOTS = 10;
+// Slots of m_inputSlots whose key latch a new match sets: all of them.
+constexpr int LATCHED_SLOTS = GAME_INPUT_SLOTS / SLOT_STRIDE;
 
 // Directions of travel; index 0 is no direction.
 constexpr int DIR_RIGHT = 1;
@@ -38,9 +20,7 @@ constexpr int DIR_UP = 4;
 constexpr int DIR_X[5] = {0, 1, 0, -1, 0};
 constexpr int DIR_Y[5] = {0, 0, 1, 0, -1};
 
-// Riders are numbered 1 to MAX_RIDERS; rider p's record is the floats
-// RIDER_STRIDE * p + field of m_matchState.
-constexpr int MAX_RIDERS = 8;
+// Rider p's record is the floats RIDER_STRIDE * p + field of m_matchState.
 constexpr int RIDER_STRIDE = 20;
 enum RiderField {
   R_NUMBER = 0,  // p while in the round, 0 once out

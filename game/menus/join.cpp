@@ -10,14 +10,9 @@ using namespace menus;
 
 namespace {
 
-// m_inputSlots holds ten ints per slot; slot k belongs to source k - 1.
-constexpr int SLOT_INTS = 10;
-constexpr int SLOT_JOINED = 0;
-constexpr int SLOT_RIDER = 1;
-constexpr int SLOT_LATCH = 5;  // 1: the source must let go of its keys first
-constexpr int SLOT_COUNT = GAME_INPUT_SLOTS / SLOT_INTS;
+// Every slot of m_inputSlots, the sources' and the unused ones after them.
+constexpr int SLOT_COUNT = GAME_INPUT_SLOTS / SLOT_STRIDE;
 
-constexpr int MAX_RIDERS = 8;
 // The riders' squares stand at their start places; stepping right goes
 // clockwise round the screen.
 constexpr int RINGS[MAX_RIDERS + 1][MAX_RIDERS] = {
@@ -37,12 +32,10 @@ constexpr Rule RULES[] = {
 };
 constexpr int RULE_ROWS = 3;
 
-// Where each source's "ME!" mark sits on its rider's square.
-constexpr float MARK_OFFSETS[SOURCE_COUNT][2] = {{0, 0}, {-32, -32}, {32, 32}, {-32, 32}, {32, -32}};
 constexpr float SQUARE = 64.0f;
 constexpr float TOUCH_SQUARE = 60.0f;
 
-int& Field(c_MyApp& app, int source, int field) { return app.m_inputSlots[SLOT_INTS * (source + 1) + field]; }
+int& Field(c_MyApp& app, int source, int field) { return app.m_inputSlots[SLOT_STRIDE * (source + 1) + field]; }
 
 // The rider one step round the ring from `rider` (right: clockwise).
 int RingStep(int riders, int rider, bool right) {
@@ -170,10 +163,10 @@ int RiderSquare(c_MyApp& app, int i) {
   }
 
   int riding = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
     if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
     ++riding;
-    const float* offset = MARK_OFFSETS[source + 1];
+    const float* offset = ME_MARK_OFFSET[source + 1];
     app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
   }
   return riding;
@@ -185,7 +178,7 @@ int c_MyApp::p_GameSelect() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
   const int riders = std::clamp(m_gameMode + 1, 2, MAX_RIDERS);
   p_CLS2D(0, 0, 80, 1.0f);
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
     RuleRows(*this, source == SOURCE_KEYBOARD);
     SourceKeys(*this, source, riders);
   }
@@ -200,12 +193,12 @@ int c_MyApp::p_GameSelect() {
   p_ResetDraw();
 
   bool anyone = false;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) anyone = anyone || Field(*this, source, SLOT_JOINED) == 1;
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) anyone = anyone || Field(*this, source, SLOT_JOINED) == 1;
   if (!anyone) {
     m_screen = SCREEN_MENU;
     m_anyKeyHeld = 1;
   }
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST && !shared; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD && !shared; ++source) {
     if (Field(*this, source, SLOT_JOINED) == 1 && Field(*this, source, SLOT_LATCH) == 0 &&
         Presses(*this, source, ACTION_CONFIRM)) {
       StartMatch(*this);
@@ -215,8 +208,8 @@ int c_MyApp::p_GameSelect() {
   m_demoMode = 0;
   if (AnyPressing(*this, ACTION_EXTRA1, BUTTONS_ONLY) && AnyPressing(*this, ACTION_EXTRA2, BUTTONS_ONLY)) {
     for (int k = 0; k < SLOT_COUNT; ++k) {
-      m_inputSlots[SLOT_INTS * k + SLOT_JOINED] = m_inputSlots[SLOT_INTS * k + SLOT_RIDER] = 0;
-      m_inputSlots[SLOT_INTS * k + SLOT_LATCH] = 0;
+      m_inputSlots[SLOT_STRIDE * k + SLOT_JOINED] = m_inputSlots[SLOT_STRIDE * k + SLOT_RIDER] = 0;
+      m_inputSlots[SLOT_STRIDE * k + SLOT_LATCH] = 0;
     }
     m_demoMode = 1;
     StartMatch(*this);

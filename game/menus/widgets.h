@@ -1,32 +1,13 @@
-// What the menu screens and boxes share: the logical actions and control
-// sources they ask about, their sounds and art, and the few pictures and
+// What the menu screens and boxes share: their sounds and art, and the few pictures and
 // tests more than one of them draws.
 #pragma once
 
 #include "game/app.h"
+#include "game/match/controls.h"
 
 namespace menus {
 
-// Logical actions (the codes p_PlayKey answers).
-constexpr int ACTION_UP = 0;
-constexpr int ACTION_LEFT = 3;
-constexpr int ACTION_RIGHT = 5;
-constexpr int ACTION_DOWN = 8;
-constexpr int ACTION_CONFIRM = 10;
-constexpr int ACTION_CANCEL = 11;
-constexpr int ACTION_OPTION = 12;
-constexpr int ACTION_QUIT = 13;
-constexpr int ACTION_EXTRA1 = 14;
-constexpr int ACTION_EXTRA2 = 15;
-constexpr int ACTION_BACK = 99;
-// p_PlayKey's withStick: whether a joypad's stick counts as a direction.
-constexpr int STICK = 1;
-constexpr int BUTTONS_ONLY = 0;
-
-// Control sources: the keyboard (with the mouse and touch), joypads 0 to 3.
-constexpr int SOURCE_KEYBOARD = -1;
-constexpr int SOURCE_LAST = 3;
-constexpr int SOURCE_COUNT = SOURCE_LAST - SOURCE_KEYBOARD + 1;
+// A source number that no source has.
 constexpr int NO_SOURCE = -2;
 
 constexpr int SFX_CHOOSE = 98;

@@ -1,0 +1,42 @@
+// The controls' public part: the logical actions p_PlayKey answers, the
+// control sources it answers them for, and the join slots of m_inputSlots
+// that tie a source to a rider.
+#pragma once
+
+// Logical actions.
+constexpr int ACTION_UP = 0;
+constexpr int ACTION_LEFT = 3;
+constexpr int ACTION_RIGHT = 5;
+constexpr int ACTION_DOWN = 8;
+constexpr int ACTION_CONFIRM = 10;
+constexpr int ACTION_CANCEL = 11;
+constexpr int ACTION_OPTION = 12;
+constexpr int ACTION_QUIT = 13;
+constexpr int ACTION_EXTRA1 = 14;
+constexpr int ACTION_EXTRA2 = 15;
+constexpr int ACTION_BACK = 99;
+// p_PlayKey's withStick: whether a joypad's first stick counts as a
+// direction.
+constexpr int STICK = 1;
+constexpr int BUTTONS_ONLY = 0;
+
+// Control sources: the keyboard (with the mouse and touch), joypads 0 to 3.
+constexpr int SOURCE_KEYBOARD = -1;
+constexpr int SOURCE_FIRST_PAD = 0;
+constexpr int SOURCE_LAST_PAD = 3;
+constexpr int SOURCE_COUNT = SOURCE_LAST_PAD - SOURCE_KEYBOARD + 1;
+
+// Join slots: slot k (source k - 1) is SLOT_STRIDE ints of m_inputSlots
+// from SLOT_STRIDE * k; the first JOIN_SLOTS slots belong to the sources.
+constexpr int SLOT_STRIDE = 10;
+constexpr int SLOT_JOINED = 0;  // 1 = joined
+constexpr int SLOT_RIDER = 1;   // claimed rider number
+constexpr int SLOT_LATCH = 5;   // 1 = the source must release its keys first
+constexpr int JOIN_SLOTS = SOURCE_COUNT;
+
+// Riders are numbered 1 to MAX_RIDERS.
+constexpr int MAX_RIDERS = 8;
+
+// Where a joined slot's "ME!" mark stands beside its rider's square, in
+// virtual units, by slot: the keyboard on it, the joypads at its corners.
+constexpr float ME_MARK_OFFSET[JOIN_SLOTS][2] = {{0, 0}, {-32, -32}, {32, 32}, {-32, 32}, {32, -32}};
