@@ -1,9 +1,8 @@
 // The game object through the real runtime: start-up, the loader and its
 // resolution variants, reloading on resize, the start prompt, the global
-// keys, pointer and iCade input, latches, suspension, and what the loading
-// screen looks like.
+// keys, pointer and iCade input, latches and suspension. What the loading
+// screen looks like is the screenshot test's.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <regex>
 #include <string>
@@ -16,10 +15,7 @@ using zephrine_test::GameHarness;
 
 namespace {
 
-constexpr int KEY_ESCAPE = 27;
-constexpr int KEY_F1 = 112;
-constexpr int KEY_F2 = 113;
-constexpr int KEY_F4 = 115;
+constexpr int KEY_ESCAPE = 27, KEY_F1 = 112, KEY_F2 = 113, KEY_F4 = 115;
 
 GameHarness& Loaded(int width = 640, int height = 480) {
   GameHarness& h = GameHarness::Get();
@@ -54,22 +50,21 @@ TEST(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = h.App();
   EXPECT_EQ((std::vector<int>{app->m_screen, bb_app__updateRate, app->m_settings[SETTING_SOUND_MODE]}),
-            (std::vector<int>{SCREEN_MENU, 60, 1}));
+            (std::vector<int>{SCREEN_MENU, 60, 1}));  // a first run has the sound on
+  // The spinner turns while the loader works.
+  const int angle = app->m_spinAngle;
+  h.Update();
+  EXPECT_NE(app->m_spinAngle, angle);
   ASSERT_TRUE(h.FinishLoading());
   for (int slot : {80, 90, 91, 93, 94, 95, 96, 97, 98, 99}) EXPECT_NE(app->m_images[slot], nullptr) << slot;
   for (int slot : {1, 2, 3, 4, 95, 96, 98, 99}) EXPECT_NE(app->m_sounds[slot], nullptr) << slot;
   EXPECT_EQ(app->m_logoJinglePlayed, 1);
 }
 
-// Each size's variant, and for three of them a screenshot for people to look
-// at with the colours a player sees: the background and the band.
 TEST(Loader, VariantFollowsTheWindowSize) {
-  mkdir("screenshots", 0755);
   const struct {
     int w, h, scale;
-    bool screenshot;
-  } cases[] = {{630, 630, 1, false},   {631, 400, 2, false},   {640, 480, 2, true},  {1230, 1230, 2, false},
-               {1231, 700, 4, false},  {1280, 720, 4, true},   {1920, 1080, 4, true}};
+  } cases[] = {{630, 630, 1}, {631, 400, 2}, {1230, 1230, 2}, {1231, 700, 4}, {640, 480, 2}};
   for (const auto& c : cases) {
     GameHarness& h = Loaded(c.w, c.h);
     c_MyApp* app = h.App();
@@ -81,18 +76,7 @@ TEST(Loader, VariantFollowsTheWindowSize) {
     // The icons' frame width follows the variant; glyph metrics stay virtual.
     EXPECT_EQ((std::vector<int>{app->m_fontInfo[3 * 97], app->m_fontInfo[3 * SLOT_FONT]}),
               (std::vector<int>{32 * c.scale, 7}));
-    if (!c.screenshot) continue;
-    app->p_Reload();
-    h.Update(8);
-    const std::string name = "screenshots/loading-" + std::to_string(c.w) + "x" + std::to_string(c.h) + ".png";
-    EXPECT_TRUE(h.SaveScreenshot(name));
-    const std::vector<unsigned> pixels = h.Screenshot();
-    ASSERT_EQ(pixels.size(), std::size_t(c.w) * c.h);
-    EXPECT_EQ(pixels[0] & 0xffffff, 0x282850u);  // background (40, 40, 80)
-    EXPECT_NE(pixels[std::size_t(c.h) / 2 * c.w + 4] & 0xffffff, 0x282850u);
-    EXPECT_TRUE(h.FinishLoading());
   }
-  Loaded();
 }
 
 TEST(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
@@ -134,21 +118,6 @@ TEST(Loader, MinimizedWindowKeepsScalingAndArt) {
   Loaded();
 }
 
-// What the loading screen looks like is the screenshots'; here that it
-// moves and ends with the logo over the spinner.
-TEST(Loader, LoadingScreenTurnsItsSpinner) {
-  GameHarness& h = Loaded();
-  c_MyApp* app = h.App();
-  app->p_Reload();
-  const int angle = app->m_spinAngle;
-  h.Update();
-  EXPECT_EQ(app->m_spinAngle, angle + 16);
-  const std::vector<DrawEntry> list = h.DisplayList();
-  ASSERT_EQ(list.size(), 11u + 2 + 1 + 11);
-  EXPECT_EQ(list[13].kind, float(SLOT_LOGO));
-  EXPECT_TRUE(h.FinishLoading());
-}
-
 TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
@@ -183,25 +152,22 @@ TEST(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
   EXPECT_EQ(app->m_hidePauseButton, 0);
 }
 
-TEST(GlobalKeysDeathTest, F4AndTheCloseKeyEndWithStatusZero) {
+// F4, the close key (the game's own test, without the delegate's) and back
+// on the menu end the game with status 0.
+TEST(GlobalKeysDeathTest, F4TheCloseKeyAndBackOnTheMenuEndWithStatusZero) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        GameHarness& h = GameHarness::Get();
-        h.Update();
-        h.Press(KEY_F4);
-        std::exit(3);
-      },
-      testing::ExitedWithCode(0), "");
-  // The game's own test of the close key, without the delegate's.
-  EXPECT_EXIT(
-      {
-        GameHarness& h = GameHarness::Get();
-        bb_input_device->p_KeyEvent(BBGAME_KEYDOWN, KEY_CLOSE);
-        h.Update();
-        std::exit(3);
-      },
-      testing::ExitedWithCode(0), "");
+  for (int key : {KEY_F4, KEY_CLOSE, KEY_ESCAPE}) {
+    EXPECT_EXIT(
+        {
+          GameHarness& h = Loaded();
+          h.Update(31);  // the keys held at the start are let go
+          bb_input_device->p_KeyEvent(BBGAME_KEYDOWN, key);
+          h.Update();
+          std::exit(3);
+        },
+        testing::ExitedWithCode(0), "")
+        << key;
+  }
 }
 
 TEST(Pointer, PressFarAwayStartsWithoutAJump) {
@@ -209,7 +175,6 @@ TEST(Pointer, PressFarAwayStartsWithoutAJump) {
   c_MyApp* app = h.App();
   h.MouseMove(100, 100);
   h.Update();
-  EXPECT_EQ(app->m_mouseX, 50);
   h.MouseMove(1000, 600);
   h.MouseDown();
   h.Update();
