@@ -49,6 +49,7 @@ constexpr int NO_SCREEN = 99;
 TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
+  EXPECT_EQ(app->m_settings[5], 1) << "a first run (no state file yet) has the sound on";
   Select(h, 1);
   // Left stops at the first entry, right at the gear; down and up step too.
   for (auto [key, entry] : {std::pair{KEY_LEFT, 1}, {KEY_RIGHT, 2}, {KEY_DOWN, 3}, {KEY_RIGHT, 4}, {KEY_RIGHT, 5},

@@ -57,10 +57,11 @@ TEST(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = h.App();
   EXPECT_EQ((std::vector<int>{app->m_screen, bb_app__updateRate}), (std::vector<int>{SCREEN_MENU, 60}));
-  // The spinner turns while the loader works.
+  // The spinner turns under the logo while the loader works.
   const int angle = app->m_spinAngle;
   h.Update();
   EXPECT_NE(app->m_spinAngle, angle);
+  EXPECT_FALSE(h.EntriesOf(SLOT_LOGO).empty());
   ASSERT_TRUE(h.FinishLoading());
   for (int slot : {80, 90, 91, 93, 94, 95, 96, 97, 98, 99}) EXPECT_NE(app->m_images[slot], nullptr) << slot;
   for (int slot : {1, 2, 3, 4, 95, 96, 98, 99}) EXPECT_NE(app->m_sounds[slot], nullptr) << slot;

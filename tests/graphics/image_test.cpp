@@ -7,8 +7,10 @@
 
 #include <cstring>
 
-#include "tests/graphics/support.h"
+#include "tests/support/test_game.h"
 #include "tests/support/support.h"
+
+using namespace zephrine_test;
 
 namespace {
 
@@ -25,7 +27,7 @@ class ImageTest : public ::testing::Test {
 TEST_F(ImageTest, BadFilesGiveNullAndGoodOnesReportTheirBytes) {
   int w = -1, h = -1, d = -1;
   std::string good = WritePng("good.png", 7, 5, 4, SolidRgba(7, 5, 1, 2, 3, 4));
-  std::string bytes = zephrine_test::ReadFile(good);
+  std::string bytes = ReadFile(good);
   // The image data chunk claims a gigabyte the file does not hold (the fuzz
   // seeds keep the cases where the decoder would have asked for it first).
   std::string oversized = bytes;
@@ -36,7 +38,7 @@ TEST_F(ImageTest, BadFilesGiveNullAndGoodOnesReportTheirBytes) {
                                                      {"empty.png", ""},
                                                      {"oversized.png", oversized}};
   for (const auto& [name, content] : bad) {
-    zephrine_test::WriteFile(ScratchDir() + "/" + name, content);
+    WriteFile(ScratchDir() + "/" + name, content);
     String path((ScratchDir() + "/" + name).c_str());
     EXPECT_EQ(gxtkDecodeImageFile(&Game(), path, &w, &h, &d), nullptr) << name;
     EXPECT_EQ(bb_graphics_LoadImage(path, 1, 0), nullptr) << name;
@@ -176,7 +178,7 @@ TEST_F(ImageTest, CollectorKeepsEverythingTheGlobalsReach) {
   gc_assign(bb_graphics_context->m_defaultFont, (new c_Image)->m_new()->p_Init(BlankSurface(8, 8), 1, 0));
   bb_graphics_PushMatrix();
   gc_mark();
-  zephrine_test::CollectAllGarbage();
+  CollectAllGarbage();
   c_Image* font = bb_graphics_context->m_font;
   EXPECT_EQ((std::vector<int>{font->m_surface->Width(), font->m_frames[3]->m_x, font->m_surface->data[0],
                               bb_graphics_context->m_defaultFont->m_width, bb_graphics_context->m_matrixStack.Length()}),

@@ -6,7 +6,9 @@
 #include <functional>
 
 #include "graphics/glseam.h"
-#include "tests/graphics/support.h"
+#include "tests/support/test_game.h"
+
+using namespace zephrine_test;
 
 namespace {
 
