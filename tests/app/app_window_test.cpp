@@ -1,8 +1,9 @@
 // The runtime spine under a real X server: the program is started in a child
 // process with a small probe application and driven the way a player's
 // desktop would (focus changes, the close box, a typed key). Every check is
-// on counts, order, codes and exit statuses; the loop's timing is tested on
-// a clock of its own in the unit test. ctest runs no other window test
+// on counts, order, codes and exit statuses; the loop's timing (the first
+// frame before the first update too) is tested on a clock of its own in the
+// unit test. ctest runs no other window test
 // beside this one, so no other window takes the keyboard focus.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -82,7 +83,6 @@ TEST(WindowLoop, FocusLossSuspendsAndRegainingItResumesAtOnce) {
     auto s = std::make_shared<State>();
     app->onUpdate = [app, s] {
       if (s->suspended) ++s->updatesSuspended;
-      if (app->updates == 1) Print("first %ld\n", app->renders);
       if (app->updates == 10) {
         s->window = FocusedWindow();
         FocusWindow(0);
@@ -115,14 +115,13 @@ TEST(WindowLoop, FocusLossSuspendsAndRegainingItResumesAtOnce) {
     };
   });
   ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(Records(r.out, "first"), (Rows{{1}})) << "the first frame is drawn before the first update";
+  // Suspended once, resumed once, no update while suspended but frames still
+  // drawn (at least one); the timing restarts at once.
   auto summary = Records(r.out, "summary");
   ASSERT_EQ(summary.size(), 1u) << r.out;
-  EXPECT_EQ(summary[0][0], 1) << "suspended once";
-  EXPECT_EQ(summary[0][1], 1) << "resumed once";
-  EXPECT_EQ(summary[0][2], 0) << "no update while suspended";
-  EXPECT_GE(summary[0][3], 1) << "frames are still drawn while suspended";
-  EXPECT_EQ(Records(r.out, "resumed"), (Rows{{1}})) << "the timing restarts at once";
+  summary[0][3] = summary[0][3] >= 1;
+  EXPECT_EQ(summary, (Rows{{1, 1, 0, 1}}));
+  EXPECT_EQ(Records(r.out, "resumed"), (Rows{{1}}));
 }
 
 TEST(WindowLoop, TheCloseBoxEndsTheProgramWithStatusZero) {
@@ -137,7 +136,7 @@ TEST(WindowLoop, TheCloseBoxEndsTheProgramWithStatusZero) {
     };
   });
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("closing"), std::string::npos);
+  ASSERT_NE(r.out.find("closing"), std::string::npos);
   // The close arrives with the next event poll: at most the rest of the
   // frame's catch-up runs after it was sent.
   EXPECT_LE(Records(r.out, "update").size(), 3u) << r.out;
