@@ -72,21 +72,21 @@ TEST(DataImages, EveryVariantHoldsItsFramesDrawnAtItsOwnResolution) {
       {"fonts/editundo", 16, 16, 128},   {"menu", 256, 256, 4},          {"logo", 256, 128, 1},
       {"parts", 8, 8, 256},              {"BadgesA", 64, 64, 64},
   };
-  for (const auto& spec : images) {
-    const Image base(kData / (std::string(spec.name) + ".png"));
+  for (const auto& want : images) {
+    const Image base(kData / (std::string(want.name) + ".png"));
     for (const auto& [scale, suffix] : {std::pair<int, const char*>{1, ""}, {2, "-hd"}, {4, "-hd2"}}) {
-      const fs::path path = kData / (std::string(spec.name) + suffix + ".png");
+      const fs::path path = kData / (std::string(want.name) + suffix + ".png");
       SCOPED_TRACE(path.string());
       const Image img(path);
       ASSERT_NE(img.pixels, nullptr) << stbi_failure_reason();
-      const int fw = spec.frameWidth * scale, fh = spec.frameHeight * scale;
+      const int fw = want.frameWidth * scale, fh = want.frameHeight * scale;
       // Larger variants are the same layout at more pixels.
       EXPECT_EQ((std::vector<int>{img.channels, img.width, img.height}),
                 (std::vector<int>{4, base.width * scale, base.height * scale}));
       ASSERT_GE(img.width, fw);
-      EXPECT_GE((img.width / fw) * (img.height / fh), spec.frames);
+      EXPECT_GE((img.width / fw) * (img.height / fh), want.frames);
       // Every picture frame is drawn (the font has blank cells; its own test).
-      for (int i = 0; scale == 1 && std::string(spec.name) != "fonts/editundo" && i < spec.frames; ++i) {
+      for (int i = 0; scale == 1 && std::string(want.name) != "fonts/editundo" && i < want.frames; ++i) {
         EXPECT_LE(img.InkColumns(fw, fh, i).first, fw - 1) << "frame " << i;
       }
       if (scale == 4) EXPECT_GT(DetailedBlocks(img), 0.05) << "upscaled, not drawn at its own resolution";
