@@ -307,8 +307,9 @@ TEST(Scaling, TheDesignKeepsItsWidthOrHeightInsideTheOverscan) {
   for (const auto& c : cases) {
     const VirtualScreen v = FitVirtualScreen(c.w, c.h, c.overscan, 640.0f, 480.0f);
     EXPECT_NEAR(v.scaleX, c.scale, 1e-5) << c.w << "x" << c.h;
-    EXPECT_EQ((std::vector<float>{float(v.fitMode), v.scaleY - v.scaleX, v.width, v.height, float(v.landscape)}),
-              (std::vector<float>{float(c.fitMode), 0, c.width, c.height, 1}));
+    EXPECT_TRUE(v.fitMode == c.fitMode && v.scaleY == v.scaleX && v.landscape == 1) << c.w << "x" << c.h;
+    EXPECT_FLOAT_EQ(v.width, c.width);
+    EXPECT_FLOAT_EQ(v.height, c.height);
   }
   // A minimized window keeps the last size's overscan; with none it is 0.
   EXPECT_EQ((std::vector<float>{OverscanY(64.0f, 1920, 1080, 0, 0), OverscanY(64.0f, 0, 0, 1920, 1080),
@@ -428,7 +429,8 @@ TEST(Text, ButtonMarksSelectGlyphSetsAndAMarkAtTheEndIsAnOrdinaryCharacter) {
   Layout(100, 0, mark + "Jx", 1, 1);
   glyphs = h.EntriesOf(SLOT_FONT);
   ASSERT_EQ(glyphs.size(), 2u);
-  EXPECT_EQ((std::vector<float>{glyphs[0].frame, glyphs[0].x}), (std::vector<float>{96, 100 - 8 + 7}));
+  EXPECT_EQ(glyphs[0].frame, 96.0f);
+  EXPECT_FLOAT_EQ(glyphs[0].x, 100.0f - 8 + 7);
   app->m_controlStyle = 0;
   EXPECT_EQ(Layout(0, 0, String("A") + mark, 0, 1).text, "A");  // the mark moves, draws nothing
 }
