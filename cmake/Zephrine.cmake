@@ -25,6 +25,12 @@ function(zephrine_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${ZEPHRINE_GAME_DIR})
+  # Passes only when GoogleTest reached its summary with no failure and no
+  # sanitizer report: the game's quit ends the process with status 0, which
+  # must not pass for a program whose later tests never ran.
+  set_tests_properties(${name} PROPERTIES
+    PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ tests?\\."
+    FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|ERROR: AddressSanitizer|runtime error:")
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()

@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "graphics/glseam.h"
-#include "tests/graphics/support.h"
+#include "tests/support/test_game.h"
+
+using namespace zephrine_test;
 
 namespace {
 

@@ -12,23 +12,22 @@
 
 namespace {
 
-// One row per range and special case of the table; the codes of single
-// punctuation keys are the table itself.
+// The ends of each range of the key table and its special cases: shifts and
+// controls of both sides, editing keys with their characters, and keys the
+// game never sees (the codes of single punctuation keys are the table itself).
 TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
   const struct {
     int glfwKey, code, chr;
   } cases[] = {
-      {GLFW_KEY_A, 65, 0},         {GLFW_KEY_Z, 90, 0},          {GLFW_KEY_0, 48, 0},
-      {GLFW_KEY_9, 57, 0},         {GLFW_KEY_SPACE, 32, 0},      {GLFW_KEY_COMMA, 188, 0},
-      {GLFW_KEY_F1, 112, 0},       {GLFW_KEY_F12, 123, 0},       {GLFW_KEY_KP_0, 96, 0},
-      {GLFW_KEY_KP_9, 105, 0},     {GLFW_KEY_RIGHT_SHIFT, 16, 0}, {GLFW_KEY_RIGHT_CONTROL, 17, 0},
-      {GLFW_KEY_LEFT_SHIFT, 16, 0}, {GLFW_KEY_KP_ADD, 107, 0},   {GLFW_KEY_LEFT, 37, 0x10025},
-      {GLFW_KEY_BACKSPACE, 8, 8},  {GLFW_KEY_TAB, 9, 9},         {GLFW_KEY_ENTER, 13, 13},
-      {GLFW_KEY_ESCAPE, 27, 27},   {GLFW_KEY_PAGE_UP, 33, 0x10021}, {GLFW_KEY_DOWN, 40, 0x10028},
-      {GLFW_KEY_INSERT, 45, 0x1002D}, {GLFW_KEY_DELETE, 46, 127},
-      // Keys the game never sees.
-      {GLFW_KEY_LEFT_ALT, 0, 0},   {GLFW_KEY_F13, 0, 0},         {GLFW_KEY_KP_ENTER, 0, 0},
-      {GLFW_KEY_UNKNOWN, 0, 0},    {GLFW_KEY_LAST + 1, 0, 0},
+      {GLFW_KEY_A, 65, 0},           {GLFW_KEY_Z, 90, 0},          {GLFW_KEY_0, 48, 0},
+      {GLFW_KEY_9, 57, 0},           {GLFW_KEY_SPACE, 32, 0},      {GLFW_KEY_COMMA, 188, 0},
+      {GLFW_KEY_F1, 112, 0},         {GLFW_KEY_F12, 123, 0},       {GLFW_KEY_KP_0, 96, 0},
+      {GLFW_KEY_KP_9, 105, 0},       {GLFW_KEY_RIGHT_SHIFT, 16, 0}, {GLFW_KEY_RIGHT_CONTROL, 17, 0},
+      {GLFW_KEY_KP_ADD, 107, 0},     {GLFW_KEY_LEFT, 37, 0x10025}, {GLFW_KEY_BACKSPACE, 8, 8},
+      {GLFW_KEY_ENTER, 13, 13},      {GLFW_KEY_ESCAPE, 27, 27},    {GLFW_KEY_PAGE_UP, 33, 0x10021},
+      {GLFW_KEY_INSERT, 45, 0x1002D}, {GLFW_KEY_DELETE, 46, 127},  {GLFW_KEY_LEFT_ALT, 0, 0},
+      {GLFW_KEY_F13, 0, 0},          {GLFW_KEY_KP_ENTER, 0, 0},    {GLFW_KEY_UNKNOWN, 0, 0},
+      {GLFW_KEY_LAST + 1, 0, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(BBGlfwGame::TransKey(c.glfwKey), c.code) << "GLFW key " << c.glfwKey;
@@ -79,7 +78,7 @@ std::vector<float> Sticks(const JoyMapped& m) {
   return {m.joyX[0], m.joyY[0], m.joyZ[0], m.joyX[1], m.joyY[1], m.joyZ[1]};
 }
 
-TEST(JoypadMapping, RawPadsKeepTheirButtonsTurnYUpAndMendKnownLayouts) {
+TEST(JoypadMapping, RawPadsKeepTheirButtonsTurnYUpAndMendKnownLayoutsAndGamepadsUseTheirMapping) {
   // Axis i reads 0.1 * (i + 1); sticks are x, y, z of the first and second.
   const struct {
     int buttons, axes, hat;
@@ -111,16 +110,12 @@ TEST(JoypadMapping, RawPadsKeepTheirButtonsTurnYUpAndMendKnownLayouts) {
     EXPECT_EQ(Pressed(m), c.pressed) << c.buttons << " buttons, " << c.axes << " axes, hat " << c.hat;
     EXPECT_EQ(Sticks(m), c.sticks) << c.buttons << " buttons, " << c.axes << " axes, hat " << c.hat;
   }
-}
-
-// Which gamepad button lands where is a table copied from the layout; here
-// that a known pad is read through its mapping, raw reading ignored.
-TEST(JoypadMapping, KnownGamepadsAreReadThroughTheirMapping) {
+  // A known gamepad is read through its mapping (which button lands where is
+  // a table copied from the layout), raw reading ignored: stick y pushed up
+  // and pulled down, triggers from -1..1 to 0..1.
   JoyRaw raw;
   raw.isGamepad = true;
-  raw.buttons[0] = true;
-  raw.padButtons[PAD_DPAD_UP] = true;
-  // Stick y pushed up and pulled down; triggers from -1..1 to 0..1.
+  raw.buttons[0] = raw.padButtons[PAD_DPAD_UP] = true;
   const float axes[PAD_AXIS_COUNT] = {-1, -1, 0.5f, 1, -1, 1};
   std::copy(axes, axes + PAD_AXIS_COUNT, raw.padAxes);
   EXPECT_EQ(Pressed(MapJoystick(raw)), (std::vector<int>{JOY_DPAD_UP}));

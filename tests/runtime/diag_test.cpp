@@ -46,9 +46,11 @@ TEST(Diagnostics, ErrorsAndTheStopProtocol) {
     std::string input;
     int status;
     std::string out, err;
+    bool terminal = false;  // standard input a terminal that never answers
   } cases[] = {
       {[]() -> int { bbError(String()); }, "q\n", 0, "", ""},  // the game's quit: quiet
       {Error, "", 255, error, kMarker},                 // no tool attached
+      {Error, "", 255, error, kMarker, true},           // a terminal: ends without waiting
       {Error, "q", 255, error, kMarker},                // input without a line feed is no tool
       {Error, "?\n?\nq\n", 0, error, kMarker},
       {Error, "r\nq\n", 0, error, kMarker + kMarker},  // after run the error stops again
@@ -74,20 +76,12 @@ TEST(Diagnostics, ErrorsAndTheStopProtocol) {
   for (const auto& c : cases) {
     ChildOptions options;
     options.input = c.input;
+    options.terminalInput = c.terminal;
     zephrine_test::ChildResult r = RunChild(c.body, options);
     EXPECT_EQ(r.status, c.status) << c.out << "with input " << c.input;
     EXPECT_EQ(r.out, c.out) << "with input " << c.input;
     EXPECT_EQ(r.err, c.err) << c.out << "with input " << c.input;
   }
-}
-
-TEST(Diagnostics, RuntimeErrorOnATerminalEndsWithoutWaiting) {
-  ChildOptions terminal;
-  terminal.terminalInput = true;
-  zephrine_test::ChildResult r = RunChild(Error, terminal);
-  EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, kBanner + "Image frame outside surface\n\n");
-  EXPECT_EQ(r.err, kMarker);
 }
 
 // Another thread holds both standard streams, as inside a printf, when the

@@ -31,9 +31,8 @@ class Tracked : public Object {
 // references.
 class World : public Object {
  public:
-  Tracked* m_player = nullptr;
-  Tracked* m_chain = nullptr;
-  Tracked* m_unbarriered = nullptr;
+  static constexpr int kKeys = 50;
+  Tracked *m_player = nullptr, *m_chain = nullptr, *m_unbarriered = nullptr;
   Array<Tracked*> m_riders;
   c_StackOf<Tracked*>* m_trail = nullptr;
   c_IntMapOf<Tracked*>* m_byKey = nullptr;
@@ -53,27 +52,23 @@ class World : public Object {
   }
   // Ids of every Tracked the world can reach.
   std::vector<int> Reachable() {
-    std::vector<int> ids;
-    for (Tracked* t = m_player; t; t = t->m_next) ids.push_back(t->id);
     std::vector<Tracked*> held(m_riders.begin(), m_riders.end());
+    for (Tracked* t = m_player; t; t = t->m_next) held.push_back(t);
     for (int i = 0; i < m_trail->p_Length2(); ++i) held.push_back(m_trail->p_Get(i));
     for (int key = 0; key < kKeys; ++key) held.push_back(m_byKey->p_Get(key));
+    std::vector<int> ids;
     for (Tracked* t : held) {
       if (t) ids.push_back(t->id);
     }
     return ids;
   }
-  static constexpr int kKeys = 50;
 };
 
 World* g_world = nullptr;
 
 // Short-lived garbage of about `bytes` in arrays of about 1 KiB.
 void MakeGarbage(int bytes) {
-  for (int made = 0; made < bytes; made += 1024) {
-    Array<int> scratch(240);
-    scratch[0] = made;
-  }
+  for (int made = 0; made < bytes; made += 1024) Array<int>(240)[0] = made;
 }
 
 // One update of a game that only allocates garbage, then the collection
@@ -85,15 +80,11 @@ void Update(int garbage_bytes) {
 
 // Runs updates until the current cycle completes (the mark bit flips).
 void FinishCycle() {
-  int bit = gc_markbit;
-  while (gc_markbit == bit) Update(1 << 20);
+  for (int bit = gc_markbit; gc_markbit == bit;) Update(1 << 20);
 }
 
 // An allocation at least as large as all waiting garbage destroys all of it.
-void DestroyAllGarbage() {
-  Array<int> big(gc_free_bytes / 4 + 16);
-  big[0] = 1;
-}
+void DestroyAllGarbage() { Array<int>(gc_free_bytes / 4 + 16)[0] = 1; }
 
 class Collector : public ::testing::Test {
  protected:
@@ -113,12 +104,12 @@ class GameDelegate : public BBGameDelegate {
 
   void StartGame() override { gc_assign(m_world, (new World)->m_new()); }
   void UpdateGame() override {
-    ++update;
+    const int at = ++update % World::kKeys, rider = update % 8;
     m_world->m_trail->p_Push(new Tracked);
-    Forget(m_world->m_byKey->p_Get(update % World::kKeys));
-    m_world->m_byKey->p_Set(update % World::kKeys, new Tracked);
-    Forget(m_world->m_riders[update % 8]);
-    gc_assign(m_world->m_riders[update % 8], new Tracked);
+    Forget(m_world->m_byKey->p_Get(at));
+    m_world->m_byKey->p_Set(at, new Tracked);
+    Forget(m_world->m_riders[rider]);
+    gc_assign(m_world->m_riders[rider], new Tracked);
     Tracked* head = new Tracked;
     gc_assign(head->m_next, m_world->m_player);
     gc_assign(m_world->m_player, head);
@@ -179,14 +170,12 @@ TEST_F(Collector, GarbageIsDestroyedByLaterAllocationsNotAtTheSweep) {
   new Tracked;
   EXPECT_EQ(gc_counts().free_list, swept.free_list - 1);
   MakeGarbage(3 * 1024);  // three ~1 KiB arrays
-  int after = gc_counts().free_list;
-  EXPECT_LE(after, swept.free_list - 3);
-  EXPECT_GE(after, swept.free_list - 7);
+  const int after = gc_counts().free_list;
+  EXPECT_TRUE(after <= swept.free_list - 3 && after >= swept.free_list - 7) << after << " of " << swept.free_list;
 
   DestroyAllGarbage();
   EXPECT_FALSE(alive(id));
-  EXPECT_EQ(gc_counts().free_list, 0);
-  EXPECT_EQ(gc_free_bytes, 0);
+  EXPECT_EQ((std::vector<int>{gc_counts().free_list, int(gc_free_bytes)}), (std::vector<int>{0, 0}));
 }
 
 TEST_F(Collector, NoCycleCompletesBeforeEightMebibytes) {
@@ -201,8 +190,7 @@ TEST_F(Collector, NoCycleCompletesBeforeEightMebibytes) {
   // Bytes that native loaders report count towards the same budget.
   gc_ext_malloced(GC_CYCLE_BYTES);
   gc_collect();
-  EXPECT_NE(gc_markbit, bit);
-  EXPECT_EQ(gc_ext_new_bytes, 0);
+  EXPECT_TRUE(gc_markbit != bit && gc_ext_new_bytes == 0);
   DestroyAllGarbage();
   for (int id : ids) EXPECT_FALSE(alive(id));
 }
@@ -219,7 +207,6 @@ TEST_F(Collector, StoreWithoutBarrierIntoMarkedObjectLosesTheValue) {
   DestroyAllGarbage();
   g_world->m_unbarriered = nullptr;  // dangling now; clear before any marking
   EXPECT_FALSE(alive(lost_id)) << "an unbarriered store went unnoticed";
-  EXPECT_TRUE(alive(kept_id));
   FinishCycle();
   EXPECT_TRUE(alive(kept_id));
   gc_assign(g_world->m_player, (Tracked*)nullptr);
@@ -252,9 +239,7 @@ TEST_F(Collector, MarkingPerStepFollowsAllocation) {
   EXPECT_LT(gc_marked_bytes, target + 64) << "marked past the step's share";
   EXPECT_GT(gc_counts().queued, 0);
 
-  int bit = gc_markbit;
   FinishCycle();
-  EXPECT_NE(gc_markbit, bit);
   int n = 0;
   for (Tracked* t = g_world->m_chain; t; t = t->m_next) n += alive(t->id);
   EXPECT_EQ(n, 20000);

@@ -108,25 +108,20 @@ TEST(Text, EmptyStringsShareOneRepresentation) {
   EXPECT_LT(String("ab").Compare(x), 0);
 }
 
-TEST(Stack, GrowsByTwiceLengthPlusTenAndCopiesArrays) {
+// Pushing grows the store (its growth rule is the code's own); cutting the
+// length clears what was cut; m_new2 and the Push variants copy.
+TEST(Stack, KeepsWhatWasPushedAndCopiesArrays) {
   auto* stack = (new c_StackOf<Object*>)->m_new();
   std::vector<Object*> pushed;
   for (int i = 0; i < 11; ++i) {
     pushed.push_back(new Object);
     stack->p_Push4(pushed.back());
-    if (i == 9) {
-      EXPECT_EQ(stack->m_data.Length(), 10);
-    }
   }
-  EXPECT_EQ((std::vector<int>{stack->m_data.Length(), stack->p_Length2()}), (std::vector<int>{30, 11}));
-  for (int i = 0; i < 11; ++i) EXPECT_EQ(stack->p_Get(i), pushed[size_t(i)]);
-
   Array<Object*> out = stack->p_ToArray();
-  EXPECT_EQ(out.Length(), 11);
+  EXPECT_EQ(std::vector<Object*>(out.begin(), out.end()), pushed);
   stack->p_Length(2);
   EXPECT_EQ(stack->p_Length2(), 2);
   EXPECT_EQ(stack->m_data[5], nullptr) << "elements cut off are cleared";
-  EXPECT_EQ(out[5], pushed[5]);
 
   auto* copy = (new c_StackOf<Object*>)->m_new2(out);
   copy->p_Push3(out, 1, 2);

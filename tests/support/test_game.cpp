@@ -3,6 +3,9 @@
 #include <GLFW/glfw3.h>
 
 #include <stdexcept>
+#include <tuple>
+
+#include "tests/support/support.h"
 
 namespace zephrine_test {
 
@@ -42,6 +45,36 @@ TestGame& Game() {
     return new TestGame();
   }();
   return *game;
+}
+
+std::string ScratchDir() {
+  static TempDir* dir = new TempDir;
+  return dir->Path();
+}
+
+std::string WritePng(const std::string& name, int width, int height, int depth, const std::vector<unsigned char>& pixels) {
+  const std::string path = ScratchDir() + "/" + name;
+  if (!WritePng(path, width, height, depth, pixels.data())) throw std::runtime_error("cannot write " + path);
+  return path;
+}
+
+std::vector<unsigned char> SolidRgba(int width, int height, unsigned char r, unsigned char g, unsigned char b,
+                                     unsigned char a) {
+  std::vector<unsigned char> image;
+  for (int i = 0; i < width * height; ++i) image.insert(image.end(), {r, g, b, a});
+  return image;
+}
+
+void PutRgba(std::vector<unsigned char>& image, int width, int x, int y, unsigned char r, unsigned char g,
+             unsigned char b, unsigned char a) {
+  unsigned char* p = &image[(std::size_t(y) * width + x) * 4];
+  std::tie(p[0], p[1], p[2], p[3]) = std::tie(r, g, b, a);
+}
+
+unsigned int Rgb(int x, int y) {
+  Array<int> pixel(1);
+  bb_graphics_device->ReadPixels(pixel, x, y, 1, 1, 0, 1);
+  return unsigned(pixel[0]) & 0xFFFFFFu;
 }
 
 }  // namespace zephrine_test
