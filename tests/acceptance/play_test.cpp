@@ -213,13 +213,10 @@ TEST(Faults, EveryStateFileStartsTheGameLoadsByTheRulesAndALaterSaveKeepsWhatLoa
   });
 }
 
-// Every image, sound and tune of the data folder missing, empty or replaced
-// by garbage in turn: the game reloads (in the resolution variant the file
-// belongs to) and plays on, and only what that file holds is missing.
-// Reloads the assets in a window `width` pixels wide and plays a little: the
-// menu, the join screen, a round's countdown and start, every sound slot,
-// and `tune` (when empty, no tune at all). How many image and sound slots
-// hold something.
+// Through the stepping harness: reloads the assets in a window `width`
+// pixels wide and plays a little: the menu, the join screen, a round's
+// countdown and start, every sound slot, and `tune` (when empty, no tune at
+// all). How many image and sound slots hold something.
 int LoadAndPlay(GameHarness& h, int width, const std::string& tune) {
   if (h.DeviceWidth() != width) h.Resize(width, width * 3 / 4);
   c_MyApp* app = h.App();
@@ -240,6 +237,9 @@ int LoadAndPlay(GameHarness& h, int width, const std::string& tune) {
   return held;
 }
 
+// Every image, sound and tune of the data folder missing, empty or replaced
+// by garbage in turn: the game reloads (in the resolution variant the file
+// belongs to) and plays on, and only what that file holds is missing.
 TEST(DataFiles, AnyImageSoundOrTuneMissingEmptyOrGarbageLosesOnlyItself) {
   GameHarness& h = GameHarness::Get();
   int whole[] = {-1, -1, -1};  // what the intact data gives in each variant
