@@ -51,6 +51,8 @@ std::string Shell(const std::string& command) {
 }
 
 // Starts a shell command in the background; its pid, which `exec` passes on.
+// Programs started so end with the thread that started them (setpriv's
+// parent-death signal), so a test killed midway leaves no game or server.
 int Spawn(const std::string& command) {
   const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
   pid_t pid = 0;
@@ -100,7 +102,8 @@ int StartServer(std::string& name) {
   for (int n = 200; n < 300; ++n) {
     if (access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0) continue;
     name = ":" + std::to_string(n);
-    int pid = Spawn("exec Xvfb " + name + " -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1");
+    int pid = Spawn("exec setpriv --pdeathsig TERM Xvfb " + name +
+                    " -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1");
     // Ready once it takes a connection; ended at once if the number was taken.
     bool ready = false, ended = false;
     Within(START_SECONDS, [&] {
@@ -173,8 +176,8 @@ int Player::StateField(int i) const {
 }
 
 bool Player::Start(const std::vector<std::string>& env, bool unprivileged) {
-  std::string command = "cd " + dir_.Path() + " && exec ";
-  if (unprivileged && geteuid() == 0) command += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  std::string command = "cd " + dir_.Path() + " && exec setpriv --pdeathsig KILL ";
+  if (unprivileged && geteuid() == 0) command += "--reuid=65534 --regid=65534 --clear-groups ";
   command += "env DISPLAY=" + display_;
   for (const std::string& e : env) command += " '" + e + "'";
   pid_ = Spawn(command + " ./zephrine </dev/null >output.txt 2>&1");
