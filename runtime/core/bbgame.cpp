@@ -115,6 +115,9 @@ void sync_folder(const std::string& path) {
 // during a save leaves the old state intact, and a failed save leaves no
 // temporary file behind. A state file that cannot be opened for writing
 // (read-only) is left alone, as truncating it in place would have failed.
+// In a folder where no new file can be made (a shared install), a writable
+// state file is rewritten in place, as a plain save would: the settings are
+// kept, only not safe from a crash midway.
 int BBGame::SaveState(const String& state) {
   String disk = PathToFilePath(String(BB_STATE_FILE));
   if (!disk.Length()) return -1;
@@ -124,6 +127,7 @@ int BBGame::SaveState(const String& state) {
   if (exists && access(target.c_str(), W_OK) != 0) return -1;
   std::string temp = target + ".tmp";
   int result = write_durably(temp, state.ToUtf8(), exists ? old_file.st_mode & 07777 : 0);
+  if (result == -1 && exists) return write_durably(target, state.ToUtf8(), 0);
   if (result == 0 && std::rename(temp.c_str(), target.c_str()) != 0) result = -1;
   if (result != 0) {
     std::remove(temp.c_str());

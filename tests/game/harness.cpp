@@ -2,8 +2,13 @@
 
 #include <GLFW/glfw3.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 
 #include "input/input.h"
 #include "tests/support/support.h"
@@ -42,9 +47,45 @@ class HarnessGame : public BBTarvexGame {
 
 HarnessGame* game = nullptr;
 
+// Death-test children that run the program afresh find their parent's
+// folder (and the game's) here.
+constexpr const char* FOLDER_VARIABLE = "ZEPHRINE_TEST_FOLDER";
+constexpr const char* HOME_VARIABLE = "ZEPHRINE_TEST_GAME_FOLDER";
+
+class PrivateFolder : public testing::Environment {
+ public:
+  void SetUp() override {
+    namespace fs = std::filesystem;
+    if (const char* shared = std::getenv(FOLDER_VARIABLE)) {
+      fs::current_path(shared);
+      return;
+    }
+    const std::string home = fs::current_path();
+    folder_ = std::make_unique<TempDir>();
+    fs::copy(home + "/data", folder_->Path("data"), fs::copy_options::recursive);
+    fs::current_path(folder_->Path());
+    setenv(FOLDER_VARIABLE, folder_->Path().c_str(), 1);
+    setenv(HOME_VARIABLE, home.c_str(), 1);
+  }
+  void TearDown() override {
+    if (folder_) std::filesystem::current_path(GameFolder());
+    folder_.reset();
+  }
+
+ private:
+  std::unique_ptr<TempDir> folder_;
+};
+
+const testing::Environment* const private_folder = testing::AddGlobalTestEnvironment(new PrivateFolder);
+
 void OpenWindow(int width, int height) { game->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false); }
 
 }  // namespace
+
+std::string GameFolder() {
+  const char* home = std::getenv(HOME_VARIABLE);
+  return home ? home : ".";
+}
 
 GameHarness::GameHarness() {
   glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);

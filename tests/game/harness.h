@@ -7,6 +7,11 @@
 // One game exists per process (the runtime allows one application), so the
 // harness starts it on first use and every test of the executable shares it.
 // Tests that need a fresh game run as death tests or in their own executable.
+//
+// Every test program of the harness runs in a folder of its own that holds
+// a copy of the game's data and its own state file: its saves never touch
+// the player's, what a played machine saved cannot change what it finds,
+// and a test may damage the data it reads.
 #pragma once
 
 #include <string>
@@ -29,6 +34,9 @@ struct PadInput {
   float stickX = 0, stickY = 0;  // first stick, y positive upwards
   bool buttons[32] = {};
 };
+
+// The game's folder, where the test program was started.
+std::string GameFolder();
 
 class GameHarness {
  public:

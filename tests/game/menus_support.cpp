@@ -1,65 +1,19 @@
 #include "tests/game/menus_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 namespace zephrine_test {
 
 namespace {
 
-constexpr const char* FOLDER_VARIABLE = "ZEPHRINE_TEST_STATE_FOLDER";
-constexpr const char* HOME_VARIABLE = "ZEPHRINE_TEST_GAME_FOLDER";
 constexpr int HELD_KEYS[] = {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP, KEY_RIGHT,
                              KEY_DOWN,  KEY_B,      KEY_C,     KEY_N,    KEY_V,  KEY_X};
 
-class PrivateStateFolder : public testing::Environment {
- public:
-  void SetUp() override {
-    if (const char* shared = std::getenv(FOLDER_VARIABLE)) {
-      ASSERT_EQ(chdir(shared), 0);
-      return;
-    }
-    char home[PATH_MAX];
-    ASSERT_NE(getcwd(home, sizeof(home)), nullptr);
-    home_ = home;
-    char folder[] = "/tmp/zephrine-menus-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    folder_ = folder;
-    ASSERT_EQ(symlink((home_ + "/data").c_str(), (folder_ + "/data").c_str()), 0);
-    ASSERT_EQ(chdir(folder), 0);
-    setenv(FOLDER_VARIABLE, folder, 1);
-    setenv(HOME_VARIABLE, home, 1);
-  }
-  void TearDown() override {
-    if (folder_.empty()) return;
-    unlink((folder_ + "/.tarvexstate").c_str());
-    unlink((folder_ + "/data").c_str());
-    if (chdir(home_.c_str()) == 0) rmdir(folder_.c_str());
-  }
-
- private:
-  std::string home_, folder_;
-};
-
 }  // namespace
-
-void UsePrivateStateFolder() {
-  static bool added = false;
-  if (added) return;
-  added = true;
-  testing::AddGlobalTestEnvironment(new PrivateStateFolder);
-}
-
-std::string GameFolder() {
-  const char* home = std::getenv(HOME_VARIABLE);
-  return home ? home : ".";
-}
 
 GameHarness& OnMenu(int width, int height) {
   GameHarness& h = GameHarness::Get();

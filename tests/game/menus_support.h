@@ -1,5 +1,5 @@
-// What the menu tests share: a state file of their own, a game on the menu
-// with nothing held, the text the display list spells, and key codes.
+// What the menu tests share: a game on the menu with nothing held, the join
+// slots, the text the display list spells, the saved state, and key codes.
 #pragma once
 
 #include <string>
@@ -12,13 +12,6 @@ namespace zephrine_test {
 constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
 constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;
 constexpr int KEY_B = 66, KEY_C = 67, KEY_N = 78, KEY_V = 86, KEY_X = 88;
-
-// Runs the test program in a folder of its own (the game's data linked in),
-// so its saves never touch the player's state file; death-test children
-// share their parent's folder. Call before the game starts.
-void UsePrivateStateFolder();
-// The game's own folder, where the test program was started.
-std::string GameFolder();
 
 // The game at w x h pixels, loaded, on the main menu with every box closed,
 // no key or button held and both latches free.

@@ -15,8 +15,6 @@ using namespace zephrine_test;
 
 namespace {
 
-const bool private_folder = (UsePrivateStateFolder(), true);
-
 // One press and release, then an update with nothing held.
 void Tap(GameHarness& h, int key) {
   h.Press(key);

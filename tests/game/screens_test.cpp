@@ -14,8 +14,6 @@ using namespace zephrine_test;
 
 namespace {
 
-const bool private_folder = (UsePrivateStateFolder(), true);
-
 // Whether two colours differ by at most `slack` in each channel (blending
 // rounds differently on different renderers).
 bool Near(unsigned a, unsigned b, int slack = 6) {
