@@ -1,0 +1,47 @@
+// A save cut short at any point: a child process saves two states in turn
+// as fast as it can and is killed with SIGKILL after a random delay, again
+// and again. The state file must always hold one of the two states whole.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "runtime/core/core.h"
+#include "tests/support/support.h"
+
+using namespace zephrine_test;
+
+TEST(InterruptedSave, TheStateFileIsAlwaysTheOldOrTheNewStateWhole) {
+  constexpr int TRIES = 250;
+  TempDir dir;
+  const std::filesystem::path home = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  // Large enough that a kill often lands inside the writing itself.
+  const std::string states[] = {std::string(300000, '1') + "|", std::string(200000, '2') + "|"};
+  const String texts[] = {String(states[0].c_str()), String(states[1].c_str())};
+  BBGame game;
+  ASSERT_EQ(game.SaveState(texts[0]), 0);
+  std::mt19937 random(12);
+  int seen[2] = {0, 0};
+  for (int i = 0; i < TRIES; ++i) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    for (int n = 0; child == 0; ++n) game.SaveState(texts[n % 2]);
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+    kill(child, SIGKILL);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    const std::string saved = ReadFile(".tarvexstate");
+    const bool whole = saved == states[0] || saved == states[1];
+    ASSERT_TRUE(whole) << "try " << i << ": " << saved.size() << " bytes";
+    ++seen[saved == states[1]];
+  }
+  // The kills landed all over the saving: both states were left many times.
+  EXPECT_GT(seen[0], TRIES / 10);
+  EXPECT_GT(seen[1], TRIES / 10);
+  std::filesystem::current_path(home);
+}
