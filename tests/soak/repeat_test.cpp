@@ -1,6 +1,9 @@
-// A save cut short at any point: a child process saves two states in turn
-// as fast as it can and is killed with SIGKILL after a random delay, again
-// and again. The state file must always hold one of the two states whole.
+// Things a long session does over and over, each checked every run: a save
+// cut short at any point (a child process saves two states in turn as fast
+// as it can and is killed with SIGKILL after a random delay, again and
+// again: the state file must always hold one of the two states whole), and
+// one tune started after another (each must let go of the one before).
+#include <AL/al.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,6 +16,7 @@
 
 #include "runtime/core/core.h"
 #include "tests/support/support.h"
+#include "tests/support/test_game.h"
 
 using namespace zephrine_test;
 
@@ -44,4 +48,24 @@ TEST(InterruptedSave, TheStateFileIsAlwaysTheOldOrTheNewStateWhole) {
   EXPECT_GT(seen[0], TRIES / 10);
   EXPECT_GT(seen[1], TRIES / 10);
   std::filesystem::current_path(home);
+}
+
+TEST(RepeatedTunes, EachTuneStartedOrStoppedLetsGoOfTheBufferOfTheOneBefore) {
+  Game();
+  gxtkAudio* audio = new gxtkAudio();
+  gc_root(audio);
+  // OpenAL Soft names buffers 1, 2, ... and reuses the names it frees.
+  auto live_buffers = [] {
+    int n = 0;
+    for (ALuint name = 1; name <= 64; ++name) n += alIsBuffer(name);
+    return n;
+  };
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_EQ(audio->PlayMusic(String("data/sfx/tune_1.ogg"), 1), 0);
+    EXPECT_EQ(live_buffers(), 1) << "round " << round;
+  }
+  audio->StopMusic();
+  gxtkSample* sample = audio->LoadSample(String("data/sfx/tune_2.ogg"));  // deletes what it can first
+  ASSERT_NE(sample, nullptr);
+  EXPECT_EQ(live_buffers(), 1);
 }
