@@ -2,9 +2,18 @@
 # Installs what is missing, builds, then runs every test: the normal build's
 # tests, the unit tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and a bounded run of every fuzz target.
+# With --long it then runs, one after another and niced, the soak (half an
+# hour of a computer match under the sanitizers) and every fuzz target for a
+# million inputs; tests labelled "long" run only then.
 # Starts a virtual display when there is none. Exits non-zero on any failure.
 set -uo pipefail
 cd "$(dirname "$0")"
+long=0
+case "${1:-}" in
+  --long) long=1 ;;
+  "") ;;
+  *) echo "usage: $0 [--long]" >&2; exit 2 ;;
+esac
 source tools/install-deps.sh
 zephrine_install_missing "${zephrine_packages[@]}" "${zephrine_test_packages[@]}" || exit 1
 
@@ -42,9 +51,20 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 status=0
 echo "== tests"
-ctest --test-dir build --output-on-failure -j"$jobs" || status=1
+ctest --test-dir build --output-on-failure -j"$jobs" -LE long || status=1
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-ctest --test-dir build-asan --output-on-failure -j"$jobs" || status=1
+ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE long || status=1
 echo "== fuzz targets"
-ctest --test-dir build-fuzz --output-on-failure -j"$jobs" || status=1
+ctest --test-dir build-fuzz --output-on-failure -j"$jobs" -LE long || status=1
+if [ $long -eq 1 ]; then
+  # What each long run reports: the soak's figures, the fuzzers' counts.
+  report() { grep -hE "^(soak:|Done [0-9]+ runs|[0-9]+/[0-9]+ Testing:)" "$1/Testing/Temporary/LastTest.log"; }
+  echo "== the soak under AddressSanitizer and UndefinedBehaviorSanitizer"
+  nice -n 10 ctest --test-dir build-asan --output-on-failure -L long || status=1
+  report build-asan
+  echo "== every fuzz target for a million inputs"
+  nice -n 10 ctest --test-dir build-fuzz --output-on-failure -L long || status=1
+  report build-fuzz
+fi
+echo "== done in $((SECONDS / 60)) min $((SECONDS % 60)) s"
 exit $status

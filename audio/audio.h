@@ -67,6 +67,11 @@ class gxtkAudio : public Object {
   void* alDevice = nullptr;
   void* alContext = nullptr;
   gxtkChannel channels[AUDIO_CHANNELS];
+  // The sample PlayMusic made for the tune now on the music channel; null
+  // when none. Nothing else can hold it, so its buffer is let go as soon as
+  // the music stops: left to the collector, a stopped tune's buffer would
+  // wait for enough managed allocation to reach it, a whole tune per round.
+  gxtkSample* music = nullptr;
 
   // Keeps the samples of channels that are still sounding alive.
   void mark() override;
@@ -99,6 +104,8 @@ class gxtkAudio : public Object {
   // Stops the music, then loads and plays the file on the music channel.
   // 0, or -1 when the file cannot be loaded (the music stays stopped).
   virtual int PlayMusic(String path, int flags);
+  // Stops the music channel; the tune PlayMusic started there gives up its
+  // buffer (a stopped channel cannot be resumed).
   virtual int StopMusic();
   virtual int PauseMusic();
   virtual int ResumeMusic();

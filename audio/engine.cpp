@@ -42,6 +42,7 @@ gxtkAudio::gxtkAudio() {
 
 void gxtkAudio::mark() {
   Object::mark();
+  gc_mark_q(music);
   for (gxtkChannel& chan : channels) {
     if (chan.state != AUDIO_STOPPED && !openal::SourceStopped(chan.source)) gc_mark_q(chan.sample);
   }
@@ -174,13 +175,22 @@ int gxtkAudio::SetRate(int channel, float rate) {
 
 int gxtkAudio::PlayMusic(String path, int flags) {
   StopMusic();
-  gxtkSample* music = LoadSample(path);
-  if (!music) return -1;
-  PlaySample(music, AUDIO_MUSIC_CHANNEL, flags);
+  gxtkSample* tune = LoadSample(path);
+  if (!tune) return -1;
+  gc_assign(music, tune);
+  PlaySample(tune, AUDIO_MUSIC_CHANNEL, flags);
   return 0;
 }
 
-int gxtkAudio::StopMusic() { return StopChannel(AUDIO_MUSIC_CHANNEL); }
+int gxtkAudio::StopMusic() {
+  StopChannel(AUDIO_MUSIC_CHANNEL);
+  if (!music) return 0;
+  // Detached, the buffer can be deleted at the next load or play.
+  openal::Detach(channels[AUDIO_MUSIC_CHANNEL].source);
+  music->Discard();
+  gc_assign(music, static_cast<gxtkSample*>(nullptr));
+  return 0;
+}
 int gxtkAudio::PauseMusic() { return PauseChannel(AUDIO_MUSIC_CHANNEL); }
 int gxtkAudio::ResumeMusic() { return ResumeChannel(AUDIO_MUSIC_CHANNEL); }
 int gxtkAudio::MusicState() { return ChannelState(AUDIO_MUSIC_CHANNEL); }

@@ -41,7 +41,9 @@ endfunction()
 
 # zephrine_fuzz(<name> SOURCES <src...> LIBS <lib...>)
 # A libFuzzer target, built only in the fuzz build, where ctest runs it for
-# ZEPHRINE_FUZZ_SECONDS seconds from an empty corpus.
+# ZEPHRINE_FUZZ_SECONDS seconds from its corpus folder (seeded by the
+# caller), and again as <name>_long for ZEPHRINE_FUZZ_RUNS inputs, which
+# only the long run starts (label "long").
 function(zephrine_fuzz name)
   cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
   if(NOT ZEPHRINE_FUZZ)
@@ -52,7 +54,9 @@ function(zephrine_fuzz name)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
   file(MAKE_DIRECTORY ${corpus})
-  add_test(NAME ${name}
-           COMMAND ${name} -max_total_time=${ZEPHRINE_FUZZ_SECONDS} -rss_limit_mb=2048 -timeout=10 ${corpus})
+  set(options -rss_limit_mb=2048 -timeout=10 -print_final_stats=1)
+  add_test(NAME ${name} COMMAND ${name} -max_total_time=${ZEPHRINE_FUZZ_SECONDS} ${options} ${corpus})
+  add_test(NAME ${name}_long COMMAND ${name} -runs=${ZEPHRINE_FUZZ_RUNS} ${options} ${corpus})
   set_tests_properties(${name} PROPERTIES LABELS fuzz)
+  set_tests_properties(${name}_long PROPERTIES LABELS "fuzz;long" TIMEOUT 14400)
 endfunction()

@@ -1,29 +1,18 @@
 #include "game/timing.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <set>
 #include <string>
 
-namespace {
-
-const char* Setting() {
-  static const char* value = std::getenv("ZEPHRINE_TIMING");
-  return value;
-}
-
-}  // namespace
+#include "runtime/core/timing.h"
 
 void TimingMilestone(const char* event) {
-  if (!Setting()) return;
+  if (!bb_timing_Setting()) return;
   static std::set<std::string> printed;
-  if (!printed.insert(event).second) return;
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  std::printf("timing %s %lld\n", event, (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
-  std::fflush(stdout);
+  if (printed.insert(event).second) bb_timing_Print(event);
 }
 
-bool TimingWantsFullscreen() { return Setting() && std::strcmp(Setting(), "fullscreen") == 0; }
+bool TimingWantsFullscreen() {
+  const char* setting = bb_timing_Setting();
+  return setting && std::strcmp(setting, "fullscreen") == 0;
+}

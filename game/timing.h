@@ -1,10 +1,10 @@
 // Start-up figures for measurement runs. With the environment variable
 // ZEPHRINE_TIMING set, the game prints one line per milestone on standard
-// output: "timing <event> <ns>", the system-wide monotonic clock in
-// nanoseconds, so a launcher that read the same clock before starting the
-// process can tell how long each step took. ZEPHRINE_TIMING=fullscreen also
-// switches to full screen before the first frame, so the start-up can be
-// measured at the desktop's size. Without the variable nothing happens.
+// output beside the runtime's own (runtime/core/timing.h): "timing <event>
+// <ns>", the system-wide monotonic clock in nanoseconds.
+// ZEPHRINE_TIMING=fullscreen also switches to full screen before the first
+// frame, so the start-up can be measured at the desktop's size. Without the
+// variable nothing happens.
 #pragma once
 
 // Prints the milestone once per run (later calls with the same event do

@@ -10,7 +10,7 @@ zephrine_packages=(
   libopenal-dev libstb-dev libvorbis-dev libogg-dev
 )
 zephrine_test_packages=(
-  xvfb xauth x11-utils xdotool imagemagick sox
+  xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools
 )
 
 zephrine_install_missing() {

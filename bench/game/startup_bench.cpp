@@ -1,16 +1,24 @@
-// Figures of the real game process under the display in DISPLAY: time from
-// starting the process to its first drawn frame and to the end of asset
-// loading (the game prints both when ZEPHRINE_TIMING is set), resident
-// memory after loading, and CPU use over ten seconds of running afterwards,
-// each beside the floor program that only opens a window with OpenGL and an
-// OpenAL device. Every iteration starts a fresh process and ends it with
-// SIGTERM.
+// Figures of the real game process under the display in DISPLAY, each beside
+// the floor program that only opens a window with OpenGL and an OpenAL
+// device and runs the same 60-a-second loop: time from starting the process
+// to its first drawn frame and to the end of asset loading (the menu), and
+// resident memory after loading (BM_GameStartup, BM_FloorStartup); then,
+// over a stretch of running, updates per second, the 99th-percentile gap
+// between updates, CPU as a share of one core and resident memory, for the
+// floor, the game at its menu and the game during an 8-rider computer match
+// (BM_Running). The game prints its milestones, every update (with the
+// longest collection step since the one before) and every frame (with its
+// draw calls) when ZEPHRINE_TIMING is set. Every iteration starts a fresh
+// process and ends it with SIGTERM. The match is started the way a player
+// starts it, with xdotool: Enter on the menu's first button (8 riders),
+// then the join screen's two demo keys held together (B and N).
 #include <benchmark/benchmark.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +28,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -36,28 +45,51 @@ struct Child {
   long long startNs = 0;
   std::string pending;
 
-  // Waits up to `seconds` for "timing <event> <ns>"; -1 when it does not come.
-  long long WaitFor(const std::string& event, double seconds) {
-    const long long deadline = NowNs() + (long long)(seconds * 1e9);
+  // One "timing <event> <ns> [<value>]" line.
+  struct Line {
+    std::string event;
+    long long ns = 0, value = -1;
+  };
+
+  // The next timing line before `deadline`; false when none comes.
+  bool Next(Line& line, long long deadline) {
     for (;;) {
       const size_t nl = pending.find('\n');
       if (nl != std::string::npos) {
-        const std::string line = pending.substr(0, nl);
+        const std::string text = pending.substr(0, nl);
         pending.erase(0, nl + 1);
         char name[64];
-        long long ns = 0;
-        if (std::sscanf(line.c_str(), "timing %63s %lld", name, &ns) == 2 && event == name) return ns;
-        continue;
+        line.value = -1;
+        if (std::sscanf(text.c_str(), "timing %63s %lld %lld", name, &line.ns, &line.value) < 2) continue;
+        line.event = name;
+        return true;
       }
       const long long left = deadline - NowNs();
-      if (left <= 0) return -1;
+      if (left <= 0) return false;
       pollfd p{out, POLLIN, 0};
-      if (poll(&p, 1, int(left / 1000000) + 1) <= 0) return -1;
+      if (poll(&p, 1, int(left / 1000000) + 1) <= 0) return false;
       char buf[4096];
       const ssize_t n = read(out, buf, sizeof buf);
-      if (n <= 0) return -1;
+      if (n <= 0) return false;
       pending.append(buf, size_t(n));
     }
+  }
+
+  // Reads and drops lines for `seconds`, so the process never waits on a
+  // full pipe.
+  void Drain(double seconds) {
+    const long long deadline = NowNs() + (long long)(seconds * 1e9);
+    for (Line line; Next(line, deadline);) {
+    }
+  }
+
+  // Waits up to `seconds` for the event; its time, or -1 when it does not come.
+  long long WaitFor(const std::string& event, double seconds) {
+    const long long deadline = NowNs() + (long long)(seconds * 1e9);
+    for (Line line; Next(line, deadline);) {
+      if (line.event == event) return line.ns;
+    }
+    return -1;
   }
 
   void Stop() {
@@ -164,30 +196,85 @@ void BM_FloorStartup(benchmark::State& state) {
 }
 BENCHMARK(BM_FloorStartup)->Arg(0)->Arg(1)->ArgName("fullscreen")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-// CPU use over ten seconds after loading, as a share of one core.
-void BM_RunningCpu(benchmark::State& state) {
-  const bool game = state.range(0) != 0;
-  double share = 0;
+// Figures of a stretch of running, read from the process's timing lines and
+// from /proc.
+struct Running {
+  double updatesPerSecond = 0, p99GapMs = 0, cpuPercent = 0, rssMb = 0;
+  long long mostDrawCalls = 0, longestCollectionNs = 0;
+};
+
+Running Measure(Child& c, double seconds) {
+  const double cpu0 = CpuSeconds(c.pid);
+  const long long t0 = NowNs(), end = t0 + (long long)(seconds * 1e9);
+  std::vector<long long> updates;
+  Running r;
+  for (Child::Line line; c.Next(line, end);) {
+    if (line.ns < t0) continue;  // printed before the stretch began
+    if (line.event == "update") {
+      updates.push_back(line.ns);
+      r.longestCollectionNs = std::max(r.longestCollectionNs, line.value);
+    }
+    if (line.event == "frame") r.mostDrawCalls = std::max(r.mostDrawCalls, line.value);
+  }
+  const double wall = (NowNs() - t0) / 1e9;
+  r.cpuPercent = (CpuSeconds(c.pid) - cpu0) / wall * 100.0;
+  r.rssMb = ResidentMb(c.pid);
+  if (updates.size() < 2) return r;
+  r.updatesPerSecond = (updates.size() - 1) / ((updates.back() - updates.front()) / 1e9);
+  std::vector<long long> gaps;
+  for (size_t i = 1; i < updates.size(); ++i) gaps.push_back(updates[i] - updates[i - 1]);
+  std::sort(gaps.begin(), gaps.end());
+  r.p99GapMs = gaps[std::min(gaps.size() - 1, gaps.size() * 99 / 100)] / 1e6;
+  return r;
+}
+
+// Runs xdotool with `args` on the display; false when it fails.
+bool Xdotool(const std::string& args) { return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
+
+// From the menu to a computer match of 8 riders, as a player gets there.
+bool StartComputerMatch(pid_t pid) {
+  const std::string window = "search --sync --onlyvisible --pid " + std::to_string(pid) + " windowfocus";
+  return Xdotool(window) && Xdotool("keydown Return sleep 0.2 keyup Return sleep 1") &&
+         Xdotool("keydown b keydown n sleep 0.3 keyup n keyup b");
+}
+
+enum RunningKind { FLOOR, MENU, MATCH };
+constexpr double kSettleSeconds = 1, kMatchStartSeconds = 5, kRunSeconds = 20;
+
+// Updates, gaps, CPU and memory over kRunSeconds: the floor, the game at its
+// menu, the game during a computer match.
+void BM_Running(benchmark::State& state) {
+  const auto kind = RunningKind(state.range(0));
+  Running r;
   for (auto _ : state) {
-    Child c = game ? LaunchGame(false) : LaunchFloor(false);
-    if (c.WaitFor(game ? "loaded" : "ready", 20) < 0) {
+    Child c = kind == FLOOR ? LaunchFloor(false) : LaunchGame(false);
+    if (c.WaitFor(kind == FLOOR ? "ready" : "loaded", 20) < 0) {
       c.Stop();
       state.SkipWithError("no start-up line (is DISPLAY set?)");
       return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const double cpu0 = CpuSeconds(c.pid);
-    const long long t0 = NowNs();
-    std::this_thread::sleep_for(std::chrono::seconds(10));
-    const double used = CpuSeconds(c.pid) - cpu0;
-    const double wall = (NowNs() - t0) / 1e9;
+    c.Drain(kSettleSeconds);
+    if (kind == MATCH) {
+      if (!StartComputerMatch(c.pid)) {
+        c.Stop();
+        state.SkipWithError("xdotool could not start the match");
+        return;
+      }
+      c.Drain(kMatchStartSeconds);
+    }
+    r = Measure(c, kRunSeconds);
     c.Stop();
-    share = used / wall * 100.0;
-    state.SetIterationTime(wall);
+    state.SetIterationTime(kRunSeconds);
   }
-  state.counters["cpu_percent_of_core"] = share;
+  state.counters["updates_per_s"] = r.updatesPerSecond;
+  state.counters["p99_gap_ms"] = r.p99GapMs;
+  state.counters["cpu_percent_of_core"] = r.cpuPercent;
+  state.counters["rss_MB"] = r.rssMb;
+  if (kind == FLOOR) return;
+  state.counters["most_draw_calls"] = double(r.mostDrawCalls);
+  state.counters["longest_collection_ms"] = r.longestCollectionNs / 1e6;
 }
-BENCHMARK(BM_RunningCpu)->Arg(1)->Arg(0)->ArgName("game")->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_Running)->Arg(FLOOR)->Arg(MENU)->Arg(MATCH)->ArgName("floor_menu_match")->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -124,6 +124,7 @@ void c_GameDelegate::RenderGame() {
   if (mode != 2) bb_app__app->p_OnRender();
   if (mode) bb_graphics_EndRender();
   m__graphics->EndRender();
+  bb_timing_Print("frame", m__graphics->DrawCalls());
 }
 
 void c_GameDelegate::KeyEvent(int event, int data) {

@@ -10,6 +10,7 @@
 
 #include "diag.h"
 #include "files.h"
+#include "timing.h"
 
 BBGame* BBGame::_game = nullptr;
 
@@ -18,6 +19,7 @@ const char* const BB_STATE_FILE = "./.tarvexstate";
 BBGame::BBGame()
     : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
   _game = this;
+  gc_timed = bb_timing_Setting() != nullptr;
 }
 
 BBGame::~BBGame() {
@@ -180,6 +182,11 @@ void BBGame::ResumeGame() {
 void BBGame::UpdateGame() {
   if (!_started || _suspended) return;
   Guarded([](BBGameDelegate* d) { d->UpdateGame(); });
+  // Measurement runs: the update's time and the longest collection step
+  // since the previous update (event deliveries and frames included).
+  if (!bb_timing_Setting()) return;
+  bb_timing_Print("update", gc_longest_step_ns);
+  gc_longest_step_ns = 0;
 }
 
 void BBGame::RenderGame() {

@@ -10,3 +10,4 @@
 #include "object.h"
 #include "random.h"
 #include "bbstring.h"
+#include "timing.h"

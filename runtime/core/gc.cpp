@@ -1,9 +1,12 @@
 #include "gc.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <new>
 #include <vector>
+
+#include "timing.h"
 
 int gc_markbit = 0;
 int gc_new_bytes = 0;
@@ -12,6 +15,8 @@ int gc_max_alloced_bytes = 0;
 int gc_marked_bytes = 0;
 int gc_free_bytes = 0;
 int gc_ext_new_bytes = 0;
+bool gc_timed = false;
+long long gc_longest_step_ns = 0;
 
 namespace {
 
@@ -167,8 +172,9 @@ void gc_mark() {
   for (auto marker : root_markers()) marker();
 }
 
-void gc_collect() {
-  ensure_lists();
+namespace {
+
+void collect_step() {
   if (int64_t(__atomic_load_n(&gc_ext_new_bytes, __ATOMIC_RELAXED)) + gc_new_bytes <= GC_CYCLE_BYTES) {
     int64_t live = gc_alloced_bytes - gc_new_bytes;
     int64_t target = gc_new_bytes + live * gc_new_bytes / GC_CYCLE_BYTES;
@@ -180,6 +186,19 @@ void gc_collect() {
   sweep();
   gc_mark();
   gc_new_bytes = 0;
+}
+
+}  // namespace
+
+void gc_collect() {
+  ensure_lists();
+  if (!gc_timed) {
+    collect_step();
+    return;
+  }
+  const long long start = bb_timing_Now();
+  collect_step();
+  gc_longest_step_ns = std::max(gc_longest_step_ns, bb_timing_Now() - start);
 }
 
 bool gc_is_object(const void* p) {

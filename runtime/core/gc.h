@@ -122,6 +122,12 @@ void gc_mark();
 // One collection step (see gc.cpp).
 void gc_collect();
 
+// Figures: while gc_timed is set, every collection step times itself and
+// gc_longest_step_ns holds the longest step (ns) since the caller last set
+// it to 0. Off unless a measurement run switches it on.
+extern bool gc_timed;
+extern long long gc_longest_step_ns;
+
 // True when `p` is a live managed object (queued, unmarked or marked).
 // Walks every list: for checking addresses from outside, not for hot paths.
 bool gc_is_object(const void* p);
