@@ -6,7 +6,7 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
-#include "tests/graphics/support.h"
+#include "tests/support/test_game.h"
 #include "tests/support/support.h"
 
 using namespace zephrine_test;
