@@ -1,10 +1,9 @@
 // The menus through the stepping harness: the menu row by keys, pointer and
 // joypads, the join screen's squares, rules and starts, the options box,
-// the credits, the quit confirmation, and a whole visit from the menu
-// through a paused and quit match back to the menu. Back on the menu ending
-// the game is the shell test's.
+// the credits, the quit confirmation, and the pause box over a match. The
+// whole visit (menu, join, a paused and quit match, back to the menu) and
+// back on the menu ending the game are the acceptance test's.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <set>
@@ -266,21 +265,17 @@ TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmat
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
-TEST(Visit, MenuToJoinToAMatchPausedResumedQuitAndBackToTheMenuSaving) {
+TEST(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
-  unlink(".tarvexstate");
   Select(h, 7);  // two riders
   h.Press(KEY_ENTER);
   h.Update(2);
-  ASSERT_EQ(app->m_screen, SCREEN_JOIN);
   h.Press(KEY_ENTER);
   for (int i = 0; i < 200 && app->m_screen != SCREEN_MATCH; ++i) h.Update();
   ASSERT_EQ(app->m_screen, SCREEN_MATCH);
   h.Update(5);
-
   Tap(h, KEY_ESCAPE);
-  EXPECT_EQ(app->m_paused, 1);
   h.Update(20);  // the box drops in
   auto head = [app] { return app->m_matchState[20 * 1 + 1]; };
   const float before = head();
@@ -293,14 +288,5 @@ TEST(Visit, MenuToJoinToAMatchPausedResumedQuitAndBackToTheMenuSaving) {
   EXPECT_GT(frozen, 10);
   h.Update();
   EXPECT_NE(head(), before);
-
-  Tap(h, KEY_ESCAPE);
-  Tap(h, KEY_LEFT);
-  h.Press(KEY_ENTER);
-  EXPECT_EQ(app->m_gameOver, 1);
-  int updates = 0;
-  for (; app->m_screen != SCREEN_MENU && updates < 200; ++updates) h.Update();
-  EXPECT_EQ(app->m_screen, SCREEN_MENU);
-  EXPECT_GE(updates, 85);  // the game-over overlay, then the menu-return screen
-  EXPECT_EQ(SavedField(5), app->m_settings[5]);
+  app->m_screen = SCREEN_MENU;
 }
