@@ -154,6 +154,13 @@ void GameHarness::MouseUp(int button) {
   game->MouseEvent(BBGAME_MOUSEUP, button, bb_input_device->m_mouseX, bb_input_device->m_mouseY);
 }
 
+void GameHarness::Click(float x, float y) {
+  MouseMove(x, y);
+  MouseDown();
+  Update();
+  MouseUp();
+}
+
 void GameHarness::SetPad(int port, const PadInput& input) { game->pads[port] = input; }
 
 void GameHarness::Resize(int width, int height) { OpenWindow(width, height); }
@@ -214,6 +221,13 @@ bool GameHarness::SaveScreenshot(const std::string& path) {
     rgb[3 * i + 2] = argb[i] & 0xff;
   }
   return WritePng(path, w, h, 3, rgb.data());
+}
+
+GameHarness& Loaded(int width, int height) {
+  GameHarness& h = GameHarness::Get();
+  if (h.DeviceWidth() != width || h.DeviceHeight() != height) h.Resize(width, height);
+  EXPECT_TRUE(h.FinishLoading());
+  return h;
 }
 
 }  // namespace zephrine_test

@@ -38,6 +38,12 @@ struct PadInput {
 // The game's folder, where the test program was started.
 std::string GameFolder();
 
+// Runtime key codes (the window layer's key table).
+constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
+constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;
+constexpr int KEY_B = 66, KEY_C = 67, KEY_N = 78, KEY_V = 86, KEY_X = 88;
+constexpr int KEY_F1 = 112, KEY_F2 = 113;
+
 class GameHarness {
  public:
   // The game of this process, started in a 640 x 480 window on first use.
@@ -65,6 +71,8 @@ class GameHarness {
   void MouseMove(float x, float y);
   void MouseDown(int button = 0);
   void MouseUp(int button = 0);
+  // Moves there, presses, one update, releases.
+  void Click(float x, float y);
   void SetPad(int port, const PadInput& input);
 
   // Re-creates the window at w x h pixels (windowed), as a switch of the
@@ -97,5 +105,8 @@ class GameHarness {
  private:
   GameHarness();
 };
+
+// The game in a window of w x h pixels with its assets loaded.
+GameHarness& Loaded(int width = 640, int height = 480);
 
 }  // namespace zephrine_test

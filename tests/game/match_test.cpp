@@ -14,20 +14,9 @@
 #include "tests/game/harness.h"
 
 using namespace match;
-using zephrine_test::DrawEntry;
-using zephrine_test::GameHarness;
-using zephrine_test::PadInput;
+using namespace zephrine_test;
 
 namespace {
-
-constexpr int KEY_ESCAPE = 27, KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_V = 86;
-
-GameHarness& Ready() {
-  GameHarness& h = GameHarness::Get();
-  if (h.DeviceWidth() != 640 || h.DeviceHeight() != 480) h.Resize(640, 480);
-  EXPECT_TRUE(h.FinishLoading());
-  return h;
-}
 
 float& R(int p, int field) { return Rider(GameHarness::Get().App(), p, field); }
 int GridAt(int x, int y) { return GameHarness::Get().App()->m_grid[x + GRID_ROW * y]; }
@@ -36,7 +25,7 @@ int GridAt(int x, int y) { return GameHarness::Get().App()->m_grid[x + GRID_ROW 
 // (until the next frame), on the match screen, every rider a keyboard human
 // (so it runs straight unless a key steers it).
 c_MyApp* Round(int riders, int deathRule = 0, float w = 640, float h = 480) {
-  GameHarness& harness = Ready();
+  GameHarness& harness = Loaded();
   c_MyApp* app = harness.App();
   bb_KRV_jscrw = w;
   bb_KRV_jscrh = h;
@@ -75,7 +64,7 @@ TEST(Random, FirstDrawsFromTheStartSeed) {
 }
 
 TEST(Controls, SourcesIcadeAndStick) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   struct Case {
     int iCade, key;
@@ -172,7 +161,7 @@ TEST(Arena, StartCellsAndTheSegmentRing) {
 }
 
 TEST(Arena, TrailDemoKeepsTheRingFull) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   h.App()->m_screen = SCREEN_TRAIL_DEMO;
   h.Update(200);
   EXPECT_EQ(h.EntriesOf(DRAW_RECT).size(), size_t(SEGMENT_LAST + 1));
@@ -180,7 +169,7 @@ TEST(Arena, TrailDemoKeepsTheRingFull) {
 }
 
 TEST(Riders, CrashesAndDeathRules) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   // Head-on with one free cell between: both crash in the same step, and
   // the higher number takes the round.
   c_MyApp* app = Round(2);
@@ -219,7 +208,7 @@ TEST(Riders, CrashesAndDeathRules) {
 }
 
 TEST(Riders, SteeringNeverReverses) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   struct Case {
     int dir;
     std::vector<int> keys;
@@ -241,7 +230,7 @@ TEST(Riders, SteeringNeverReverses) {
 }
 
 TEST(Riders, AccelerationAndPause) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   // Once the only human has crashed, a second step per update comes on the
   // 34th accelerating update.
   c_MyApp* app = Round(2);
@@ -279,7 +268,7 @@ TEST(Riders, AccelerationAndPause) {
 }
 
 TEST(Flow, RoundEndAndQuitKeys) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   // Rider 1 is removed last and takes the round; with its third win of a
   // "First to 3" match the menu follows 321 updates after the round ended.
   struct Case {
@@ -343,7 +332,7 @@ std::string Bytes(const void* data, size_t n) { return std::string(static_cast<c
 // started from a fixed seed and clock. Returns, round by round, the winner
 // and the grid and display list as the round ended; the update count last.
 std::vector<std::string> PlayMatch(int entry) {
-  GameHarness& h = Ready();
+  GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   h.SetClock(100000, 17);
   bb_random_Seed = 1234;

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include "tests/support/support.h"
 
 namespace zephrine_test {
 
@@ -16,9 +14,7 @@ constexpr int HELD_KEYS[] = {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP,
 }  // namespace
 
 GameHarness& OnMenu(int width, int height) {
-  GameHarness& h = GameHarness::Get();
-  if (h.DeviceWidth() != width || h.DeviceHeight() != height) h.Resize(width, height);
-  EXPECT_TRUE(h.FinishLoading());
+  GameHarness& h = Loaded(width, height);
   for (int key : HELD_KEYS) h.KeyUp(key);
   h.MouseUp();
   for (int port = 0; port < 4; ++port) h.SetPad(port, PadInput());
@@ -71,18 +67,6 @@ bool Shows(const GameHarness& h, const std::string& line) {
   return drawn == wanted;
 }
 
-std::string SavedState() {
-  std::ifstream in(".tarvexstate");
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-int SavedField(int i) {
-  std::stringstream s(SavedState());
-  std::string field;
-  for (int n = 0; n <= i; ++n) std::getline(s, field, '|');
-  return std::atoi(field.c_str());
-}
+int SavedField(int i) { return StateField(ReadFile(".tarvexstate"), i); }
 
 }  // namespace zephrine_test

@@ -1,5 +1,5 @@
 // What the menu tests share: a game on the menu with nothing held, the join
-// slots, the text the display list spells, the saved state, and key codes.
+// slots, the text the display list spells, and the saved state.
 #pragma once
 
 #include <string>
@@ -7,11 +7,6 @@
 #include "tests/game/harness.h"
 
 namespace zephrine_test {
-
-// Runtime key codes.
-constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
-constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;
-constexpr int KEY_B = 66, KEY_C = 67, KEY_N = 78, KEY_V = 86, KEY_X = 88;
 
 // The game at w x h pixels, loaded, on the main menu with every box closed,
 // no key or button held and both latches free.
@@ -29,9 +24,7 @@ c_MyApp* OnJoin(GameHarness& h, int riders);
 // they are ignored).
 bool Shows(const GameHarness& h, const std::string& line);
 
-// The state file as saved, "" when there is none.
-std::string SavedState();
-// Field i of the saved state string.
+// Field i of the saved state string; -1 when there is none.
 int SavedField(int i);
 
 }  // namespace zephrine_test

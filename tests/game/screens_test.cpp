@@ -8,20 +8,12 @@
 
 #include "game/match/match.h"
 #include "tests/game/menus_support.h"
+#include "tests/support/support.h"
 
 using namespace match;
 using namespace zephrine_test;
 
 namespace {
-
-// Whether two colours differ by at most `slack` in each channel (blending
-// rounds differently on different renderers).
-bool Near(unsigned a, unsigned b, int slack = 6) {
-  for (int shift : {0, 8, 16}) {
-    if (std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)) > slack) return false;
-  }
-  return true;
-}
 
 // A computer-only match of `riders` started by the join screen's demo keys,
 // every rider one round short of winning "First to 3"; updates until `until`.
@@ -100,7 +92,8 @@ TEST(Screenshots, EveryScreenAtTheDesignAndFullScreenSizes) {
       const std::vector<unsigned> pixels = h.Screenshot();
       const int x = int(screen.x * float(size.first - 1)), y = int(screen.y * float(size.second - 1));
       const unsigned seen = pixels[std::size_t(y) * size.first + x] & 0xffffff;
-      EXPECT_TRUE(Near(seen, screen.colour)) << name << ": " << std::hex << seen;
+      // Blending rounds differently on different renderers.
+      EXPECT_TRUE(Near(seen, screen.colour, 6)) << name << ": " << std::hex << seen;
     }
   }
   OnMenu();

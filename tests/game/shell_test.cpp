@@ -18,20 +18,11 @@
 #include "input/input.h"
 #include "tests/game/harness.h"
 
-using zephrine_test::DrawEntry;
-using zephrine_test::GameHarness;
+using namespace zephrine_test;
 
 namespace {
 
-constexpr int KEY_ESCAPE = 27, KEY_F1 = 112, KEY_F2 = 113;
 constexpr int NO_SCREEN = 99;  // a screen number that runs no step
-
-GameHarness& Loaded(int width = 640, int height = 480) {
-  GameHarness& h = GameHarness::Get();
-  if (h.DeviceWidth() != width || h.DeviceHeight() != height) h.Resize(width, height);
-  EXPECT_TRUE(h.FinishLoading());
-  return h;
-}
 
 std::string Spelled(const std::vector<DrawEntry>& entries) {
   std::string text;
@@ -44,13 +35,6 @@ int UpdatesToLoad(GameHarness& h) {
   int updates = 0;
   for (; h.App()->m_loadStep != 0 && updates < 100; ++updates) h.Update();
   return updates;
-}
-
-void Click(GameHarness& h, float x, float y) {
-  h.MouseMove(x, y);
-  h.MouseDown();
-  h.Update();
-  h.MouseUp();
 }
 
 }  // namespace
@@ -129,11 +113,11 @@ TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->m_screen = SCREEN_START_PROMPT;
-  Click(h, 10, 10);
+  h.Click(10, 10);
   EXPECT_EQ(app->m_screen, SCREEN_START_PROMPT);
   EXPECT_EQ(Spelled(h.EntriesOf(SLOT_FONT)), "ClicktoStart");
 
-  Click(h, 320, 240);
+  h.Click(320, 240);
   // Restarted, and its first step ran at once; the press stays latched.
   EXPECT_EQ((std::vector<int>{app->m_screen, app->m_inputLatch, app->m_loadStep}),
             (std::vector<int>{SCREEN_MENU, 1, 2}));
