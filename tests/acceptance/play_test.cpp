@@ -260,8 +260,10 @@ TEST(DataFiles, AnyImageSoundOrTuneMissingEmptyOrGarbageLosesOnlyItself) {
     for (const std::string& damage : {std::string("-"), std::string(), original.substr(0, 24) + std::string(300, '\xa5')}) {
       fs::remove(file);
       if (damage != "-") WriteFile(file, damage);
+      // Exactly its slot is lost: no damaged image or sound decodes (the
+      // runtime's own font and the tunes have none).
       const int lost = whole[variant] - LoadAndPlay(h, width, tune);
-      EXPECT_TRUE(lost == 0 || lost == 1) << file << ", " << damage.size() << " bytes: " << lost << " lost";
+      EXPECT_EQ(lost, tune.empty() && name != "vemo_font.png") << file << ", " << damage.size() << " bytes";
       EXPECT_TRUE(tune.empty() || bb_audio_device->MusicState() != AUDIO_PLAYING) << file;
     }
     WriteFile(file, original);

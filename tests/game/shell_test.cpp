@@ -3,9 +3,8 @@
 // keys, pointer and iCade input, latches and suspension; the display list,
 // the virtual screen's scaling and the text layout; game audio through the
 // real engine (OpenAL Soft's null backend): the channel rotation and the
-// music pause that follows the pause menu. What the loading screen looks
-// like is the screenshot test's; the sound modes, F4 and the close box are
-// played in the acceptance test.
+// music pause that follows the pause menu. What the screens look like, the
+// sound modes, F4 and the close box are played in the acceptance test.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -215,20 +214,16 @@ TEST(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
   EXPECT_EQ(app->m_creditsSlide, 0);
 }
 
-TEST(Focus, LosingItDuringAMatchShowsThePauseBox) {
+// The pause box a match shows on losing the focus is the acceptance test's.
+TEST(Focus, LosingItSlowsTheUpdatesAndEndsICadeModeButPausesNoMenu) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
-  app->m_screen = SCREEN_MATCH;
+  app->m_screen = SCREEN_MENU;
   bb_KRV_iCadeControls = 1;
   h.Suspend();
   EXPECT_EQ((std::vector<int>{bb_app__updateRate, bb_KRV_iCadeControls}), (std::vector<int>{5, 0}));
   h.Resume();
-  EXPECT_EQ((std::vector<int>{bb_app__updateRate, app->m_paused, app->m_pauseDir, int(app->m_pauseY)}),
-            (std::vector<int>{60, 1, 1, 240}));
-  app->m_screen = SCREEN_MENU;
-  h.Suspend();
-  h.Resume();
-  EXPECT_EQ((std::vector<int>{app->m_paused, int(app->m_pauseY)}), (std::vector<int>{0, 0}));
+  EXPECT_EQ((std::vector<int>{bb_app__updateRate, app->m_paused, int(app->m_pauseY)}), (std::vector<int>{60, 0, 0}));
 }
 
 namespace {
@@ -303,7 +298,7 @@ TEST(Scaling, RealWindowsRescaleAtTheNextFrameWithTheOverscan) {
   EXPECT_TRUE(h.FinishLoading());
 }
 
-TEST(DisplayList, EntriesCopyTheDrawStateAndTheListHoldsAtMost4999) {
+TEST(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelpers) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = FreshList();
   app->p_SetCol(10, 20, 30, 0.5f);
@@ -336,6 +331,13 @@ TEST(DisplayList, EntriesCopyTheDrawStateAndTheListHoldsAtMost4999) {
   for (auto [seen, expected] : {std::pair{red, 255.0f}, {green, 51.0f}, {blue, 51.0f}, {app->m_drawRed, 76.5f}}) {
     EXPECT_NEAR(seen, expected, 1e-3);
   }
+  // Padding keeps the last digits; both bounds of a random range come up.
+  EXPECT_EQ((std::vector<std::string>{app->p_rstr(5, 42, "0").ToUtf8(), app->p_rstr(2, 987, "0").ToUtf8(),
+                                      app->p_rstr(0, 5, "0").ToUtf8()}),
+            (std::vector<std::string>{"00042", "87", ""}));
+  std::set<int> seen;
+  for (int i = 0; i < 2000; ++i) seen.insert(app->p_Rand(1, 3));
+  EXPECT_EQ(seen, (std::set<int>{1, 2, 3}));
 
   for (int i = 0; i < 5000; ++i) app->p_Rect(float(i), 0, 1, 1);
   EXPECT_EQ(app->m_drawCount, 4999 * DRAW_ENTRY);
@@ -399,19 +401,6 @@ TEST(Text, ButtonMarksSelectGlyphSetsAndAMarkAtTheEndIsAnOrdinaryCharacter) {
   app->m_controlStyle = 0;
   EXPECT_EQ(Layout(0, 0, String("A") + mark, 0, 1).text, "A");  // the mark moves, draws nothing
 }
-
-TEST(Helpers, PaddingAndRandomNumbers) {
-  c_MyApp* app = FreshList();
-  EXPECT_EQ((std::vector<std::string>{app->p_rstr(5, 42, "0").ToUtf8(), app->p_rstr(2, 987, "0").ToUtf8(),
-                                      app->p_rstr(0, 5, "0").ToUtf8()}),
-            (std::vector<std::string>{"00042", "87", ""}));
-  bb_random_Seed = 1234;
-  EXPECT_EQ(app->p_Rand(0, 10), 7);
-  std::set<int> seen;  // both ends included
-  for (int i = 0; i < 2000; ++i) seen.insert(app->p_Rand(1, 3));
-  EXPECT_EQ(seen, (std::set<int>{1, 2, 3}));
-}
-
 
 constexpr int SFX_CHOOSE = 98;
 
