@@ -6,7 +6,7 @@
 //
 // One game exists per process (the runtime allows one application), so the
 // harness starts it on first use and every test of the executable shares it.
-// Tests that need a fresh game run as death tests or in their own executable.
+// Tests that need a fresh game run in their own executable.
 //
 // Every test program of the harness runs in a folder of its own that holds
 // a copy of the game's data and its own state file: its saves never touch
@@ -34,9 +34,6 @@ struct PadInput {
   float stickX = 0, stickY = 0;  // first stick, y positive upwards
   bool buttons[32] = {};
 };
-
-// The game's folder, where the test program was started.
-std::string GameFolder();
 
 // Runtime key codes (the window layer's key table).
 constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
@@ -99,8 +96,6 @@ class GameHarness {
 
   // Renders a frame and reads the window back as 0xAARRGGBB, top row first.
   std::vector<unsigned> Screenshot();
-  // Renders a frame and writes the window as a PNG file. False on failure.
-  bool SaveScreenshot(const std::string& path);
 
  private:
   GameHarness();

@@ -8,11 +8,74 @@
 #include <cmath>
 #include <set>
 
-#include "tests/game/menus_support.h"
+#include "tests/game/harness.h"
+#include "tests/support/support.h"
 
 using namespace zephrine_test;
 
 namespace {
+
+constexpr int HELD_KEYS[] = {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP, KEY_RIGHT,
+                             KEY_DOWN,  KEY_B,      KEY_C,     KEY_N,    KEY_V,  KEY_X};
+
+// The game loaded, on the main menu with every box closed, no key or button
+// held and both latches free.
+GameHarness& OnMenu() {
+  GameHarness& h = Loaded();
+  for (int key : HELD_KEYS) h.KeyUp(key);
+  h.MouseUp();
+  for (int port = 0; port < 4; ++port) h.SetPad(port, PadInput());
+  c_MyApp* app = h.App();
+  app->m_screen = SCREEN_MENU;
+  app->m_creditsOpen = app->m_optionsOpen = app->m_badgesOpen = 0;
+  app->m_paused = 0;
+  app->m_gameOverTimer = 0;
+  h.Update(31);  // boxes slide out, latches clear
+  return h;
+}
+
+// A source's join slot: joined flag, rider, key latch.
+constexpr int SLOT_INTS = 10;
+int& Slot(c_MyApp* app, int source, int field) { return app->m_inputSlots[SLOT_INTS * (source + 1) + field]; }
+int& Joined(c_MyApp* app, int source) { return Slot(app, source, 0); }
+int& Rider(c_MyApp* app, int source) { return Slot(app, source, 1); }
+int& Latch(c_MyApp* app, int source) { return Slot(app, source, 5); }
+
+// The join screen as a match of `riders` opens it: every latch set, the
+// keyboard host joined on rider 1, no rule row highlighted; one update run.
+c_MyApp* OnJoin(GameHarness& h, int riders) {
+  c_MyApp* app = h.App();
+  for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = i % SLOT_INTS == 5 ? 1 : 0;
+  Joined(app, -1) = Rider(app, -1) = 1;
+  app->m_hostSource = -1;
+  app->m_gameMode = riders - 1;
+  app->m_settings[6] = 0;
+  app->m_screen = SCREEN_JOIN;
+  h.Update();
+  return app;
+}
+
+// Whether some line of text drawn spells `line` (spaces draw nothing, so
+// they are ignored).
+bool Shows(const GameHarness& h, const std::string& line) {
+  std::string wanted;
+  for (char c : line) {
+    if (c != ' ') wanted += c;
+  }
+  // The glyphs of one line share their y.
+  std::string drawn;
+  float y = 0.0f;
+  for (const DrawEntry& e : h.EntriesOf(float(SLOT_FONT))) {
+    if (e.y != y && drawn == wanted) return true;
+    if (e.y != y) drawn.clear();
+    y = e.y;
+    drawn += char(int(e.frame) + 32);
+  }
+  return drawn == wanted;
+}
+
+// Field i of the saved state string; -1 when there is none.
+int SavedField(int i) { return StateField(ReadFile(".tarvexstate"), i); }
 
 // One press and release, then an update with nothing held.
 void Tap(GameHarness& h, int key) {
@@ -240,6 +303,7 @@ TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmat
   }
   h.KeyUp(KEY_DOWN);
   EXPECT_TRUE(app->m_creditLine > 60 && !end && first) << app->m_creditLine << " " << end << first;
+  EXPECT_EQ(h.Screenshot()[640 * 4 + 6] & 0xffffff, 0u);  // the box's black frame covers the menu
   Tap(h, KEY_ENTER);  // closes, and the key does not act on the menu
   EXPECT_EQ((std::vector<int>{app->m_creditsOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU}));
 
