@@ -33,10 +33,7 @@ const std::string HOLD = " sleep 0.2 ", GAP = " sleep 0.1 ";
 constexpr unsigned MENU_BLUE = 0x000050, LOADING_BLUE = 0x282850, WALL_PINK = 0xff8080, WHITE = 0xffffff;
 constexpr unsigned RIDER_RED = 0xff1919, PAUSE_ORANGE = 0xb26910, OPTIONS_BROWN = 0x7f3f08, GAME_OVER_BAR = 0x7f7f00;
 
-bool Near(unsigned a, unsigned b) {
-  auto close = [&](int shift) { return std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)) <= 12; };
-  return close(0) && close(8) && close(16);
-}
+bool Near(unsigned a, unsigned b) { return zephrine_test::Near(a, b, 12); }
 
 // Runs a shell command and returns its output. Files are copied by such
 // children: one this process wrote could stay open in a child another
@@ -167,13 +164,6 @@ Player::~Player() {
 }
 
 void Player::StopServer() { End(server_, SIGTERM); }
-
-int Player::StateField(int i) const {
-  std::istringstream in(State());
-  std::string field;
-  for (int n = 0; n <= i; ++n) field = std::getline(in, field, '|') ? field : "-1";
-  return std::atoi(field.c_str());
-}
 
 bool Player::Start(const std::vector<std::string>& env, bool unprivileged) {
   std::string command = "cd " + dir_.Path() + " && exec setpriv --pdeathsig KILL ";

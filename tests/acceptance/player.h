@@ -47,8 +47,6 @@ class Player {
 
   std::string Path(const std::string& name) const { return dir_.Path(name); }
   std::string State() const { return ReadFile(Path(".tarvexstate")); }
-  // Field i of the saved state string; -1 when there is no such field.
-  int StateField(int i) const;
   // Everything the game wrote to standard output and standard error.
   std::string Output() const { return ReadFile(Path("output.txt")); }
 

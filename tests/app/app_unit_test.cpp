@@ -185,24 +185,28 @@ TEST(AsyncEvents, EverySourceOnceAndNoReentry) {
 class ClockedGame : public BBTarvexGame {
  public:
   double now = 1.0;
-  ClockedGame() { _focused = true; }
   double Now() override { return now; }
   void Wait(double seconds) override { now += seconds; }
-  // One pass of the loop after the window opened.
-  void Pass() {
+  // One pass of the loop after the window opened, with the window focused
+  // or not as its focus events last said.
+  void Pass(bool focused) {
+    _focused = focused;
     RenderGame();
     Step();
   }
 };
 
 // An application whose frames take `renderSeconds`; it counts the updates
-// of each frame and sets the rate again in the second update of one frame.
+// of each frame, the times it is suspended and resumed, and sets the rate
+// again in the second update of one frame.
 class TimedApp : public BBGameDelegate {
  public:
   ClockedGame* game = nullptr;
   double renderSeconds = 0;
-  int changeRateInFrame = 0;
+  int changeRateInFrame = 0, suspends = 0, resumes = 0;
   std::vector<int> updatesPerFrame;
+  void SuspendGame() override { ++suspends; }
+  void ResumeGame() override { ++resumes; }
   void RenderGame() override {
     game->now += renderSeconds;
     updatesPerFrame.push_back(0);
@@ -223,12 +227,15 @@ TEST(Loop, RunsTheRateWithAtMostFourUpdatesPerFrameAndFourOnASlowMachine) {
     int changeRateInFrame;
     std::vector<int> updatesPerFrame;
     double seconds;
+    int unfocused = 0;  // passes 2 and 3 run without the focus when 1
   } cases[] = {
       {"the first frame comes before the first update; then the loop sleeps out each period", 20, 0, 0,
        {1, 1, 1, 1, 1, 1}, 0.25},
       {"frames of 100 ms: four updates in every frame", 60, 0.1, 0, {1, 4, 4, 4, 4, 4}, 0.6},
       {"a rate change ends the frame's catch-up and the timing restarts", 60, 0.1, 3, {1, 4, 2, 1, 4, 4}, 0.6},
       {"rate 0: one update per frame", 0, 0.1, 0, {1, 1, 1, 1, 1, 1}, 0.6},
+      {"suspended once and resumed once: frames without updates, then one at once in the pass that resumes", 20, 0,
+       0, {1, 0, 0, 1, 1, 1}, 0.15, 1},
   };
   for (const auto& c : cases) {
     ClockedGame game;
@@ -239,9 +246,10 @@ TEST(Loop, RunsTheRateWithAtMostFourUpdatesPerFrameAndFourOnASlowMachine) {
     game.SetDelegate(app);
     game.StartGame();
     game.SetUpdateRate(c.rate);
-    for (size_t pass = 0; pass < c.updatesPerFrame.size(); ++pass) game.Pass();
+    for (size_t pass = 0; pass < c.updatesPerFrame.size(); ++pass) game.Pass(!c.unfocused || pass < 1 || pass > 2);
     EXPECT_EQ(app->updatesPerFrame, c.updatesPerFrame) << c.what;
     EXPECT_NEAR(game.now - 1.0, c.seconds, 1e-9) << c.what;
+    EXPECT_EQ((std::vector<int>{app->suspends, app->resumes}), std::vector<int>(2, c.unfocused)) << c.what;
     game.SetDelegate(nullptr);
   }
 }

@@ -1,18 +1,16 @@
 // The runtime spine under a real X server: the program is started in a child
 // process with a small probe application and driven the way a player's
-// desktop would (focus changes, the close box, a typed key). Every check is
-// on counts, order, codes and exit statuses; the loop's timing (the first
-// frame before the first update too) is tested on a clock of its own in the
-// unit test. ctest runs no other window test
+// desktop would (a typed key, a held button). Every check is on places,
+// codes and exit statuses; the loop's timing and its suspension are tested
+// on a clock of its own in the unit test, the focus and the close box on
+// the real game in the acceptance test. ctest runs no other window test
 // beside this one, so no other window takes the keyboard focus.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <memory>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "graphics/graphics.h"
@@ -71,68 +69,6 @@ ChildResult RunProgram(const std::function<void(ProbeApp*)>& setup, bool display
         return RunProbeProgram();
       },
       options);
-}
-
-// Counted in the child, which runs one scenario.
-bool suspended = false;
-unsigned long gameWindow = 0;
-int updatesSuspended = 0, rendersSuspended = 0, rendersAtResume = -1, updatesAtResume = 0;
-
-TEST(WindowLoop, FocusLossSuspendsAndRegainingItResumesAtOnce) {
-  ChildResult r = RunProgram([](ProbeApp* app) {
-    app->onUpdate = [app] {
-      updatesSuspended += suspended;
-      if (app->updates == 10) {
-        gameWindow = FocusedWindow();
-        FocusWindow(0);  // the desktop takes the focus
-      }
-      if (app->resumes == 1 && app->updates == updatesAtResume + 1) Print("resumed %ld\n", app->renders == rendersAtResume);
-      if (app->resumes == 1 && app->updates >= updatesAtResume + 10) {
-        Print("summary %ld %ld %ld %ld\n", app->suspends, app->resumes, updatesSuspended, rendersSuspended >= 1);
-        bb_app_EndApp();
-      }
-      GiveUpAfter(app, 2000);
-    };
-    app->onRender = [] { rendersSuspended += suspended; };
-    app->onSuspend = [] {
-      suspended = true;
-      bb_app_SetUpdateRate(5);
-      // The player clicks back into the game while it waits for events.
-      std::thread([] {
-        usleep(300000);
-        FocusWindow(gameWindow);
-      }).detach();
-    };
-    app->onResume = [app] {
-      suspended = false;
-      rendersAtResume = app->renders;
-      updatesAtResume = app->updates;
-      bb_app_SetUpdateRate(60);
-    };
-  });
-  ASSERT_EQ(r.status, 0) << r.out;
-  // Suspended once, resumed once, no update while suspended but frames still
-  // drawn; the first update after the resume comes without another frame.
-  EXPECT_EQ(Records(r.out, "summary"), (Rows{{1, 1, 0, 1}})) << r.out;
-  EXPECT_EQ(Records(r.out, "resumed"), (Rows{{1}}));
-}
-
-TEST(WindowLoop, TheCloseBoxEndsTheProgramWithStatusZero) {
-  ChildResult r = RunProgram([](ProbeApp* app) {
-    app->onUpdate = [app] {
-      if (app->updates == 5) {
-        Print("closing\n");
-        SendCloseRequest(FocusedWindow());
-      }
-      if (app->updates > 5) Print("update after close\n");
-      GiveUpAfter(app, 600);
-    };
-  });
-  EXPECT_EQ(r.status, 0) << r.out;
-  ASSERT_NE(r.out.find("closing"), std::string::npos);
-  // The close arrives with the next event poll: at most the rest of the
-  // frame's catch-up runs after it was sent.
-  EXPECT_LE(Records(r.out, "update").size(), 3u) << r.out;
 }
 
 // Key codes, characters and their order are the unit test's; here a typed

@@ -1,6 +1,6 @@
-// A small application for the window-layer tests: it counts its hooks and
-// runs whatever the test hangs on them. The test program's bbInit/bbMain
-// create it.
+// A small application for the window-layer tests: it counts its updates
+// and runs whatever the test hangs on them. The test program's
+// bbInit/bbMain create it.
 #pragma once
 
 #include <functional>
@@ -9,19 +9,13 @@
 
 class ProbeApp : public c_App {
  public:
-  std::function<void()> onUpdate, onRender, onSuspend, onResume;
-  int updates = 0, renders = 0, suspends = 0, resumes = 0;
+  std::function<void()> onUpdate;
+  int updates = 0;
 
   int p_OnCreate() override { return bb_app_SetUpdateRate(60); }
-  int p_OnUpdate() override { return Run(onUpdate, updates); }
-  int p_OnRender() override { return Run(onRender, renders); }
-  int p_OnSuspend() override { return Run(onSuspend, suspends); }
-  int p_OnResume() override { return Run(onResume, resumes); }
-
- private:
-  static int Run(const std::function<void()>& hook, int& count) {
-    ++count;
-    if (hook) hook();
+  int p_OnUpdate() override {
+    ++updates;
+    if (onUpdate) onUpdate();
     return 0;
   }
 };

@@ -12,8 +12,7 @@ extern char** environ;
 
 namespace {
 
-// One connection per request: requests may come from a helper thread while
-// the game blocks in its event wait.
+// One connection per request, beside the one the game under test holds.
 template <class F>
 void with_display(F request) {
   Display* dpy = XOpenDisplay(nullptr);
@@ -32,25 +31,6 @@ unsigned long FocusedWindow() {
     XGetInputFocus(dpy, &focus, &revert);
   });
   return focus;
-}
-
-void FocusWindow(unsigned long window) {
-  with_display([&](Display* dpy) {
-    XSetInputFocus(dpy, window ? window : DefaultRootWindow(dpy), RevertToParent, CurrentTime);
-  });
-}
-
-void SendCloseRequest(unsigned long window) {
-  with_display([&](Display* dpy) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, window, False, NoEventMask, &event);
-  });
 }
 
 WindowPlace PlaceOf(unsigned long window) {

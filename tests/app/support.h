@@ -1,5 +1,6 @@
 // Helpers of the window-layer tests: the X requests a player's desktop
-// would make (focus, close box, typed keys) on the display of DISPLAY.
+// would make (the focused window, a window's place, typed keys) on the
+// display of DISPLAY.
 #pragma once
 
 #include <string>
@@ -7,9 +8,6 @@
 // X requests on the display of DISPLAY. Windows are X window ids; 0 stands
 // for the root window (the desktop, the whole screen).
 unsigned long FocusedWindow();
-void FocusWindow(unsigned long window);
-// What a window manager sends when the close box is clicked.
-void SendCloseRequest(unsigned long window);
 struct WindowPlace {
   int x = 0, y = 0, width = 0, height = 0;
   std::string title;

@@ -47,32 +47,22 @@ class HarnessGame : public BBTarvexGame {
 
 HarnessGame* game = nullptr;
 
-// Death-test children that run the program afresh find their parent's
-// folder (and the game's) here.
-constexpr const char* FOLDER_VARIABLE = "ZEPHRINE_TEST_FOLDER";
-constexpr const char* HOME_VARIABLE = "ZEPHRINE_TEST_GAME_FOLDER";
-
 class PrivateFolder : public testing::Environment {
  public:
   void SetUp() override {
     namespace fs = std::filesystem;
-    if (const char* shared = std::getenv(FOLDER_VARIABLE)) {
-      fs::current_path(shared);
-      return;
-    }
-    const std::string home = fs::current_path();
+    home_ = fs::current_path();
     folder_ = std::make_unique<TempDir>();
-    fs::copy(home + "/data", folder_->Path("data"), fs::copy_options::recursive);
+    fs::copy(home_ + "/data", folder_->Path("data"), fs::copy_options::recursive);
     fs::current_path(folder_->Path());
-    setenv(FOLDER_VARIABLE, folder_->Path().c_str(), 1);
-    setenv(HOME_VARIABLE, home.c_str(), 1);
   }
   void TearDown() override {
-    if (folder_) std::filesystem::current_path(GameFolder());
+    std::filesystem::current_path(home_);
     folder_.reset();
   }
 
  private:
+  std::string home_;  // the game's folder, where the test program started
   std::unique_ptr<TempDir> folder_;
 };
 
@@ -81,11 +71,6 @@ const testing::Environment* const private_folder = testing::AddGlobalTestEnviron
 void OpenWindow(int width, int height) { game->SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, false); }
 
 }  // namespace
-
-std::string GameFolder() {
-  const char* home = std::getenv(HOME_VARIABLE);
-  return home ? home : ".";
-}
 
 GameHarness::GameHarness() {
   glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
@@ -154,6 +139,13 @@ void GameHarness::MouseUp(int button) {
   game->MouseEvent(BBGAME_MOUSEUP, button, bb_input_device->m_mouseX, bb_input_device->m_mouseY);
 }
 
+void GameHarness::Click(float x, float y) {
+  MouseMove(x, y);
+  MouseDown();
+  Update();
+  MouseUp();
+}
+
 void GameHarness::SetPad(int port, const PadInput& input) { game->pads[port] = input; }
 
 void GameHarness::Resize(int width, int height) { OpenWindow(width, height); }
@@ -204,16 +196,11 @@ std::vector<unsigned> GameHarness::Screenshot() {
   return std::vector<unsigned>(pixels.begin(), pixels.end());
 }
 
-bool GameHarness::SaveScreenshot(const std::string& path) {
-  const int w = DeviceWidth(), h = DeviceHeight();
-  const std::vector<unsigned> argb = Screenshot();
-  std::vector<unsigned char> rgb(std::size_t(w) * h * 3);
-  for (std::size_t i = 0; i < argb.size(); ++i) {
-    rgb[3 * i] = (argb[i] >> 16) & 0xff;
-    rgb[3 * i + 1] = (argb[i] >> 8) & 0xff;
-    rgb[3 * i + 2] = argb[i] & 0xff;
-  }
-  return WritePng(path, w, h, 3, rgb.data());
+GameHarness& Loaded(int width, int height) {
+  GameHarness& h = GameHarness::Get();
+  if (h.DeviceWidth() != width || h.DeviceHeight() != height) h.Resize(width, height);
+  EXPECT_TRUE(h.FinishLoading());
+  return h;
 }
 
 }  // namespace zephrine_test

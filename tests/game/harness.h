@@ -6,7 +6,7 @@
 //
 // One game exists per process (the runtime allows one application), so the
 // harness starts it on first use and every test of the executable shares it.
-// Tests that need a fresh game run as death tests or in their own executable.
+// Tests that need a fresh game run in their own executable.
 //
 // Every test program of the harness runs in a folder of its own that holds
 // a copy of the game's data and its own state file: its saves never touch
@@ -35,8 +35,11 @@ struct PadInput {
   bool buttons[32] = {};
 };
 
-// The game's folder, where the test program was started.
-std::string GameFolder();
+// Runtime key codes (the window layer's key table).
+constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
+constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;
+constexpr int KEY_B = 66, KEY_C = 67, KEY_N = 78, KEY_V = 86, KEY_X = 88;
+constexpr int KEY_F1 = 112, KEY_F2 = 113;
 
 class GameHarness {
  public:
@@ -65,6 +68,8 @@ class GameHarness {
   void MouseMove(float x, float y);
   void MouseDown(int button = 0);
   void MouseUp(int button = 0);
+  // Moves there, presses, one update, releases.
+  void Click(float x, float y);
   void SetPad(int port, const PadInput& input);
 
   // Re-creates the window at w x h pixels (windowed), as a switch of the
@@ -91,11 +96,12 @@ class GameHarness {
 
   // Renders a frame and reads the window back as 0xAARRGGBB, top row first.
   std::vector<unsigned> Screenshot();
-  // Renders a frame and writes the window as a PNG file. False on failure.
-  bool SaveScreenshot(const std::string& path);
 
  private:
   GameHarness();
 };
+
+// The game in a window of w x h pixels with its assets loaded.
+GameHarness& Loaded(int width = 640, int height = 480);
 
 }  // namespace zephrine_test

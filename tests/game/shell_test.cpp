@@ -2,9 +2,9 @@
 // resolution variants, reloading on resize, the start prompt, the global
 // keys, pointer and iCade input, latches and suspension; the display list,
 // the virtual screen's scaling and the text layout; game audio through the
-// real engine (OpenAL Soft's null backend): the channel rotation, the sound
-// modes and the music pause that follows the pause menu. What the loading
-// screen looks like is the screenshot test's.
+// real engine (OpenAL Soft's null backend): the channel rotation and the
+// music pause that follows the pause menu. What the screens look like, the
+// sound modes, F4 and the close box are played in the acceptance test.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -17,20 +17,11 @@
 #include "input/input.h"
 #include "tests/game/harness.h"
 
-using zephrine_test::DrawEntry;
-using zephrine_test::GameHarness;
+using namespace zephrine_test;
 
 namespace {
 
-constexpr int KEY_ESCAPE = 27, KEY_F1 = 112, KEY_F2 = 113, KEY_F4 = 115;
 constexpr int NO_SCREEN = 99;  // a screen number that runs no step
-
-GameHarness& Loaded(int width = 640, int height = 480) {
-  GameHarness& h = GameHarness::Get();
-  if (h.DeviceWidth() != width || h.DeviceHeight() != height) h.Resize(width, height);
-  EXPECT_TRUE(h.FinishLoading());
-  return h;
-}
 
 std::string Spelled(const std::vector<DrawEntry>& entries) {
   std::string text;
@@ -45,13 +36,6 @@ int UpdatesToLoad(GameHarness& h) {
   return updates;
 }
 
-void Click(GameHarness& h, float x, float y) {
-  h.MouseMove(x, y);
-  h.MouseDown();
-  h.Update();
-  h.MouseUp();
-}
-
 }  // namespace
 
 TEST(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
@@ -63,9 +47,7 @@ TEST(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
   h.Update();
   EXPECT_NE(app->m_spinAngle, angle);
   EXPECT_FALSE(h.EntriesOf(SLOT_LOGO).empty());
-  ASSERT_TRUE(h.FinishLoading());
-  for (int slot : {80, 90, 91, 93, 94, 95, 96, 97, 98, 99}) EXPECT_NE(app->m_images[slot], nullptr) << slot;
-  for (int slot : {1, 2, 3, 4, 95, 96, 98, 99}) EXPECT_NE(app->m_sounds[slot], nullptr) << slot;
+  ASSERT_TRUE(h.FinishLoading());  // every slot filled: the acceptance test's data sweep
   EXPECT_EQ(app->m_logoJinglePlayed, 1);
 }
 
@@ -130,11 +112,11 @@ TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->m_screen = SCREEN_START_PROMPT;
-  Click(h, 10, 10);
+  h.Click(10, 10);
   EXPECT_EQ(app->m_screen, SCREEN_START_PROMPT);
   EXPECT_EQ(Spelled(h.EntriesOf(SLOT_FONT)), "ClicktoStart");
 
-  Click(h, 320, 240);
+  h.Click(320, 240);
   // Restarted, and its first step ran at once; the press stays latched.
   EXPECT_EQ((std::vector<int>{app->m_screen, app->m_inputLatch, app->m_loadStep}),
             (std::vector<int>{SCREEN_MENU, 1, 2}));
@@ -158,24 +140,6 @@ TEST(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
   EXPECT_EQ(app->m_hidePauseButton, 1);
   h.Press(KEY_F2);
   EXPECT_EQ(app->m_hidePauseButton, 0);
-}
-
-// F4, the close key (the game's own test, without the delegate's) and back
-// on the menu end the game with status 0.
-TEST(GlobalKeysDeathTest, F4TheCloseKeyAndBackOnTheMenuEndWithStatusZero) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  for (int key : {KEY_F4, KEY_CLOSE, KEY_ESCAPE}) {
-    EXPECT_EXIT(
-        {
-          GameHarness& h = Loaded();
-          h.Update(31);  // the keys held at the start are let go
-          bb_input_device->p_KeyEvent(BBGAME_KEYDOWN, key);
-          h.Update();
-          std::exit(3);
-        },
-        testing::ExitedWithCode(0), "")
-        << key;
-  }
 }
 
 TEST(Pointer, PressFarAwayStartsWithoutAJump) {
@@ -250,20 +214,16 @@ TEST(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
   EXPECT_EQ(app->m_creditsSlide, 0);
 }
 
-TEST(Focus, LosingItDuringAMatchShowsThePauseBox) {
+// The pause box a match shows on losing the focus is the acceptance test's.
+TEST(Focus, LosingItSlowsTheUpdatesAndEndsICadeModeButPausesNoMenu) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
-  app->m_screen = SCREEN_MATCH;
+  app->m_screen = SCREEN_MENU;
   bb_KRV_iCadeControls = 1;
   h.Suspend();
   EXPECT_EQ((std::vector<int>{bb_app__updateRate, bb_KRV_iCadeControls}), (std::vector<int>{5, 0}));
   h.Resume();
-  EXPECT_EQ((std::vector<int>{bb_app__updateRate, app->m_paused, app->m_pauseDir, int(app->m_pauseY)}),
-            (std::vector<int>{60, 1, 1, 240}));
-  app->m_screen = SCREEN_MENU;
-  h.Suspend();
-  h.Resume();
-  EXPECT_EQ((std::vector<int>{app->m_paused, int(app->m_pauseY)}), (std::vector<int>{0, 0}));
+  EXPECT_EQ((std::vector<int>{bb_app__updateRate, app->m_paused, int(app->m_pauseY)}), (std::vector<int>{60, 0, 0}));
 }
 
 namespace {
@@ -338,7 +298,7 @@ TEST(Scaling, RealWindowsRescaleAtTheNextFrameWithTheOverscan) {
   EXPECT_TRUE(h.FinishLoading());
 }
 
-TEST(DisplayList, EntriesCopyTheDrawStateAndTheListHoldsAtMost4999) {
+TEST(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelpers) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = FreshList();
   app->p_SetCol(10, 20, 30, 0.5f);
@@ -371,6 +331,13 @@ TEST(DisplayList, EntriesCopyTheDrawStateAndTheListHoldsAtMost4999) {
   for (auto [seen, expected] : {std::pair{red, 255.0f}, {green, 51.0f}, {blue, 51.0f}, {app->m_drawRed, 76.5f}}) {
     EXPECT_NEAR(seen, expected, 1e-3);
   }
+  // Padding keeps the last digits; both bounds of a random range come up.
+  EXPECT_EQ((std::vector<std::string>{app->p_rstr(5, 42, "0").ToUtf8(), app->p_rstr(2, 987, "0").ToUtf8(),
+                                      app->p_rstr(0, 5, "0").ToUtf8()}),
+            (std::vector<std::string>{"00042", "87", ""}));
+  std::set<int> seen;
+  for (int i = 0; i < 2000; ++i) seen.insert(app->p_Rand(1, 3));
+  EXPECT_EQ(seen, (std::set<int>{1, 2, 3}));
 
   for (int i = 0; i < 5000; ++i) app->p_Rect(float(i), 0, 1, 1);
   EXPECT_EQ(app->m_drawCount, 4999 * DRAW_ENTRY);
@@ -435,19 +402,6 @@ TEST(Text, ButtonMarksSelectGlyphSetsAndAMarkAtTheEndIsAnOrdinaryCharacter) {
   EXPECT_EQ(Layout(0, 0, String("A") + mark, 0, 1).text, "A");  // the mark moves, draws nothing
 }
 
-TEST(Helpers, PaddingAndRandomNumbers) {
-  c_MyApp* app = FreshList();
-  EXPECT_EQ((std::vector<std::string>{app->p_rstr(5, 42, "0").ToUtf8(), app->p_rstr(2, 987, "0").ToUtf8(),
-                                      app->p_rstr(0, 5, "0").ToUtf8()}),
-            (std::vector<std::string>{"00042", "87", ""}));
-  bb_random_Seed = 1234;
-  EXPECT_EQ(app->p_Rand(0, 10), 7);
-  std::set<int> seen;  // both ends included
-  for (int i = 0; i < 2000; ++i) seen.insert(app->p_Rand(1, 3));
-  EXPECT_EQ(seen, (std::set<int>{1, 2, 3}));
-}
-
-
 constexpr int SFX_CHOOSE = 98;
 
 c_MyApp* LoadedWithSoundMode(int mode) {
@@ -477,29 +431,6 @@ TEST(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel) 
   EXPECT_EQ(bb_audio_device->ChannelState(start), AUDIO_STOPPED);
 }
 
-TEST(SoundModes, GateEffectsAndTunes) {
-  const struct {
-    int mode;
-    bool effects, tunes;
-  } cases[] = {{0, false, false}, {1, true, true}, {2, true, false}, {3, false, true}};
-  for (const auto& c : cases) {
-    c_MyApp* app = LoadedWithSoundMode(c.mode);
-    const int cursor = app->m_sfxChannel;
-    const int next = (cursor + 1) % SFX_CHANNELS;
-    bb_audio_device->channels[next].sample = nullptr;
-    app->p_PlaySFX(4, 1.0f, 1.0f, 0.0f);
-    EXPECT_EQ(app->m_sfxChannel != cursor, c.effects) << "mode " << c.mode;
-    EXPECT_EQ(bb_audio_device->channels[next].sample != nullptr, c.effects) << "mode " << c.mode;
-
-    app->p_PlayTune("tune_1", 1);
-    EXPECT_EQ(app->m_musicOn, c.tunes ? 1 : 0) << "mode " << c.mode;
-    EXPECT_EQ(bb_audio_device->MusicState(), c.tunes ? AUDIO_PLAYING : AUDIO_STOPPED) << "mode " << c.mode;
-    app->p_StopTune();
-    EXPECT_EQ(bb_audio_device->MusicState(), AUDIO_STOPPED);
-  }
-  LoadedWithSoundMode(1);
-}
-
 TEST(Music, PausesWithThePauseMenu) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = LoadedWithSoundMode(1);
@@ -512,7 +443,7 @@ TEST(Music, PausesWithThePauseMenu) {
   h.Update();
   EXPECT_EQ(bb_audio_device->MusicState(), AUDIO_PLAYING);
   app->p_StopTune();
-  EXPECT_EQ(app->m_musicOn, 0);
+  EXPECT_EQ((std::vector<int>{app->m_musicOn, bb_audio_device->MusicState()}), (std::vector<int>{0, AUDIO_STOPPED}));
 }
 
 }  // namespace

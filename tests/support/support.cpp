@@ -48,6 +48,20 @@ std::string ReadFile(const std::string& path) {
   return all.str();
 }
 
+int StateField(const std::string& state, int i) {
+  std::istringstream in(state);
+  std::string field;
+  for (int n = 0; n <= i; ++n) field = std::getline(in, field, '|') ? field : "-1";
+  return std::atoi(field.c_str());
+}
+
+bool Near(unsigned a, unsigned b, int slack) {
+  for (int shift : {0, 8, 16}) {
+    if (std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)) > slack) return false;
+  }
+  return true;
+}
+
 bool WritePng(const std::string& path, int width, int height, int depth, const unsigned char* pixels) {
   return stbi_write_png(path.c_str(), width, height, depth, pixels, width * depth) != 0;
 }

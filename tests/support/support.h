@@ -1,5 +1,6 @@
-// Helpers every test folder shares: temporary folders and files, PNG
-// files, child processes with captured streams, and a full collection.
+// Helpers every test folder shares: temporary folders and files, state
+// fields, colours, PNG files, child processes with captured streams, and a
+// full collection.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,11 @@ inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes
 }
 // The whole file; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+// Field i of a state string as the game saves it ("a|b|...|"); -1 when the
+// string has no such field.
+int StateField(const std::string& state, int i);
+// Whether two colours (0xRRGGBB) differ by at most `slack` in each channel.
+bool Near(unsigned a, unsigned b, int slack);
 // An 8-bit PNG of `depth` channels, rows top first; false when it cannot be written.
 bool WritePng(const std::string& path, int width, int height, int depth, const unsigned char* pixels);
 
