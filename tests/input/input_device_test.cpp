@@ -65,8 +65,8 @@ TEST_F(InputDeviceTest, HeldKeysHitOnceTheFingersReleaseIsTheButtonsAndReleasesK
   device->p_TouchEvent(BBGAME_TOUCHUP, 0, 0, 0);
   device->p_MouseEvent(BBGAME_MOUSEUP, 1, 99, 99);
   EXPECT_EQ(Update([] {
-              return Values{float(bb_input_KeyHit(66)), float(bb_input_KeyHit(1)), float(bb_input_KeyDown(1)),
-                            bb_input_MouseX(), bb_input_MouseY()};
+              return Values{float(bb_input_KeyHit(66)), float(bb_input_MouseHit(0)), float(bb_input_KeyDown(1)),
+                            bb_input_MouseX(), bb_input_TouchY(0)};
             }),
             (Values{1, 1, 0, 7, 8}));
 }
