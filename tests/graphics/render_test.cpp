@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 
 #include "graphics/glseam.h"
 #include "tests/support/test_game.h"
@@ -39,13 +38,6 @@ class RenderTest : public ::testing::Test {
   void End() {
     bb_graphics_EndRender();
     device()->EndRender();
-  }
-  // One frame of `draw`; the draw calls it cost.
-  int Frame(const std::function<void()>& draw) {
-    Begin();
-    draw();
-    End();
-    return device()->DrawCalls();
   }
   // An image from a PNG written for the test.
   c_Image* Image(const std::string& name, int w, int h, const std::vector<unsigned char>& rgba, int frames = 1,
@@ -132,21 +124,19 @@ TEST_F(RenderTest, OvalsUseTheSegmentRule) {
   End();
 }
 
-TEST_F(RenderTest, PolygonsRunByVertexCount) {
+// How polygons share batches is the renderer benchmark's; here they fill
+// what they should, and one with too many points, or none, is ignored.
+TEST_F(RenderTest, PolygonsFillAndOversizedOnesAreIgnored) {
   Begin();
   const float diamond[] = {50, 10, 90, 50, 50, 90, 10, 50};
   device()->DrawPoly(Array<float>(diamond, 8));
-  EXPECT_EQ(device()->primKind, 4) << "four points share the quad runs";
-  device()->DrawRect(200, 0, 10, 10);
-  EXPECT_EQ(device()->primCount, 8);
   const float pentagon[] = {150, 100, 190, 130, 175, 180, 125, 180, 110, 130};
   device()->DrawPoly(Array<float>(pentagon, 10));
   Array<float> moved(10);
   for (int i = 0; i < 10; ++i) moved[i] = pentagon[i] + (i % 2 ? 0 : 100);
   device()->DrawPoly(moved);
-  EXPECT_EQ(device()->primKind, 5);
   EXPECT_EQ(device()->primCount, 10);
-  device()->DrawPoly(Array<float>(2049 * 2));  // too many points, or none: ignored
+  device()->DrawPoly(Array<float>(2049 * 2));
   device()->DrawPoly(Array<float>());
   EXPECT_EQ(device()->primCount, 10);
   ExpectPixels({{50, 50, 0xFFFFFF}, {15, 15, 0}, {150, 150, 0xFFFFFF}, {250, 150, 0xFFFFFF}, {112, 178, 0}});
@@ -256,10 +246,10 @@ TEST_F(RenderTest, WrittenPixelsReachTheTexture) {
 
 // How few calls each kind of frame costs is the renderer benchmark's.
 TEST_F(RenderTest, DrawsAreBatchedAndTheMatrixIsSentOnlyWhenADrawNeedsIt) {
-  EXPECT_EQ(Frame([] {
-              for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1);
-            }),
-            2) << "256 rectangles fill the store, 44 go at the end";
+  Begin();
+  for (int i = 0; i < 300; ++i) bb_graphics_DrawRect(float(i), 0, 1, 1);
+  End();
+  EXPECT_EQ(device()->DrawCalls(), 2) << "256 rectangles fill the store, 44 go at the end";
 
   // The matrix goes to the device only when a draw needs it; a new frame
   // starts from the identity.
