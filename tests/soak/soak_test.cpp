@@ -11,7 +11,7 @@
 #include <sys/resource.h>
 
 #include "game/menus/state_string.h"
-#include "tests/game/menus_support.h"
+#include "tests/game/harness.h"
 
 using namespace zephrine_test;
 
@@ -22,8 +22,11 @@ extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"
 TEST(Soak, HalfAnHourOfAComputerMatchAtHyperSpeed) {
   constexpr int MINUTE = 60 * 60;  // updates
   const int match = 1 << SCREEN_ARENA_PREPARE | 1 << SCREEN_ROUND_START | 1 << SCREEN_MATCH | 1 << SCREEN_ROUND_WON;
-  GameHarness& h = OnMenu();
-  c_MyApp* app = OnJoin(h, 8);
+  GameHarness& h = Loaded();
+  c_MyApp* app = h.App();
+  h.Press(KEY_ENTER);  // the menu's first entry: 8 riders, through the match loader to the join screen
+  for (int update = 0; update < 60 && app->m_screen != SCREEN_JOIN; ++update) h.Update();
+  ASSERT_EQ(app->m_screen, SCREEN_JOIN);
   app->m_settings[SLOT_SPEED] = 3;
   app->m_settings[SLOT_WINNER_TARGET] = 0;
   h.KeyDown(KEY_B);  // both demo keys
