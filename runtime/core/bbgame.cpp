@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -129,7 +130,9 @@ int BBGame::SaveState(const String& state) {
   if (exists && access(target.c_str(), W_OK) != 0) return -1;
   std::string temp = target + ".tmp";
   int result = write_durably(temp, state.ToUtf8(), exists ? old_file.st_mode & 07777 : 0);
-  if (result == -1 && exists) return write_durably(target, state.ToUtf8(), 0);
+  // Only a folder that forbids new files: a creation that failed for want of
+  // space would fail again after truncating the old state.
+  if (result == -1 && exists && (errno == EACCES || errno == EPERM)) return write_durably(target, state.ToUtf8(), 0);
   if (result == 0 && std::rename(temp.c_str(), target.c_str()) != 0) result = -1;
   if (result != 0) {
     std::remove(temp.c_str());
