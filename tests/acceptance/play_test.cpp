@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int SPEED_FIELD = 3, SOUND_FIELD = 5, SETTINGS_ROW_FIELD = 6, STATE_FIELDS = 182;
+constexpr int SPEED_FIELD = 3, SOUND_FIELD = 5, STATE_FIELDS = 182;
 
 // Temporary files of saves left in the game's folder.
 int TemporaryFiles(const Player& p) {
@@ -119,7 +119,7 @@ TEST(Play, TheCloseBoxAndF4EndTheGameWithStatusZeroFromEveryScreenAsDoesBackOnTh
     const std::string state = p.State();
     EXPECT_TRUE(state.empty() || (state.back() == '|' && std::count(state.begin(), state.end(), '|') == STATE_FIELDS));
     // The join screen's rule row, moved and saved just before the end.
-    EXPECT_TRUE(i / 2 != 2 || StateField(state, SETTINGS_ROW_FIELD) == 1) << "game " << i << ": " << state;
+    EXPECT_TRUE(i / 2 != 2 || StateField(state, SETTING_ROW) == 1) << "game " << i << ": " << state;
     EXPECT_EQ(TemporaryFiles(p), 0) << "game " << i;
   });
 }

@@ -232,7 +232,7 @@ TEST(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
   ASSERT_TRUE(gated_disk::WaitForSync());
   h.Update(3);
   gated_disk::Open();
-  EXPECT_EQ(SavedField(6), 1);
+  EXPECT_EQ(SavedField(SETTING_ROW), 1);
   EXPECT_EQ(gated_disk::Forced(), 0) << "an update waited for the disk";
   BBGame::Game()->StateStore().SetCalls(BB_FILE_SYSTEM_CALLS);
 }
