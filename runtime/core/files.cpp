@@ -57,13 +57,8 @@ bool bb_file_ReadAtMost(std::FILE* file, std::size_t limit, std::string& out) {
 
 String bb_file_StatePath() { return String("./.tarvexstate"); }
 
-namespace {
-
-int open_file(const char* path, int flags, mode_t mode) { return open(path, flags, mode); }
-
-}  // namespace
-
-const FileCalls BB_FILE_SYSTEM_CALLS = {open_file, fsync};
+const FileCalls BB_FILE_SYSTEM_CALLS = {
+    [](const char* path, int flags, mode_t mode) { return open(path, flags, mode); }, fsync};
 
 namespace {
 
