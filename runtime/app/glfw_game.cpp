@@ -78,7 +78,7 @@ BBGlfwGame::~BBGlfwGame() {
   if (_glfwGame == this) _glfwGame = nullptr;
 }
 
-int BBTarvexGame::Main(int argc, const char** argv) {
+int BBTarvexGame::Main(int argc, const char** argv, const ProgramSeams& seams) {
   // Hats are read on their own; as extra buttons they would shift the
   // button numbers of every pad that has one.
   glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
@@ -89,7 +89,7 @@ int BBTarvexGame::Main(int argc, const char** argv) {
   }
   BBTarvexGame* game = new BBTarvexGame();
   try {
-    bb_std_main(argc, argv);
+    bb_std_main(argc, argv, seams);
   } catch (ThrowableObject* ex) {
     glfwTerminate();
     game->Die(ex);

@@ -79,7 +79,7 @@ GameHarness::GameHarness() {
     std::exit(1);
   }
   game = new HarnessGame();
-  bb_std_main(0, nullptr);
+  bb_std_main(0, nullptr, GAME_SEAMS);
   OpenWindow(APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT);
   game->StartGame();
 }

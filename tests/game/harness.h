@@ -25,7 +25,7 @@ namespace zephrine_test {
 
 // One display-list entry as the game recorded it.
 struct DrawEntry {
-  float kind;  // image slot, or DRAW_RECT / DRAW_OVAL / DRAW_LINE
+  float kind;  // image slot, or DRAW_RECT / DRAW_OVAL
   float x, y, rotation, w, h, frame, alpha;
   float red, green, blue, blend;
 };

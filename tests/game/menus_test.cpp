@@ -35,10 +35,10 @@ GameHarness& OnMenu() {
 }
 
 // A source's join slot: joined flag, rider, key latch.
-int& Slot(c_MyApp* app, int source, int field) { return app->m_inputSlots[SLOT_STRIDE * (source + 1) + field]; }
-int& Joined(c_MyApp* app, int source) { return Slot(app, source, 0); }
-int& Rider(c_MyApp* app, int source) { return Slot(app, source, 1); }
-int& Latch(c_MyApp* app, int source) { return Slot(app, source, 5); }
+int& Slot(c_MyApp* app, int source, int field) { return JoinField(app, SlotOf(source), field); }
+int& Joined(c_MyApp* app, int source) { return Slot(app, source, SLOT_JOINED); }
+int& Rider(c_MyApp* app, int source) { return Slot(app, source, SLOT_RIDER); }
+int& Latch(c_MyApp* app, int source) { return Slot(app, source, SLOT_LATCH); }
 
 // The join screen as a match of `riders` opens it: every latch set, the
 // keyboard host joined on rider 1, no rule row highlighted; one update run.
