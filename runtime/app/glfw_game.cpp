@@ -14,6 +14,7 @@
 #include "input/input.h"
 #include "runtime/app/app.h"
 #include "runtime/app/joypad.h"
+#include "runtime/app/x11_seam.h"
 
 static_assert(JOY_HAT_UP == GLFW_HAT_UP && JOY_HAT_RIGHT == GLFW_HAT_RIGHT && JOY_HAT_DOWN == GLFW_HAT_DOWN &&
               JOY_HAT_LEFT == GLFW_HAT_LEFT);
@@ -87,6 +88,7 @@ int BBTarvexGame::Main(int argc, const char** argv, const ProgramSeams& seams) {
     std::fflush(stdout);
     std::exit(-1);
   }
+  ExitOnLostDisplay();
   BBTarvexGame* game = new BBTarvexGame();
   try {
     bb_std_main(argc, argv, seams);
