@@ -78,6 +78,9 @@ extern float bb_KRV_jscrw, bb_KRV_jscrh;      // current virtual size
 int bbInit();
 int bbMain();
 constexpr ProgramSeams GAME_SEAMS = {bbInit, bbMain};
+// The game's own globals (bb_KRV_*, the random seed) to their start values;
+// part of bbInit.
+void ResetGameGlobals();
 
 class c_MyApp : public c_App {
  public:

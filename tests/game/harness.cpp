@@ -172,6 +172,29 @@ void GameHarness::ReleaseClock() { game->fixedClock = false; }
 void GameHarness::Suspend() { game->SuspendGame(); }
 void GameHarness::Resume() { game->ResumeGame(); }
 
+void GameHarness::Reset() {
+  for (int key = 1; key < INPUT_KEY_CODES; ++key) {
+    if (bb_input_device->m_keyDown[key]) KeyUp(key);
+  }
+  for (PadInput& pad : game->pads) pad = PadInput();
+  ReleaseClock();
+  ReleaseDeviceSize();
+  if (DeviceWidth() != APP_WINDOW_WIDTH || DeviceHeight() != APP_WINDOW_HEIGHT) {
+    OpenWindow(APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT);
+  }
+  c_MyApp* app = App();
+  app->p_StopTune();
+  app->p_iCade(0);
+  ResetGameGlobals();
+  for (const char* file : {".tarvexstate", ".tarvexstate.tmp"}) std::filesystem::remove(file);
+  // Every field back to its constructed value; marking what the copy
+  // stored is the collector's store barrier.
+  *app = *(new c_MyApp);
+  app->mark();
+  app->p_OnCreate();
+  Update();  // hits and characters of the releases above end with an update
+}
+
 std::vector<DrawEntry> GameHarness::DisplayList() const {
   std::vector<DrawEntry> list;
   const Array<float>& d = App()->m_drawList;

@@ -17,6 +17,14 @@
 using namespace match;
 using namespace zephrine_test;
 
+// Every test starts from a fresh game.
+using RandomSequence = GameTest;
+using Controls = GameTest;
+using Arena = GameTest;
+using Riders = GameTest;
+using Flow = GameTest;
+using Match = GameTest;
+
 namespace {
 
 float& R(int p, int field) { return Rider(GameHarness::Get().App(), p, field); }
@@ -56,7 +64,7 @@ void Place(int p, int x, int y, int dir) {
 
 }  // namespace
 
-TEST(Random, FirstDrawsFromTheStartSeed) {
+TEST_F(RandomSequence, FirstDrawsFromTheStartSeed) {
   bb_random_Seed = 1234;
   EXPECT_EQ(bb_random_Rnd(), 11984094.0f / 16777216.0f);
   EXPECT_EQ(unsigned(bb_random_Seed), 3067928073u);
@@ -64,7 +72,7 @@ TEST(Random, FirstDrawsFromTheStartSeed) {
   EXPECT_EQ(unsigned(bb_random_Seed), 889114580u);
 }
 
-TEST(Controls, SourcesIcadeAndStick) {
+TEST_F(Controls, SourcesIcadeAndStick) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   struct Case {
@@ -118,7 +126,7 @@ TEST(Controls, SourcesIcadeAndStick) {
   app->m_touchDown[0] = 0;
 }
 
-TEST(Arena, StartCellsAndTheSegmentRing) {
+TEST_F(Arena, StartCellsAndTheSegmentRing) {
   // The factors of the screen are taken in double precision: 0.9 of 640 is
   // 575 (the order of all eight is the join screen test's).
   c_MyApp* app = Round(8);
@@ -167,7 +175,7 @@ TEST(Arena, StartCellsAndTheSegmentRing) {
   EXPECT_EQ(bb_KRV_jscrw, 640.0f);
 }
 
-TEST(Arena, TrailDemoKeepsTheRingFull) {
+TEST_F(Arena, TrailDemoKeepsTheRingFull) {
   GameHarness& h = Loaded();
   h.App()->m_screen = SCREEN_TRAIL_DEMO;
   h.Update(200);
@@ -175,7 +183,7 @@ TEST(Arena, TrailDemoKeepsTheRingFull) {
   h.App()->m_screen = SCREEN_MENU;
 }
 
-TEST(Riders, CrashesAndDeathRules) {
+TEST_F(Riders, CrashesAndDeathRules) {
   GameHarness& h = Loaded();
   // Head-on with one free cell between: both crash in the same step, and
   // the higher number takes the round.
@@ -214,7 +222,7 @@ TEST(Riders, CrashesAndDeathRules) {
   EXPECT_EQ(R(1, R_Y), -1.0f);
 }
 
-TEST(Riders, SteeringNeverReverses) {
+TEST_F(Riders, SteeringNeverReverses) {
   GameHarness& h = Loaded();
   struct Case {
     int dir;
@@ -236,7 +244,7 @@ TEST(Riders, SteeringNeverReverses) {
   }
 }
 
-TEST(Riders, AccelerationAndPause) {
+TEST_F(Riders, AccelerationAndPause) {
   GameHarness& h = Loaded();
   // Once the only human has crashed, a second step per update comes on the
   // 34th accelerating update.
@@ -274,7 +282,7 @@ TEST(Riders, AccelerationAndPause) {
   app->m_paused = 0;
 }
 
-TEST(Flow, RoundEndAndQuitKeys) {
+TEST_F(Flow, RoundEndAndQuitKeys) {
   GameHarness& h = Loaded();
   // Rider 1 is removed last and takes the round; with its third win of a
   // "First to 3" match the menu follows 321 updates after the round ended.
@@ -375,7 +383,7 @@ std::vector<std::string> PlayMatch(int entry) {
 
 }  // namespace
 
-TEST(Match, ComputerMatchesReplayFromTheSeed) {
+TEST_F(Match, ComputerMatchesReplayFromTheSeed) {
   const std::vector<std::string> first = PlayMatch(5);
   c_MyApp* app = GameHarness::Get().App();
   EXPECT_EQ(app->m_screen, SCREEN_MENU);

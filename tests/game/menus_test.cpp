@@ -13,6 +13,13 @@
 
 using namespace zephrine_test;
 
+// Every test starts from a fresh game.
+using Menu = GameTest;
+using Join = GameTest;
+using Options = GameTest;
+using Credits = GameTest;
+using Pause = GameTest;
+
 namespace {
 
 constexpr int HELD_KEYS[] = {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP, KEY_RIGHT,
@@ -96,7 +103,7 @@ constexpr int NO_SCREEN = 99;
 
 }  // namespace
 
-TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
+TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 1);
@@ -117,7 +124,7 @@ TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
   EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_screen}), (std::vector<int>{1, SCREEN_MENU}));
 }
 
-TEST(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
+TEST_F(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 3);
@@ -145,7 +152,7 @@ TEST(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
             (std::vector<int>{SCREEN_MATCH_LOAD, SOURCE_KEYBOARD, CONTROL_POINTER}));
 }
 
-TEST(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
+TEST_F(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
   const struct {
     bool keyboard;
     int port, host, style;
@@ -164,7 +171,7 @@ TEST(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
   }
 }
 
-TEST(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
+TEST_F(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
   GameHarness& h = OnMenu();
   for (int riders = 2; riders <= 8; ++riders) {
     c_MyApp* app = OnJoin(h, riders);
@@ -191,7 +198,7 @@ TEST(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
   }
 }
 
-TEST(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
+TEST_F(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 4);
   app->m_settings[2] = 1;
@@ -217,7 +224,7 @@ TEST(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
   EXPECT_EQ(SavedField(2), 1);
 }
 
-TEST(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
+TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 3);
   Joined(app, 0) = Rider(app, 0) = 1;
@@ -241,7 +248,7 @@ TEST(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
             (std::vector<int>{SCREEN_ARENA_PREPARE, 1, 0}));
 }
 
-TEST(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
+TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_settings[5] = 0;
@@ -268,7 +275,7 @@ TEST(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   app->m_settings[5] = 1;
 }
 
-TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
+TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
@@ -288,7 +295,7 @@ TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   app->m_paused = 0;
 }
 
-TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
+TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_creditLine = 40;
@@ -315,7 +322,7 @@ TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmat
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
-TEST(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
+TEST_F(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 7);  // two riders

@@ -19,6 +19,21 @@
 
 using namespace zephrine_test;
 
+// Every test starts from a fresh game.
+using Start = GameTest;
+using Loader = GameTest;
+using StartPrompt = GameTest;
+using GlobalKeys = GameTest;
+using Pointer = GameTest;
+using ICade = GameTest;
+using Latches = GameTest;
+using Focus = GameTest;
+using Scaling = GameTest;
+using DisplayList = GameTest;
+using Text = GameTest;
+using Effects = GameTest;
+using Music = GameTest;
+
 namespace {
 
 constexpr int NO_SCREEN = 99;  // a screen number that runs no step
@@ -38,7 +53,7 @@ int UpdatesToLoad(GameHarness& h) {
 
 }  // namespace
 
-TEST(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
+TEST_F(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = h.App();
   EXPECT_EQ((std::vector<int>{app->m_screen, bb_app__updateRate}), (std::vector<int>{SCREEN_MENU, 60}));
@@ -51,7 +66,7 @@ TEST(Start, CreationLoadsBehindTheLoadingScreenAndStartsAtTheMenu) {
   EXPECT_EQ(app->m_logoJinglePlayed, 1);
 }
 
-TEST(Loader, VariantFollowsTheWindowSize) {
+TEST_F(Loader, VariantFollowsTheWindowSize) {
   const struct {
     int w, h, scale;
   } cases[] = {{630, 630, 1}, {631, 400, 2}, {1230, 1230, 2}, {1231, 700, 4}, {640, 480, 2}};
@@ -69,7 +84,7 @@ TEST(Loader, VariantFollowsTheWindowSize) {
   }
 }
 
-TEST(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
+TEST_F(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   const int channel = app->m_sfxChannel;
@@ -88,7 +103,7 @@ TEST(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
   Loaded();
 }
 
-TEST(Loader, MinimizedWindowKeepsScalingAndArt) {
+TEST_F(Loader, MinimizedWindowKeepsScalingAndArt) {
   GameHarness& h = Loaded(1280, 720);
   c_MyApp* app = h.App();
   h.ForceDeviceSize(0, 0);
@@ -108,7 +123,7 @@ TEST(Loader, MinimizedWindowKeepsScalingAndArt) {
   Loaded();
 }
 
-TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
+TEST_F(StartPrompt, ClickInTheMiddleStartsTheGame) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->m_screen = SCREEN_START_PROMPT;
@@ -125,7 +140,7 @@ TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
   EXPECT_TRUE(h.FinishLoading());
 }
 
-TEST(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
+TEST_F(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->p_CLS2D(UNSET, 0, 0, 0);
@@ -142,7 +157,7 @@ TEST(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
   EXPECT_EQ(app->m_hidePauseButton, 0);
 }
 
-TEST(Pointer, PressFarAwayStartsWithoutAJump) {
+TEST_F(Pointer, PressFarAwayStartsWithoutAJump) {
   GameHarness& h = Loaded(1280, 720);
   c_MyApp* app = h.App();
   h.MouseMove(100, 100);
@@ -163,7 +178,7 @@ TEST(Pointer, PressFarAwayStartsWithoutAJump) {
   Loaded();
 }
 
-TEST(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
+TEST_F(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->m_screen = NO_SCREEN;  // L is the cabinet's back, which on the menu ends the game
@@ -189,7 +204,7 @@ TEST(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
   app->m_screen = SCREEN_MENU;
 }
 
-TEST(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
+TEST_F(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->m_screen = SCREEN_MENU;
@@ -215,7 +230,7 @@ TEST(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
 }
 
 // The pause box a match shows on losing the focus is the acceptance test's.
-TEST(Focus, LosingItSlowsTheUpdatesAndEndsICadeModeButPausesNoMenu) {
+TEST_F(Focus, LosingItSlowsTheUpdatesAndEndsICadeModeButPausesNoMenu) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   app->m_screen = SCREEN_MENU;
@@ -256,7 +271,7 @@ Glyphs Layout(float x, float y, const String& text, float alignX, float alignY, 
   return g;
 }
 
-TEST(Scaling, TheDesignKeepsItsWidthOrHeightInsideTheOverscan) {
+TEST_F(Scaling, TheDesignKeepsItsWidthOrHeightInsideTheOverscan) {
   const struct {
     int w, h;
     float overscan;
@@ -283,7 +298,7 @@ TEST(Scaling, TheDesignKeepsItsWidthOrHeightInsideTheOverscan) {
             (std::vector<int>{100, 0, 0, 0, INT_MAX}));
 }
 
-TEST(Scaling, RealWindowsRescaleAtTheNextFrameWithTheOverscan) {
+TEST_F(Scaling, RealWindowsRescaleAtTheNextFrameWithTheOverscan) {
   GameHarness& h = GameHarness::Get();
   bb_KRV_overscan = 64.0f;
   h.Resize(1920, 1080);
@@ -298,7 +313,7 @@ TEST(Scaling, RealWindowsRescaleAtTheNextFrameWithTheOverscan) {
   EXPECT_TRUE(h.FinishLoading());
 }
 
-TEST(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelpers) {
+TEST_F(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelpers) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = FreshList();
   app->p_SetCol(10, 20, 30, 0.5f);
@@ -346,7 +361,7 @@ TEST(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelper
   app->p_CLS2D(0, 0, 0, 1);
 }
 
-TEST(Text, AlignmentLineBreaksScaleAndRotation) {
+TEST_F(Text, AlignmentLineBreaksScaleAndRotation) {
   c_MyApp* app = FreshList();
   ASSERT_EQ(app->m_currentFont, SLOT_FONT);
   ASSERT_EQ(app->m_fontInfo[3 * SLOT_FONT], 7);
@@ -380,7 +395,7 @@ TEST(Text, AlignmentLineBreaksScaleAndRotation) {
   EXPECT_EQ(GameHarness::Get().EntriesOf(SLOT_FONT)[0].rotation, -90.0f);
 }
 
-TEST(Text, ButtonMarksSelectGlyphSetsAndAMarkAtTheEndIsAnOrdinaryCharacter) {
+TEST_F(Text, ButtonMarksSelectGlyphSetsAndAMarkAtTheEndIsAnOrdinaryCharacter) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = FreshList();
   const String mark(Char(0xAC));
@@ -410,7 +425,7 @@ c_MyApp* LoadedWithSoundMode(int mode) {
   return app;
 }
 
-TEST(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel) {
+TEST_F(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel) {
   c_MyApp* app = LoadedWithSoundMode(1);
   gxtkSample* sample = app->m_sounds[SFX_CHOOSE]->m_sample;
   const int start = app->m_sfxChannel;
@@ -430,7 +445,7 @@ TEST(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel) 
   EXPECT_EQ(bb_audio_device->ChannelState(start), AUDIO_STOPPED);
 }
 
-TEST(Music, PausesWithThePauseMenu) {
+TEST_F(Music, PausesWithThePauseMenu) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = LoadedWithSoundMode(1);
   app->p_PlayTune("tune_2", 1);
