@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <utility>
@@ -24,6 +25,7 @@ using Arena = GameTest;
 using Riders = GameTest;
 using Flow = GameTest;
 using Match = GameTest;
+using ComputerRider = GameTest;
 
 namespace {
 
@@ -337,6 +339,103 @@ TEST_F(Flow, RoundEndAndQuitKeys) {
   EXPECT_EQ(app->m_screen, SCREEN_MENU_RETURN);
   EXPECT_EQ(app->m_gameOverTimer, 71);
   app->m_gameOver = 0;
+}
+
+namespace {
+
+constexpr int SEED = 20261207;
+constexpr float CAUTION = 10.0f;  // cells a computer rider looks ahead
+
+// The draws the generator gives from `seed` on, and the seed after them.
+std::vector<float> DrawsFrom(int seed, int count) {
+  bb_random_Seed = seed;
+  std::vector<float> draws;
+  for (int i = 0; i < count; ++i) draws.push_back(bb_random_Rnd());
+  return draws;
+}
+int SeedAfter(int seed, int count) {
+  DrawsFrom(seed, count);
+  return bb_random_Seed;
+}
+
+// A round with computer rider 1 alone at (300, 200) heading `dir`, its
+// cooldown and death timer as given; the stars hold still, so only the
+// rider draws from the generator.
+c_MyApp* LoneComputer(int dir, float cooldown, float death = 0.0f) {
+  c_MyApp* app = Round(2);
+  R(2, R_NUMBER) = 0.0f;
+  for (int i = 0; i < GAME_STARS; ++i) app->m_stars[i] = 0.0f;
+  Place(1, 300, 200, dir);
+  R(1, R_CONTROL) = -CAUTION;
+  R(1, R_COOLDOWN) = cooldown;
+  R(1, R_DEATH) = death;
+  return app;
+}
+
+// A wall `from` to `to` cells ahead of (300, 200) in direction `dir`.
+void WallAhead(c_MyApp* app, int dir, int from, int to) {
+  for (int d = from; d <= to; ++d) app->m_grid[300 + DIR_X[dir] * d + GRID_ROW * (200 + DIR_Y[dir] * d)] = WALL_CELL;
+}
+
+}  // namespace
+
+// Per step a living computer rider draws: how far it looks, the side it
+// would turn to, the cooldown after a turn, a random heading, and, once its
+// cooldown is long out, whether it turns on a whim; a crash draws the pitch
+// of its sound; a dying step draws six values for each of four sparks.
+TEST_F(ComputerRider, EachStepDrawsAFixedNumberOfValues) {
+  const struct {
+    const char* what;
+    float cooldown, death;
+    int wallFrom;  // 0: open ground
+    int draws;
+  } cases[] = {
+      {"open ground, cooldown just out", 0, 0, 0, 4},
+      {"open ground, cooldown long out: the whim", -5, 0, 0, 5},
+      {"a crash while the cooldown runs", 5, 0, 2, 4 + 1},
+      {"the first dying step", 0, 1, 0, 4 * 6},
+      {"a dying step after the sparks", 0, 20, 0, 0},
+  };
+  for (const auto& c : cases) {
+    c_MyApp* app = LoneComputer(DIR_RIGHT, c.cooldown, c.death);
+    if (c.wallFrom > 0) WallAhead(app, DIR_RIGHT, c.wallFrom, c.wallFrom);
+    bb_random_Seed = SEED;
+    app->p_Game();
+    EXPECT_EQ(bb_random_Seed, SeedAfter(SEED, c.draws)) << c.what;
+    if (c.wallFrom > 0) EXPECT_EQ(R(1, R_DEATH), 1.0f) << c.what;
+  }
+}
+
+// A wall close ahead and open ground to both sides: the second draw picks
+// the side (0 down or right, 1 up or left, across the heading) and the
+// third the cooldown the turn starts; with the chosen side walled too the
+// rider holds its heading.
+TEST_F(ComputerRider, TheSecondDrawPicksTheSideAndTheThirdTheCooldown) {
+  const std::vector<float> r = DrawsFrom(SEED, 4);
+  const int side = int(std::floor(1.99f * r[1]));
+  const float cooldown = std::floor(6.99f * r[2] + 2.0f);
+  // The seed tells the two draws apart, so taking them in the other order fails.
+  ASSERT_NE(cooldown, std::floor(6.99f * r[1] + 2.0f));
+  const int sideOfRight = side == 0 ? DIR_DOWN : DIR_UP, sideOfUp = side == 0 ? DIR_RIGHT : DIR_LEFT;
+  const struct {
+    int dir;
+    int walledSide;  // 0: both sides open
+    int expectedDir;
+    float expectedCooldown;  // the cooldown that was 0, one step on, when it holds
+  } cases[] = {
+      {DIR_RIGHT, 0, sideOfRight, cooldown},
+      {DIR_UP, 0, sideOfUp, cooldown},
+      {DIR_RIGHT, sideOfRight, DIR_RIGHT, -1.0f},
+  };
+  for (const auto& c : cases) {
+    c_MyApp* app = LoneComputer(c.dir, 0.0f);
+    WallAhead(app, c.dir, 3, 4);  // two cells thick: a look of every second cell sees it too
+    if (c.walledSide != 0) WallAhead(app, c.walledSide, 1, 2);
+    bb_random_Seed = SEED;
+    app->p_Game();
+    EXPECT_EQ(R(1, R_DIR), float(c.expectedDir)) << "heading " << c.dir;
+    EXPECT_EQ(R(1, R_COOLDOWN), c.expectedCooldown) << "heading " << c.dir;
+  }
 }
 
 namespace {
