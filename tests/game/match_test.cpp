@@ -74,7 +74,7 @@ TEST_F(RandomSequence, FirstDrawsFromTheStartSeed) {
   EXPECT_EQ(unsigned(bb_random_Seed), 889114580u);
 }
 
-TEST_F(Controls, SourcesIcadeAndStick) {
+TEST_F(Controls, EachSourceAnswersItsKeysButtonsAndStickAndIcadeTakesTheLetters) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   struct Case {
@@ -117,7 +117,10 @@ TEST_F(Controls, SourcesIcadeAndStick) {
   h.SetPad(0, PadInput());
   h.Update();
   EXPECT_EQ(app->p_StickY(2, 0), 0.0f);  // a pad has two sticks
+}
 
+TEST_F(Controls, ARectangleTakesTouchesWithinItsMargins) {
+  c_MyApp* app = Loaded().App();
   // A rectangle at x = 100, w = 50 takes touches from 94 to 162, both exclusive.
   for (auto [x, expected] : {std::pair{94, 0}, {95, 1}, {161, 1}, {162, 0}}) {
     app->m_touchDown[0] = 1;
@@ -125,19 +128,23 @@ TEST_F(Controls, SourcesIcadeAndStick) {
     app->m_touchY[0] = 120;
     EXPECT_EQ(app->p_Touch(100, 100, 50, 50), expected) << x;
   }
-  app->m_touchDown[0] = 0;
 }
 
-TEST_F(Arena, StartCellsAndTheSegmentRing) {
+TEST_F(Arena, RidersStartAtTheirPlacesInsideTheWall) {
   // The factors of the screen are taken in double precision: 0.9 of 640 is
   // 575 (the order of all eight is the join screen test's).
-  c_MyApp* app = Round(8);
-  EXPECT_EQ((std::vector<float>{R(1, R_X), R(1, R_Y), R(2, R_X), R(2, R_Y)}), (std::vector<float>{64, 72, 575, 408}));
+  Round(8);
+  EXPECT_EQ(R(1, R_X), 64);
+  EXPECT_EQ(R(1, R_Y), 72);
+  EXPECT_EQ(R(2, R_X), 575);
+  EXPECT_EQ(R(2, R_Y), 408);
   EXPECT_EQ(GridAt(0, 0), WALL_CELL);
   EXPECT_EQ(GridAt(639, 479), WALL_CELL);
   EXPECT_EQ(GridAt(64, 72), 0);  // start cells stay unmarked
+}
 
-  // Straight runs extend one record; a turn starts at the old run's last cell.
+TEST_F(Arena, AStraightRunExtendsItsRecordAndATurnStartsAtItsLastCell) {
+  c_MyApp* app = Round(8);
   const int seg = app->p_NewLine(DIR_RIGHT, 100, 100, 3);
   EXPECT_EQ(app->p_LineTo(seg, 101, 100, 3, DIR_RIGHT, 3), seg);
   EXPECT_EQ(app->p_LineTo(seg, 102, 100, 3, DIR_RIGHT, 3), seg);
@@ -146,8 +153,14 @@ TEST_F(Arena, StartCellsAndTheSegmentRing) {
   const int* t = Segment(app, turn);
   EXPECT_EQ(std::vector<int>(t, t + 6), (std::vector<int>{DIR_DOWN, 102, 100, 102, 101, 3}));
   EXPECT_EQ(GridAt(102, 101), 3);
+}
 
+TEST_F(Arena, FlushingARiderFreesItsCellsAndRecordsAlone) {
   // Rider 4 crosses rider 3's cells; flushing 3 leaves rider 4 alone.
+  c_MyApp* app = Round(8);
+  const int seg = app->p_NewLine(DIR_RIGHT, 100, 100, 3);
+  app->p_LineTo(seg, 102, 100, 3, DIR_RIGHT, 3);
+  app->p_LineTo(seg, 102, 101, 3, DIR_DOWN, 3);
   const int cross = app->p_NewLine(DIR_DOWN, 101, 98, 4);
   app->p_LineTo(cross, 101, 100, 4, DIR_DOWN, 4);
   app->p_FlushGrid(3);
@@ -155,17 +168,21 @@ TEST_F(Arena, StartCellsAndTheSegmentRing) {
   EXPECT_EQ(GridAt(101, 100), 4);
   EXPECT_EQ(Segment(app, seg)[S_DIR], 0);
   EXPECT_EQ(Segment(app, cross)[S_DIR], DIR_DOWN);
+}
 
+TEST_F(Arena, TheRingReusesItsOldestRecordAndFreesItsRun) {
   // The 4,002nd segment overwrites record 1 and frees its run, whoever holds
   // the cells now.
-  Round(2);
+  c_MyApp* app = Round(2);
   Segment(app, 1)[S_X2] = 70;
   for (int x = 64; x <= 70; ++x) app->m_grid[x + GRID_ROW * 72] = 5;
   for (int i = 0; i < 4000; ++i) app->p_NewLine(DIR_UP, 300, 300, 2);
   EXPECT_EQ(app->m_segmentCursor, 1);
   for (int x = 64; x <= 70; ++x) EXPECT_EQ(GridAt(x, 72), 0) << x;
   EXPECT_EQ(Segment(app, 1)[S_DIR], DIR_UP);
+}
 
+TEST_F(Arena, AScreenBeyondTheGridGetsTheLargestArena) {
   // A virtual screen beyond the grid gets an arena of 999 x 999 units.
   Round(8, 0, 1500, 1200);
   EXPECT_EQ(GridAt(990, 500), 0);
@@ -182,10 +199,9 @@ TEST_F(Arena, TrailDemoKeepsTheRingFull) {
   h.App()->m_screen = SCREEN_TRAIL_DEMO;
   h.Update(200);
   EXPECT_EQ(h.EntriesOf(DRAW_RECT).size(), size_t(SEGMENT_LAST + 1));
-  h.App()->m_screen = SCREEN_MENU;
 }
 
-TEST_F(Riders, CrashesAndDeathRules) {
+TEST_F(Riders, AHeadOnCrashTakesBothAndTheHigherNumberWins) {
   GameHarness& h = Loaded();
   // Head-on with one free cell between: both crash in the same step, and
   // the higher number takes the round.
@@ -202,7 +218,10 @@ TEST_F(Riders, CrashesAndDeathRules) {
   EXPECT_EQ(app->m_screen, SCREEN_ROUND_WON);
   EXPECT_EQ(app->m_wins[2], 1);
   EXPECT_EQ(app->m_wins[1], 0);
+}
 
+TEST_F(Riders, AWallCrashMarksTheWallAndTheDeathRuleDecidesIfItIsFreed) {
+  GameHarness& h = Loaded();
   // A wall crash writes the rider's number into the wall's inner cell; the
   // rule decides whether the removed rider frees it.
   for (auto [rule, after] : {std::pair{0, 0}, {1, 1}}) {
@@ -215,8 +234,10 @@ TEST_F(Riders, CrashesAndDeathRules) {
     EXPECT_EQ(GridAt(7, 200), after) << "rule " << rule;
     EXPECT_EQ(GridAt(6, 200), WALL_CELL);
   }
+}
 
-  // Beyond the grid's edge is wall too: the crash writes nothing there.
+TEST_F(Riders, BeyondTheGridIsWallThatACrashLeavesAlone) {
+  GameHarness& h = Loaded();
   Round(2);
   Place(1, 3, 0, DIR_UP);
   h.Update();
@@ -246,7 +267,7 @@ TEST_F(Riders, SteeringNeverReverses) {
   }
 }
 
-TEST_F(Riders, AccelerationAndPause) {
+TEST_F(Riders, ARoundWithoutHumansAccelerates) {
   GameHarness& h = Loaded();
   // Once the only human has crashed, a second step per update comes on the
   // 34th accelerating update.
@@ -259,9 +280,11 @@ TEST_F(Riders, AccelerationAndPause) {
   EXPECT_EQ(app->m_stepsExtra, 0);
   h.Update();
   EXPECT_EQ(app->m_stepsExtra, 1);
+}
 
-  // A computer-only match never accelerates while two ride.
-  app = Round(3);
+TEST_F(Riders, AComputerMatchNeverAcceleratesWhileTwoRide) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = Round(3);
   app->m_demoMode = 1;
   for (int p = 1; p <= 3; ++p) R(p, R_CONTROL) = -10.0f;
   for (int i = 0; i < 150 && app->m_ridersInPlay >= 2; ++i) {
@@ -270,9 +293,11 @@ TEST_F(Riders, AccelerationAndPause) {
       ASSERT_EQ(app->m_matchState[MS_LEVEL], 0.0f) << i;
     }
   }
+}
 
-  // Paused: the dying go on dying, the living stand still but may turn.
-  app = Round(2);
+TEST_F(Riders, PausedTheDyingGoOnAndTheLivingStandButMayTurn) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = Round(2);
   R(1, R_DEATH) = 1.0f;
   app->m_paused = 1;
   h.KeyDown(KEY_UP);
@@ -281,10 +306,9 @@ TEST_F(Riders, AccelerationAndPause) {
   EXPECT_EQ(R(1, R_DEATH), 7.0f);
   EXPECT_EQ(R(2, R_X), 575.0f);
   EXPECT_EQ(R(2, R_DIR), float(DIR_UP));
-  app->m_paused = 0;
 }
 
-TEST_F(Flow, RoundEndAndQuitKeys) {
+TEST_F(Flow, TheLastRiderTakesTheRoundAndTheThirdWinTheMatch) {
   GameHarness& h = Loaded();
   // Rider 1 is removed last and takes the round; with its third win of a
   // "First to 3" match the menu follows 321 updates after the round ended.
@@ -307,7 +331,10 @@ TEST_F(Flow, RoundEndAndQuitKeys) {
     EXPECT_EQ(app->m_screen, c.screenAfter);
     EXPECT_EQ(updates, c.updates);
   }
+}
 
+TEST_F(Flow, QuitKeysLeaveTheRoundScreensForTheMenu) {
+  GameHarness& h = Loaded();
   // Escape during the countdown leaves for the menu (during play it pauses:
   // the acceptance test's); a quit on the round-won screen's last update
   // stands.
@@ -323,10 +350,14 @@ TEST_F(Flow, RoundEndAndQuitKeys) {
     h.KeyDown(k.key);
     h.Update();
     h.KeyUp(k.key);
-    EXPECT_EQ((std::vector<int>{app->m_screen, app->m_paused, app->m_anyKeyHeld}), (std::vector<int>{SCREEN_MENU, 0, 1}))
-        << k.screen;
+    EXPECT_EQ(app->m_screen, SCREEN_MENU) << k.screen;
+    EXPECT_EQ(app->m_paused, 0) << k.screen;
+    EXPECT_EQ(app->m_anyKeyHeld, 1) << k.screen;
   }
+}
 
+TEST_F(Flow, GameOverDarkensTheMatchAndReturnsToTheMenu) {
+  GameHarness& h = Loaded();
   // Game over: on its 90th update the menu-return screen comes, and the
   // overlay starts to withdraw in the same update.
   c_MyApp* app = Round(4);
@@ -338,7 +369,6 @@ TEST_F(Flow, RoundEndAndQuitKeys) {
   h.Update(30);
   EXPECT_EQ(app->m_screen, SCREEN_MENU_RETURN);
   EXPECT_EQ(app->m_gameOverTimer, 71);
-  app->m_gameOver = 0;
 }
 
 namespace {
@@ -402,7 +432,9 @@ TEST_F(ComputerRider, EachStepDrawsAFixedNumberOfValues) {
     bb_random_Seed = SEED;
     app->p_Game();
     EXPECT_EQ(bb_random_Seed, SeedAfter(SEED, c.draws)) << c.what;
-    if (c.wallFrom > 0) EXPECT_EQ(R(1, R_DEATH), 1.0f) << c.what;
+    if (c.wallFrom > 0) {
+      EXPECT_EQ(R(1, R_DEATH), 1.0f) << c.what;
+    }
   }
 }
 

@@ -55,7 +55,7 @@ c_MyApp* OnJoin(GameHarness& h, int riders) {
   Joined(app, -1) = Rider(app, -1) = 1;
   app->m_hostSource = -1;
   app->m_gameMode = riders - 1;
-  app->m_settings[6] = 0;
+  app->m_settings[SETTING_ROW] = 0;
   app->m_screen = SCREEN_JOIN;
   h.Update();
   return app;
@@ -115,13 +115,16 @@ TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
   }
   app->m_controlStyle = CONTROL_POINTER;
   h.Press(KEY_ENTER);
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_gameMode, app->m_hostSource, app->m_controlStyle}),
-            (std::vector<int>{SCREEN_MATCH_LOAD, 7, SOURCE_KEYBOARD, CONTROL_KEYBOARD}));
+  EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
+  EXPECT_EQ(app->m_gameMode, 7);
+  EXPECT_EQ(app->m_hostSource, SOURCE_KEYBOARD);
+  EXPECT_EQ(app->m_controlStyle, CONTROL_KEYBOARD);
 
   OnMenu();
   Select(h, 8);
   h.Press(KEY_SPACE);
-  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_screen}), (std::vector<int>{1, SCREEN_MENU}));
+  EXPECT_EQ(app->m_optionsOpen, 1);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
 TEST_F(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
@@ -148,8 +151,9 @@ TEST_F(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
   app->m_hostSource = 3;
   h.Click(ROW_X, ROW_Y);  // the pointer belongs to the keyboard player
   h.Update();
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_hostSource, app->m_controlStyle}),
-            (std::vector<int>{SCREEN_MATCH_LOAD, SOURCE_KEYBOARD, CONTROL_POINTER}));
+  EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
+  EXPECT_EQ(app->m_hostSource, SOURCE_KEYBOARD);
+  EXPECT_EQ(app->m_controlStyle, CONTROL_POINTER);
 }
 
 TEST_F(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
@@ -165,9 +169,10 @@ TEST_F(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
     h.SetPad(c.port, pad);
     if (c.keyboard) h.KeyDown(KEY_ENTER);
     h.Update(2);
-    EXPECT_EQ((std::vector<int>{h.App()->m_screen, h.App()->m_hostSource, h.App()->m_controlStyle,
-                                Joined(h.App(), c.host)}),
-              (std::vector<int>{SCREEN_JOIN, c.host, c.style, 1}));
+    EXPECT_EQ(h.App()->m_screen, SCREEN_JOIN);
+    EXPECT_EQ(h.App()->m_hostSource, c.host);
+    EXPECT_EQ(h.App()->m_controlStyle, c.style);
+    EXPECT_EQ(Joined(h.App(), c.host), 1);
   }
 }
 
@@ -201,27 +206,28 @@ TEST_F(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
 TEST_F(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 4);
-  app->m_settings[2] = 1;
+  app->m_settings[SETTING_DEATH_RULE] = 1;
   Tap(h, KEY_DOWN);
-  EXPECT_EQ(SavedField(6), 1);
+  EXPECT_EQ(SavedField(SETTING_ROW), 1);
   EXPECT_TRUE(Shows(h, "> Death = Line Remains"));
   h.Press(KEY_RIGHT);
-  EXPECT_EQ(SavedField(2), 2);  // saved as changed, wrapped when drawn next
+  EXPECT_EQ(SavedField(SETTING_DEATH_RULE), 2);  // saved as changed, wrapped when drawn next
   h.Update();
-  EXPECT_EQ(app->m_settings[2], 0);
+  EXPECT_EQ(app->m_settings[SETTING_DEATH_RULE], 0);
   EXPECT_TRUE(Shows(h, "> Death = Line Removed"));
   EXPECT_EQ(Rider(app, -1), 1);  // a highlighted row keeps every rider in place
 
   app->m_hostSource = 0;  // joypad 0 hosts: the keyboard's keys leave the rules
   Tap(h, KEY_UP);
   Tap(h, KEY_RIGHT);
-  EXPECT_EQ((std::vector<int>{app->m_settings[6], app->m_settings[2]}), (std::vector<int>{1, 0}));
-  app->m_settings[6] = 0;
+  EXPECT_EQ(app->m_settings[SETTING_ROW], 1);
+  EXPECT_EQ(app->m_settings[SETTING_DEATH_RULE], 0);
+  app->m_settings[SETTING_ROW] = 0;
   Tap(h, KEY_RIGHT);
   EXPECT_EQ(Rider(app, -1), 4);
 
   Tap(h, KEY_C);  // anyone toggles the death rule, and it is kept
-  EXPECT_EQ(SavedField(2), 1);
+  EXPECT_EQ(SavedField(SETTING_DEATH_RULE), 1);
 }
 
 TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
@@ -238,25 +244,27 @@ TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
 
   app = OnJoin(h, 3);
   h.Press(KEY_X);
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_anyKeyHeld}), (std::vector<int>{SCREEN_MENU, 1}));
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_EQ(app->m_anyKeyHeld, 1);
 
   app = OnJoin(h, 5);
   h.KeyDown(KEY_B);
   h.Press(KEY_N);
   h.KeyUp(KEY_B);
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_demoMode, Joined(app, -1)}),
-            (std::vector<int>{SCREEN_ARENA_PREPARE, 1, 0}));
+  EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
+  EXPECT_EQ(app->m_demoMode, 1);
+  EXPECT_EQ(Joined(app, -1), 0);
 }
 
 TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
-  app->m_settings[5] = 0;
+  app->m_settings[SETTING_SOUND_MODE] = 0;
   app->m_optionsOpen = 1;
   app->m_optionsRow = 1;
   h.Update(5);
   Tap(h, KEY_ENTER);  // still sliding in: nothing happens
-  EXPECT_EQ(app->m_settings[5], 0);
+  EXPECT_EQ(app->m_settings[SETTING_SOUND_MODE], 0);
   h.Update(30);
   const struct {
     const char* label;
@@ -265,14 +273,16 @@ TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   for (const auto& c : cases) {
     app->m_musicOn = 1;
     Tap(h, KEY_ENTER);
-    EXPECT_EQ((std::vector<int>{app->m_settings[5], app->m_musicOn, Shows(h, c.label)}),
-              (std::vector<int>{c.mode, c.musicOn, 1})) << c.label;
+    EXPECT_EQ(app->m_settings[SETTING_SOUND_MODE], c.mode) << c.label;
+    EXPECT_EQ(app->m_musicOn, c.musicOn) << c.label;
+    EXPECT_TRUE(Shows(h, c.label)) << c.label;
   }
-  app->m_settings[5] = 2;
+  app->m_settings[SETTING_SOUND_MODE] = 2;
   Tap(h, KEY_UP);
   h.Press(KEY_ENTER);  // on the gear: closes, saves, and the key does not choose
-  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, SavedField(5), app->m_screen}), (std::vector<int>{0, 2, SCREEN_MENU}));
-  app->m_settings[5] = 1;
+  EXPECT_EQ(app->m_optionsOpen, 0);
+  EXPECT_EQ(SavedField(SETTING_SOUND_MODE), 2);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
 TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
@@ -281,10 +291,11 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   app->m_optionsOpen = 1;
   app->m_optionsRow = 4;
   h.Update(31);
-  app->m_settings[3] = 2;
+  app->m_settings[SETTING_SPEED] = 2;
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear
-  EXPECT_EQ((std::vector<int>{app->m_creditsOpen, SavedField(3)}), (std::vector<int>{1, 2}));
-  app->m_settings[3] = 0;
+  EXPECT_EQ(app->m_creditsOpen, 1);
+  EXPECT_EQ(SavedField(SETTING_SPEED), 2);
+  app->m_settings[SETTING_SPEED] = 0;
 
   OnMenu();
   app->m_screen = NO_SCREEN;
@@ -292,7 +303,6 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
   EXPECT_EQ(app->m_optionsRow, 3);  // the window row is the last one now
-  app->m_paused = 0;
 }
 
 TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
@@ -311,7 +321,8 @@ TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirm
   EXPECT_TRUE(app->m_creditLine > 60 && !end && first) << app->m_creditLine << " " << end << first;
   EXPECT_EQ(h.Screenshot()[640 * 4 + 6] & 0xffffff, 0u);  // the box's black frame covers the menu
   Tap(h, KEY_ENTER);  // closes, and the key does not act on the menu
-  EXPECT_EQ((std::vector<int>{app->m_creditsOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU}));
+  EXPECT_EQ(app->m_creditsOpen, 0);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 
   // The quit confirmation, on grey, goes back.
   app->m_screen = SCREEN_QUIT_CONFIRM;
@@ -345,5 +356,4 @@ TEST_F(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
   EXPECT_GT(frozen, 10);
   h.Update();
   EXPECT_NE(head(), before);
-  app->m_screen = SCREEN_MENU;
 }
