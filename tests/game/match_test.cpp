@@ -18,14 +18,9 @@
 using namespace match;
 using namespace zephrine_test;
 
-// Every test starts from a fresh game.
-using RandomSequence = GameTest;
-using Controls = GameTest;
-using Arena = GameTest;
-using Riders = GameTest;
-using Flow = GameTest;
-using Match = GameTest;
-using ComputerRider = GameTest;
+// Every test starts from a fresh game; the suites name what they test.
+using RandomSequence = GameTest; using Controls = GameTest; using Arena = GameTest; using Riders = GameTest;
+using Flow = GameTest; using Match = GameTest; using ComputerRider = GameTest;
 
 namespace {
 

@@ -13,11 +13,8 @@
 
 using namespace zephrine_test;
 
-// Every test starts from a fresh game.
-using Menu = GameTest;
-using Join = GameTest;
-using Options = GameTest;
-using Credits = GameTest;
+// Every test starts from a fresh game; the suites name what they test.
+using Menu = GameTest; using Join = GameTest; using Options = GameTest; using Credits = GameTest;
 using Pause = GameTest;
 
 namespace {

@@ -19,19 +19,10 @@
 
 using namespace zephrine_test;
 
-// Every test starts from a fresh game.
-using Start = GameTest;
-using Loader = GameTest;
-using StartPrompt = GameTest;
-using GlobalKeys = GameTest;
-using Pointer = GameTest;
-using ICade = GameTest;
-using Latches = GameTest;
-using Focus = GameTest;
-using Scaling = GameTest;
-using DisplayList = GameTest;
-using Text = GameTest;
-using Effects = GameTest;
+// Every test starts from a fresh game; the suites name what they test.
+using Start = GameTest; using Loader = GameTest; using StartPrompt = GameTest; using GlobalKeys = GameTest;
+using Pointer = GameTest; using ICade = GameTest; using Latches = GameTest; using Focus = GameTest;
+using Scaling = GameTest; using DisplayList = GameTest; using Text = GameTest; using Effects = GameTest;
 using Music = GameTest;
 
 namespace {
