@@ -6,6 +6,7 @@
 # hour of a computer match under the sanitizers) and every fuzz target for a
 # million inputs; tests labelled "long" run only then.
 # Starts a virtual display when there is none. Exits non-zero on any failure.
+# The tests of each GoogleTest program run shuffled (the seed is printed).
 set -uo pipefail
 cd "$(dirname "$0")"
 long=0
@@ -48,6 +49,13 @@ export LIBGL_ALWAYS_SOFTWARE=1
 export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# Every GoogleTest program runs its tests in a shuffled order, the same
+# order on every run unless ZEPHRINE_TEST_SEED names another seed; a failure
+# that depends on the order replays with that seed (here, or with
+# --gtest_shuffle --gtest_random_seed=N on the one program).
+export GTEST_SHUFFLE=1
+export GTEST_RANDOM_SEED="${ZEPHRINE_TEST_SEED:-1207}"
+echo "== GoogleTest programs shuffled with seed $GTEST_RANDOM_SEED"
 
 status=0
 echo "== tests"

@@ -9,12 +9,7 @@ namespace {
 
 // Both device pointers keep the one device (and through it every sounding
 // sample) alive.
-struct AudioRoots {
-  AudioRoots() {
-    gc_root(gxtkAudio::audio);
-    gc_root(bb_audio_device);
-  }
-} audio_roots;
+const bool roots_registered = gc_roots(gxtkAudio::audio, bb_audio_device);
 
 }  // namespace
 

@@ -56,7 +56,6 @@ constexpr int DRAW_APPEND_LIMIT = DRAW_LIST_FLOATS - DRAW_ENTRY - 1;
 // Entry kinds (element 0) other than an image slot.
 constexpr float DRAW_RECT = UNSET;
 constexpr float DRAW_OVAL = UNSET + 1;
-constexpr float DRAW_LINE = UNSET + 2;
 // Effect channels the game rotates over (the engine has more).
 constexpr int SFX_CHANNELS = 24;
 // The file of an effect slot: "sfx/" + at least three digits + ".wav".
@@ -74,11 +73,26 @@ extern float bb_KRV_overscan;  // window pixels kept free left and right
 extern float bb_KRV_rawscrw, bb_KRV_rawscrh;  // design size
 extern float bb_KRV_jscrw, bb_KRV_jscrh;      // current virtual size
 
+// The game's program seams (program.cpp): every global of the game to its
+// start value, then the one game object.
+int bbInit();
+int bbMain();
+constexpr ProgramSeams GAME_SEAMS = {bbInit, bbMain};
+// The game's own globals (bb_KRV_*, the random seed) to their start values;
+// part of bbInit.
+void ResetGameGlobals();
+
 class c_MyApp : public c_App {
  public:
   c_MyApp();
   c_MyApp* m_new();
   void mark() override;
+
+  // Four operations have no caller in the game today and stay as part of
+  // the toolkit the screens are written with: p_rstr (padded numbers for
+  // score tables) and p_Rand (a random int in a range) in draw.cpp,
+  // p_Button0 (a button only the first touch presses) in the controls, and
+  // p_BadgeDetail (a badge's how-to-earn line) with the badges.
 
   // Hooks (app.cpp).
   int p_OnCreate() override;
@@ -214,9 +228,7 @@ class c_MyApp : public c_App {
   float m_drawAlpha = 0;
   int m_drawBlend = 0;  // 3 additive, anything else alpha blending
   float m_clearRed = 0, m_clearGreen = 0, m_clearBlue = 0, m_clearAlpha = 0;
-  float m_viewW = 0, m_viewH = 0;
   float m_scaleX = 0, m_scaleY = 0;  // window pixels per virtual unit
-  int m_fitMode = 0;                 // 1 the width sets the scale, 2 the height
   int m_landscape = 0;
   int m_currentFont = 0;
 

@@ -14,11 +14,11 @@ namespace {
 
 // Element indices of a display-list entry.
 enum EntryField {
-  E_KIND = 0,  // image slot, or DRAW_RECT / DRAW_OVAL / DRAW_LINE
+  E_KIND = 0,  // image slot, or DRAW_RECT / DRAW_OVAL
   E_X = 1,
   E_Y = 2,
   E_ROTATION = 3,
-  E_W = 4,  // image: x scale; rectangle: width; oval: x radius; line: x2
+  E_W = 4,  // image: x scale; rectangle: width; oval: x radius
   E_H = 5,
   E_FRAME = 6,
   E_ALPHA = 7,
@@ -108,8 +108,6 @@ float InkComponent(float factor, float brightness) { return std::clamp(factor * 
 }  // namespace
 
 int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
-  m_viewW = bb_KRV_jscrw;
-  m_viewH = bb_KRV_jscrh;
   if (r > UNSET) {
     m_clearRed = r;
     m_clearGreen = g;
@@ -268,7 +266,6 @@ int c_MyApp::p_Rand(float low, float high) {
 
 int c_MyApp::p_ComputeScaling(int w, int h) {
   const VirtualScreen v = FitVirtualScreen(w, h, bb_KRV_overscan, bb_KRV_rawscrw, bb_KRV_rawscrh);
-  m_fitMode = v.fitMode;
   m_scaleX = v.scaleX;
   m_scaleY = v.scaleY;
   bb_KRV_jscrw = v.width;
@@ -309,8 +306,6 @@ int c_MyApp::p_Replay() {
       bb_graphics_DrawRect(x, y, e[E_W] * m_scaleX, e[E_H] * m_scaleY);
     } else if (e[E_KIND] == DRAW_OVAL) {
       bb_graphics_DrawEllipse(x, y, e[E_W] * m_scaleX, e[E_H] * m_scaleY);
-    } else if (e[E_KIND] == DRAW_LINE) {
-      bb_graphics_DrawLine(x, y, e[E_W] * m_scaleX + ox, e[E_H] * m_scaleY + oy);
     } else if (e[E_KIND] > -1.0f && e[E_KIND] < float(GAME_IMAGE_SLOTS)) {
       c_Image* image = m_images[int(e[E_KIND])];
       if (image) {

@@ -15,6 +15,12 @@ float bb_KRV_jscrw = 640.0f, bb_KRV_jscrh = 480.0f;
 
 int bbInit() {
   bb_app_InitRuntimeGlobals();
+  ResetGameGlobals();
+  gc_assign(bb_KRV_CreditText, CreditText());
+  return 0;
+}
+
+void ResetGameGlobals() {
   bb_KRV_isOuya = 0;
   bb_KRV_overscan = 0.0f;
   bb_KRV_DebugMode = 0;
@@ -25,8 +31,6 @@ int bbInit() {
   bb_KRV_AccelerometerControls = 0;
   bb_KRV_HasMusicStream = 1;
   bb_random_Seed = 1234;
-  gc_assign(bb_KRV_CreditText, CreditText());
-  return 0;
 }
 
 int bbMain() {

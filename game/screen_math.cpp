@@ -51,12 +51,8 @@ int ChooseAssetScale(int w, int h) {
 }
 
 const char* AssetSuffix(int assetScale) {
-  switch (assetScale) {
-    case 2:
-      return "-hd";
-    case 4:
-      return "-hd2";
-    default:
-      return "";
+  for (const AssetVariant& v : ASSET_VARIANTS) {
+    if (v.scale == assetScale) return v.suffix;
   }
+  return "";
 }

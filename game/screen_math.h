@@ -27,8 +27,16 @@ float OverscanY(float overscan, int w, int h, int lastW, int lastH);
 // nearest representable answer instead of undefined behaviour.
 int ToVirtual(float pixels, float offset, float scale);
 
+// The resolution variants of the art: each image exists at every scale,
+// its file name carrying the suffix (the data generator writes them all).
+struct AssetVariant {
+  int scale;
+  const char* suffix;
+};
+constexpr AssetVariant ASSET_VARIANTS[] = {{1, ""}, {2, "-hd"}, {4, "-hd2"}};
+
 // Resolution variant of the art for a window of w x h pixels: 1 up to
 // 630 x 630, 2 up to 1230 x 1230, else 4.
 int ChooseAssetScale(int w, int h);
-// File name suffix of a variant: "", "-hd" or "-hd2".
+// File name suffix of a variant's scale; "" for a scale that has none.
 const char* AssetSuffix(int assetScale);

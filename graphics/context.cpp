@@ -15,14 +15,7 @@ namespace {
 constexpr float kDegToRad = 0.017453292f;
 constexpr int kMatrixFloats = 6;
 
-// The subsystem's collector roots, registered once when this file is linked in.
-struct RegisterRoots {
-  RegisterRoots() {
-    gc_root(bb_graphics_device);
-    gc_root(bb_graphics_renderDevice);
-    gc_root(bb_graphics_context);
-  }
-} registerRoots;
+const bool roots_registered = gc_roots(bb_graphics_device, bb_graphics_renderDevice, bb_graphics_context);
 
 // Every matrix operation ends here.
 void StoreMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {

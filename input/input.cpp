@@ -4,7 +4,7 @@ c_InputDevice* bb_input_device = nullptr;
 
 namespace {
 
-const bool roots_registered = (gc_root(bb_input_device), true);
+const bool roots_registered = gc_roots(bb_input_device);
 
 bool valid_key(int key) { return key >= 1 && key < INPUT_KEY_CODES; }
 

@@ -83,16 +83,16 @@ class IdleApp : public c_App {
   long frames_ = 0, frames0_ = 0;
 };
 
-}  // namespace
+int IdleInit() { return bb_app_InitRuntimeGlobals(); }
 
-int bbInit() { return bb_app_InitRuntimeGlobals(); }
-
-int bbMain() {
+int IdleMain() {
   (new IdleApp)->m_new();
   return 0;
 }
 
+}  // namespace
+
 int main(int argc, const char** argv) {
   if (argc > 1) measure_seconds = std::atof(argv[1]);
-  return BBTarvexGame::Main(argc, argv);
+  return BBTarvexGame::Main(argc, argv, {IdleInit, IdleMain});
 }

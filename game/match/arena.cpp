@@ -78,13 +78,9 @@ int c_MyApp::p_NewLine(int dir, int x, int y, int owner) {
 }
 
 int c_MyApp::p_LineTo(int seg, int x, int y, int owner, int dir, int /*rider*/) {
-  int r = seg;
-  if (Segment(this, seg)[S_DIR] != dir) {
-    // A turn: the new run starts at the old run's last cell.
-    r = TakeRecord(this);
-    const int* old = Segment(this, seg);
-    WriteRecord(Segment(this, r), dir, old[S_X2], old[S_Y2], owner);
-  }
+  const int* old = Segment(this, seg);
+  // A turn: the new run starts at the old run's last cell.
+  const int r = old[S_DIR] == dir ? seg : p_NewLine(dir, old[S_X2], old[S_Y2], owner);
   Segment(this, r)[S_X2] = x;
   Segment(this, r)[S_Y2] = y;
   SetCell(this, x, y, owner);
@@ -133,9 +129,10 @@ int c_MyApp::p_PrepareArena() {
     // A computer rider with a caution distance of 5 to 15 cells, unless a
     // joined slot rides it (a later slot wins).
     Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * Random());
-    for (int k = 0; k < JOIN_SLOTS; ++k) {
-      const int* slot = JoinSlot(this, k);
-      if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p) Rider(this, p, R_CONTROL) = float(k - 1);
+    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+      const int slot = SlotOf(source);
+      if (JoinField(this, slot, SLOT_JOINED) == 1 && JoinField(this, slot, SLOT_RIDER) == p)
+        Rider(this, p, R_CONTROL) = float(source);
     }
   }
   // Every rider is in play, and the first frame counts as one with humans:

@@ -68,7 +68,8 @@ constexpr ActionInputs KEYBOARD_ICADE[] = {
     {ACTION_QUIT, {V(ACTION_QUIT)}},
     {ACTION_EXTRA1, {V(ACTION_EXTRA1)}},
     {ACTION_EXTRA2, {V(ACTION_EXTRA2)}},
-    {ACTION_BACK, {K(KEY_ESCAPE), K(KEY_DELETE), K(KEY_BACKSPACE), P(PAD_BACK_ICADE1), P(PAD_BACK_ICADE2), P(PAD_BACK)}},
+    {ACTION_BACK,
+     {K(KEY_ESCAPE), K(KEY_DELETE), K(KEY_BACKSPACE), P(PAD_BACK_ICADE1), P(PAD_BACK_ICADE2), P(PAD_BACK)}},
 };
 // A joypad source: d-pad, stick, face buttons, and the keyboard keys every
 // source shares.

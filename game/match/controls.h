@@ -3,6 +3,8 @@
 // that tie a source to a rider.
 #pragma once
 
+#include "game/app.h"
+
 // Logical actions.
 constexpr int ACTION_UP = 0;
 constexpr int ACTION_LEFT = 3;
@@ -26,13 +28,21 @@ constexpr int SOURCE_FIRST_PAD = 0;
 constexpr int SOURCE_LAST_PAD = 3;
 constexpr int SOURCE_COUNT = SOURCE_LAST_PAD - SOURCE_KEYBOARD + 1;
 
-// Join slots: slot k (source k - 1) is SLOT_STRIDE ints of m_inputSlots
-// from SLOT_STRIDE * k; the first JOIN_SLOTS slots belong to the sources.
+// Join slots: slot k is SLOT_STRIDE ints of m_inputSlots from
+// SLOT_STRIDE * k; the first JOIN_SLOTS slots belong to the sources, in
+// source order, and the rest are spare.
 constexpr int SLOT_STRIDE = 10;
 constexpr int SLOT_JOINED = 0;  // 1 = joined
 constexpr int SLOT_RIDER = 1;   // claimed rider number
 constexpr int SLOT_LATCH = 5;   // 1 = the source must release its keys first
 constexpr int JOIN_SLOTS = SOURCE_COUNT;
+constexpr int ALL_SLOTS = GAME_INPUT_SLOTS / SLOT_STRIDE;
+
+// The join slot of a control source.
+constexpr int SlotOf(int source) { return source - SOURCE_KEYBOARD; }
+// One field (SLOT_JOINED, SLOT_RIDER, SLOT_LATCH) of join slot `slot`
+// (0 to ALL_SLOTS - 1).
+inline int& JoinField(c_MyApp* app, int slot, int field) { return app->m_inputSlots[SLOT_STRIDE * slot + field]; }
 
 // Riders are numbered 1 to MAX_RIDERS.
 constexpr int MAX_RIDERS = 8;

@@ -189,12 +189,7 @@ int c_MyApp::p_SquigglyDoohickey() {
     const int d = int(std::floor(32.99f * Random() + 16.0f));
     x = std::max(SQUIGGLE_EDGE, std::min(x + DIR_X[dir] * d, int(w - SQUIGGLE_EDGE)));
     y = std::max(SQUIGGLE_EDGE, std::min(y + DIR_Y[dir] * d, int(h - SQUIGGLE_EDGE)));
-    if (Segment(this, seg)[S_DIR] != dir) {
-      seg = p_NewLine(dir, Segment(this, seg)[S_X2], Segment(this, seg)[S_Y2], ink);
-    }
-    Segment(this, seg)[S_X2] = x;
-    Segment(this, seg)[S_Y2] = y;
-    SetCell(this, x, y, ink);
+    seg = p_LineTo(seg, x, y, ink, dir, 0);
     dir = int(std::floor(3.99f * Random() + 1.0f));
   }
   DrawTrails(this);

@@ -72,8 +72,7 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   app->p_Rect(x - h, y - h, 2.0f * h, 2.0f * h);
   app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   for (int k = 0; k < JOIN_SLOTS; ++k) {
-    const int* slot = JoinSlot(app, k);
-    if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p)
+    if (JoinField(app, k, SLOT_JOINED) == 1 && JoinField(app, k, SLOT_RIDER) == p)
       app->p_Text(x + ME_MARK_OFFSET[k][0], y + ME_MARK_OFFSET[k][1], "ME!", 1.0f, 1.0f);
   }
   // Riders in the lower half show their count above the marker, the upper
@@ -116,12 +115,9 @@ int c_MyApp::p_LoadGame() {
   m_screen = SCREEN_JOIN;
   for (int i = 0; i < GAME_INPUT_SLOTS; ++i) m_inputSlots[i] = 0;
   // Keys still held from the menu must be released before they join.
-  for (int k = 0; k < LATCHED_SLOTS; ++k) JoinSlot(this, k)[SLOT_LATCH] = 1;
-  const int host = m_controlStyle == CONTROL_POINTER ? 0 : m_hostSource + 1;
-  if (host >= 0 && host < JOIN_SLOTS) {
-    JoinSlot(this, host)[SLOT_JOINED] = 1;
-    JoinSlot(this, host)[SLOT_RIDER] = 1;
-  }
+  for (int k = 0; k < ALL_SLOTS; ++k) JoinField(this, k, SLOT_LATCH) = 1;
+  const int host = SlotOf(m_controlStyle == CONTROL_POINTER ? SOURCE_KEYBOARD : m_hostSource);
+  if (host >= 0 && host < JOIN_SLOTS) JoinField(this, host, SLOT_JOINED) = JoinField(this, host, SLOT_RIDER) = 1;
   p_ResetPlayers();
   return 0;
 }
@@ -154,7 +150,8 @@ int c_MyApp::p_GameStructure() {
 int c_MyApp::p_InGame() {
   p_ResetDraw();
   m_menuDrop = -32;  // the main menu slides in when it next shows
-  const bool pauseKey = p_PlayKeyAll(ACTION_BACK, STICK) != 0 || (bb_KRV_isOuya == 1 && p_PlayKeyAll(ACTION_QUIT, STICK) != 0);
+  const bool pauseKey =
+      p_PlayKeyAll(ACTION_BACK, STICK) != 0 || (bb_KRV_isOuya == 1 && p_PlayKeyAll(ACTION_QUIT, STICK) != 0);
   if (pauseKey && m_paused == 0 && m_anyKeyHeld == 0) {
     m_anyKeyHeld = 1;
     OpenPause(this);

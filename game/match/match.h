@@ -9,9 +9,6 @@
 
 namespace match {
 
-// Slots of m_inputSlots whose key latch a new match sets: all of them.
-constexpr int LATCHED_SLOTS = GAME_INPUT_SLOTS / SLOT_STRIDE;
-
 // Directions of travel; index 0 is no direction.
 constexpr int DIR_RIGHT = 1;
 constexpr int DIR_DOWN = 2;
@@ -85,7 +82,6 @@ inline void SetCell(c_MyApp* app, int x, int y, int value) {
 
 inline float& Rider(c_MyApp* app, int p, int field) { return app->m_matchState[RIDER_STRIDE * p + field]; }
 inline int* Segment(c_MyApp* app, int record) { return &app->m_segments[SEGMENT_STRIDE * record]; }
-inline int* JoinSlot(c_MyApp* app, int slot) { return &app->m_inputSlots[SLOT_STRIDE * slot]; }
 
 // Riders of the match: m_gameMode + 1, never more than the rider records.
 inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1, MAX_RIDERS); }

@@ -76,8 +76,7 @@ static_assert(CREDIT_COUNT == 56);
 // The lines that scroll round; the last one never shows.
 constexpr int SCROLLING_LINES = CREDIT_COUNT - 1;
 
-void MarkCreditText() { gc_mark_q(bb_KRV_CreditText); }
-const bool roots_registered = (gc_add_root_marker(MarkCreditText), true);
+const bool roots_registered = gc_roots(bb_KRV_CreditText);
 
 // Below this slide step the tiles grow from nothing.
 constexpr float TILE_GROW_STEPS = 20.0f;

@@ -10,9 +10,6 @@ using namespace menus;
 
 namespace {
 
-// Every slot of m_inputSlots, the sources' and the unused ones after them.
-constexpr int SLOT_COUNT = GAME_INPUT_SLOTS / SLOT_STRIDE;
-
 // The riders' squares stand at their start places; stepping right goes
 // clockwise round the screen.
 constexpr int RINGS[MAX_RIDERS + 1][MAX_RIDERS] = {
@@ -34,8 +31,6 @@ constexpr int RULE_ROWS = 3;
 
 constexpr float SQUARE = 64.0f;
 constexpr float TOUCH_SQUARE = 60.0f;
-
-int& Field(c_MyApp& app, int source, int field) { return app.m_inputSlots[SLOT_STRIDE * (source + 1) + field]; }
 
 // The rider one step round the ring from `rider` (right: clockwise).
 int RingStep(int riders, int rider, bool right) {
@@ -76,14 +71,14 @@ bool Presses(c_MyApp& app, int source, int action) {
 
 // A rule key of the host: acts once, sounds and saves.
 void RuleKey(c_MyApp& app, int source) {
-  Field(app, source, SLOT_LATCH) = 1;
+  JoinField(&app, SlotOf(source), SLOT_LATCH) = 1;
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
   app.p_Save();
 }
 
 void HostKeys(c_MyApp& app, int source) {
   int& row = app.m_settings[SETTING_ROW];
-  int& latch = Field(app, source, SLOT_LATCH);
+  int& latch = JoinField(&app, SlotOf(source), SLOT_LATCH);
   if (latch == 0 && Presses(app, source, ACTION_UP)) {
     row = std::max(row - 1, 0);
     RuleKey(app, source);
@@ -105,9 +100,9 @@ void HostKeys(c_MyApp& app, int source) {
 }
 
 void SourceKeys(c_MyApp& app, int source, int riders) {
-  int& joined = Field(app, source, SLOT_JOINED);
-  int& rider = Field(app, source, SLOT_RIDER);
-  int& latch = Field(app, source, SLOT_LATCH);
+  int& joined = JoinField(&app, SlotOf(source), SLOT_JOINED);
+  int& rider = JoinField(&app, SlotOf(source), SLOT_RIDER);
+  int& latch = JoinField(&app, SlotOf(source), SLOT_LATCH);
   if (source == app.m_hostSource) HostKeys(app, source);
   if (latch == 0 && joined == 0 && Presses(app, source, ACTION_CONFIRM)) {
     joined = rider = latch = 1;
@@ -153,9 +148,9 @@ int RiderSquare(c_MyApp& app, int i) {
   app.p_Rect(x - TOUCH_SQUARE / 2, y - TOUCH_SQUARE / 2, TOUCH_SQUARE, TOUCH_SQUARE);
   app.p_SetCol(255, 255, 255, UNSET);
 
-  int& keyboardRider = Field(app, SOURCE_KEYBOARD, SLOT_RIDER);
+  int& keyboardRider = JoinField(&app, SlotOf(SOURCE_KEYBOARD), SLOT_RIDER);
   if (app.p_MouseIn_Centered(x, y, TOUCH_SQUARE, TOUCH_SQUARE) != 0 && app.m_inputLatch == 0 &&
-      Field(app, SOURCE_KEYBOARD, SLOT_JOINED) == 1) {
+      JoinField(&app, SlotOf(SOURCE_KEYBOARD), SLOT_JOINED) == 1) {
     if (keyboardRider == i) StartMatch(app);
     keyboardRider = i;
     app.m_inputLatch = 1;
@@ -164,9 +159,10 @@ int RiderSquare(c_MyApp& app, int i) {
 
   int riding = 0;
   for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
-    if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
+    const int slot = SlotOf(source);
+    if (JoinField(&app, slot, SLOT_JOINED) != 1 || JoinField(&app, slot, SLOT_RIDER) != i) continue;
     ++riding;
-    const float* offset = ME_MARK_OFFSET[source + 1];
+    const float* offset = ME_MARK_OFFSET[slot];
     app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
   }
   return riding;
@@ -193,13 +189,13 @@ int c_MyApp::p_GameSelect() {
   p_ResetDraw();
 
   bool anyone = false;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) anyone = anyone || Field(*this, source, SLOT_JOINED) == 1;
+  for (int slot = 0; slot < JOIN_SLOTS; ++slot) anyone = anyone || JoinField(this, slot, SLOT_JOINED) == 1;
   if (!anyone) {
     m_screen = SCREEN_MENU;
     m_anyKeyHeld = 1;
   }
   for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD && !shared; ++source) {
-    if (Field(*this, source, SLOT_JOINED) == 1 && Field(*this, source, SLOT_LATCH) == 0 &&
+    if (JoinField(this, SlotOf(source), SLOT_JOINED) == 1 && JoinField(this, SlotOf(source), SLOT_LATCH) == 0 &&
         Presses(*this, source, ACTION_CONFIRM)) {
       StartMatch(*this);
     }
@@ -207,9 +203,8 @@ int c_MyApp::p_GameSelect() {
 
   m_demoMode = 0;
   if (AnyPressing(*this, ACTION_EXTRA1, BUTTONS_ONLY) && AnyPressing(*this, ACTION_EXTRA2, BUTTONS_ONLY)) {
-    for (int k = 0; k < SLOT_COUNT; ++k) {
-      m_inputSlots[SLOT_STRIDE * k + SLOT_JOINED] = m_inputSlots[SLOT_STRIDE * k + SLOT_RIDER] = 0;
-      m_inputSlots[SLOT_STRIDE * k + SLOT_LATCH] = 0;
+    for (int k = 0; k < ALL_SLOTS; ++k) {
+      JoinField(this, k, SLOT_JOINED) = JoinField(this, k, SLOT_RIDER) = JoinField(this, k, SLOT_LATCH) = 0;
     }
     m_demoMode = 1;
     StartMatch(*this);

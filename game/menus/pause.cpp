@@ -32,11 +32,33 @@ void QuitMatch(c_MyApp& app) {
   Chime(app, 0.5f);
 }
 
-void MoveCursor(c_MyApp& app, int row, float rate) {
-  app.m_pauseRow = row;
-  app.m_anyKeyHeld = 1;
-  Chime(app, rate);
+// Resumes by a tap or a key; the caller sets the latch.
+void ResumeButton(c_MyApp& app, bool /*byKey*/) { Resume(app); }
+
+// Quits by a tap, or by a key that also latches the pointer.
+void QuitButton(c_MyApp& app, bool byKey) {
+  QuitMatch(app);
+  if (byKey) app.m_inputLatch = 1;
 }
+
+// Opens the options box over the paused match.
+void OptionsButton(c_MyApp& app, bool byKey) {
+  app.m_optionsOpen = 1;
+  if (byKey) {
+    Chime(app, 1.0f);
+  } else {
+    app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
+  }
+}
+
+// A cursor move: either of two actions (the second may be ACTION_NONE)
+// moves the cursor to `row` with a chime of `rate`.
+constexpr int ACTION_NONE = -1;
+struct CursorMove {
+  int action, orAction;
+  int row;
+  float rate;
+};
 
 void CursorMark(c_MyApp& app, float x, float y) {
   app.p_SetSize(2.5f, UNSET);
@@ -55,8 +77,41 @@ bool IconButton(c_MyApp& app, float x, float y, int icon, float r, float g, floa
 }
 
 bool Pressing(c_MyApp& app, int action) {
-  return AnyPressing(app, action, action == ACTION_CONFIRM ? BUTTONS_ONLY : STICK);
+  return action != ACTION_NONE && AnyPressing(app, action, action == ACTION_CONFIRM ? BUTTONS_ONLY : STICK);
 }
+
+// One button of the box at (x, y): a tap (`touched`, pointer latch free)
+// acts and sets the pointer latch; with the cursor on its row the mark
+// shows, and while the key latch is free ACTION_CONFIRM acts and sets it,
+// or one of the moves takes the cursor elsewhere.
+template <int N>
+void PauseButton(c_MyApp& app, int row, float x, float y, bool touched, void (*act)(c_MyApp&, bool byKey),
+                 const CursorMove (&moves)[N]) {
+  if (touched && app.m_inputLatch == 0) {
+    act(app, false);
+    app.m_inputLatch = 1;
+  }
+  if (app.m_pauseRow != row) return;
+  CursorMark(app, x, y);
+  if (app.m_anyKeyHeld != 0) return;
+  if (Pressing(app, ACTION_CONFIRM)) {
+    act(app, true);
+    app.m_anyKeyHeld = 1;
+    return;
+  }
+  for (const CursorMove& m : moves) {
+    if (!Pressing(app, m.action) && !Pressing(app, m.orAction)) continue;
+    app.m_pauseRow = m.row;
+    app.m_anyKeyHeld = 1;
+    Chime(app, m.rate);
+    return;
+  }
+}
+
+constexpr CursorMove RESUME_MOVES[] = {{ACTION_LEFT, ACTION_UP, ROW_QUIT, 0.8f},
+                                       {ACTION_RIGHT, ACTION_NONE, ROW_OPTIONS, 1.2f}};
+constexpr CursorMove QUIT_MOVES[] = {{ACTION_RIGHT, ACTION_DOWN, ROW_RESUME, 0.8f}};
+constexpr CursorMove OPTIONS_MOVES[] = {{ACTION_LEFT, ACTION_DOWN, ROW_RESUME, 0.8f}};
 
 void DrawBacking(c_MyApp& app, float W, float s) {
   const bool wide = app.m_landscape == 1;
@@ -96,53 +151,16 @@ int c_MyApp::p_PauseMenu() {
   const bool wide = m_landscape == 1;
   const float sideX = wide ? 140.0f : 96.0f, sideY = wide ? s - 64 : s - 96;
 
-  if (IconButton(*this, W / 2, s, ICON_RESUME, 50, 50, 250) && m_inputLatch == 0) {
-    Resume(*this);
-    m_inputLatch = 1;
-  }
-  if (m_pauseRow == ROW_RESUME) {
-    CursorMark(*this, W / 2, s);
-    if (m_anyKeyHeld == 0 && Pressing(*this, ACTION_CONFIRM)) {
-      Resume(*this);
-      m_anyKeyHeld = 1;
-    } else if (m_anyKeyHeld == 0 && (Pressing(*this, ACTION_LEFT) || Pressing(*this, ACTION_UP))) {
-      MoveCursor(*this, ROW_QUIT, 0.8f);
-    } else if (m_anyKeyHeld == 0 && Pressing(*this, ACTION_RIGHT)) {
-      MoveCursor(*this, ROW_OPTIONS, 1.2f);
-    }
-  }
+  const bool resume = IconButton(*this, W / 2, s, ICON_RESUME, 50, 50, 250);
+  PauseButton(*this, ROW_RESUME, W / 2, s, resume, ResumeButton, RESUME_MOVES);
 
-  if (IconButton(*this, W / 2 - sideX, sideY, ICON_QUIT, 255, 50, 50) && m_inputLatch == 0) {
-    QuitMatch(*this);
-    m_inputLatch = 1;
-  }
-  if (m_pauseRow == ROW_QUIT) {
-    CursorMark(*this, W / 2 - sideX, sideY);
-    if (m_anyKeyHeld == 0 && Pressing(*this, ACTION_CONFIRM)) {
-      QuitMatch(*this);
-      m_anyKeyHeld = m_inputLatch = 1;
-    } else if (m_anyKeyHeld == 0 && (Pressing(*this, ACTION_RIGHT) || Pressing(*this, ACTION_DOWN))) {
-      MoveCursor(*this, ROW_RESUME, 0.8f);
-    }
-  }
+  const bool quit = IconButton(*this, W / 2 - sideX, sideY, ICON_QUIT, 255, 50, 50);
+  PauseButton(*this, ROW_QUIT, W / 2 - sideX, sideY, quit, QuitButton, QUIT_MOVES);
 
   if (m_optionsOpen == 0) m_gearAngle += 0.2f;
   const float gear = DrawGear(*this, W / 2 + sideX, sideY, 1.0f);
-  if (Touched(*this, W / 2 + sideX, sideY, gear) && m_inputLatch == 0) {
-    m_optionsOpen = 1;
-    m_inputLatch = 1;
-    p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
-  }
-  if (m_pauseRow == ROW_OPTIONS) {
-    CursorMark(*this, W / 2 + sideX, sideY);
-    if (m_anyKeyHeld == 0 && Pressing(*this, ACTION_CONFIRM)) {
-      m_optionsOpen = 1;
-      m_anyKeyHeld = 1;
-      Chime(*this, 1.0f);
-    } else if (m_anyKeyHeld == 0 && (Pressing(*this, ACTION_LEFT) || Pressing(*this, ACTION_DOWN))) {
-      MoveCursor(*this, ROW_RESUME, 0.8f);
-    }
-  }
+  const bool options = Touched(*this, W / 2 + sideX, sideY, gear);
+  PauseButton(*this, ROW_OPTIONS, W / 2 + sideX, sideY, options, OptionsButton, OPTIONS_MOVES);
 
   if (m_anyKeyHeld == 0 && AnyPressing(*this, ACTION_BACK, STICK)) {
     Resume(*this);

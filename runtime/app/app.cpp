@@ -27,19 +27,8 @@ c_IAsyncEventSource* bb_asyncevent__current = nullptr;
 
 namespace {
 
-void mark_display_modes() { gc_mark_q(bb_app__displayModes); }
-
-bool register_roots() {
-  gc_root(bb_app__app);
-  gc_root(bb_app__delegate);
-  gc_root(bb_app__desktopMode);
-  gc_root(bb_asyncevent__sources);
-  gc_root(bb_asyncevent__current);
-  gc_add_root_marker(mark_display_modes);
-  return true;
-}
-
-const bool roots_registered = register_roots();
+const bool roots_registered = gc_roots(bb_app__app, bb_app__delegate, bb_app__desktopMode, bb_app__displayModes,
+                                       bb_asyncevent__sources, bb_asyncevent__current);
 
 }  // namespace
 
@@ -61,7 +50,7 @@ int bb_app_InitRuntimeGlobals() {
   return 0;
 }
 
-int bb_std_main(int count, const char** args) {
+int bb_std_main(int count, const char** args, const ProgramSeams& seams) {
   argc = count;
   argv = args;
   std::signal(SIGSEGV, sighandler);
@@ -69,9 +58,9 @@ int bb_std_main(int count, const char** args) {
   std::signal(SIGFPE, sighandler);
   if (!std::setlocale(LC_CTYPE, "en_US.UTF-8")) std::setlocale(LC_CTYPE, "");
   gc_init();
-  bbInit();
+  seams.init();
   gc_mark();
-  bbMain();
+  seams.main();
   return 0;
 }
 

@@ -2,9 +2,9 @@
 // loop, the delegate that turns runtime events into the application's hooks
 // and into input state, and the display modes.
 //
-// The game defines the two program seams bbInit (every global to its start
-// value) and bbMain (creates and registers the one c_App); everything else
-// here is the runtime's. Only this layer talks to the windowing library.
+// A program hands the runtime its two seams at start (ProgramSeams);
+// everything else here is the runtime's. Only this layer talks to the
+// windowing library.
 #pragma once
 
 #include "runtime/core/core.h"
@@ -14,9 +14,13 @@ class gxtkAudio;
 class c_InputDevice;
 struct GLFWwindow;
 
-// The program seams, defined by the game (or by a test application).
-int bbInit();
-int bbMain();
+// The program seams: `init` sets every global of the program to its start
+// value (calling bb_app_InitRuntimeGlobals first); `main` creates and
+// registers the one c_App. The game's are bbInit and bbMain (game/app.h).
+struct ProgramSeams {
+  int (*init)();
+  int (*main)();
+};
 // Sets the runtime's own globals (application, graphics, audio, input and
 // async-event modules) to their start values; every bbInit calls it first.
 int bb_app_InitRuntimeGlobals();
@@ -129,12 +133,12 @@ class BBTarvexGame : public BBGlfwGame {
  public:
   // The whole program: start-up, main loop, shut-down. Returns 0; the other
   // ways out end the process with their own status.
-  static int Main(int argc, const char** argv);
+  static int Main(int argc, const char** argv, const ProgramSeams& seams);
 };
 
 // The runtime's start routine: arguments, crash handlers, locale,
-// collector, bbInit, bbMain. Returns 0.
-int bb_std_main(int argc, const char** argv);
+// collector, the program's init seam, its main seam. Returns 0.
+int bb_std_main(int argc, const char** argv, const ProgramSeams& seams);
 
 // The base of the game application. Hooks return 0.
 class c_App : public Object {

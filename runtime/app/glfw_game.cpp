@@ -14,6 +14,7 @@
 #include "input/input.h"
 #include "runtime/app/app.h"
 #include "runtime/app/joypad.h"
+#include "runtime/app/x11_seam.h"
 
 static_assert(JOY_HAT_UP == GLFW_HAT_UP && JOY_HAT_RIGHT == GLFW_HAT_RIGHT && JOY_HAT_DOWN == GLFW_HAT_DOWN &&
               JOY_HAT_LEFT == GLFW_HAT_LEFT);
@@ -78,7 +79,7 @@ BBGlfwGame::~BBGlfwGame() {
   if (_glfwGame == this) _glfwGame = nullptr;
 }
 
-int BBTarvexGame::Main(int argc, const char** argv) {
+int BBTarvexGame::Main(int argc, const char** argv, const ProgramSeams& seams) {
   // Hats are read on their own; as extra buttons they would shift the
   // button numbers of every pad that has one.
   glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
@@ -87,9 +88,10 @@ int BBTarvexGame::Main(int argc, const char** argv) {
     std::fflush(stdout);
     std::exit(-1);
   }
+  ExitOnLostDisplay();
   BBTarvexGame* game = new BBTarvexGame();
   try {
-    bb_std_main(argc, argv);
+    bb_std_main(argc, argv, seams);
   } catch (ThrowableObject* ex) {
     glfwTerminate();
     game->Die(ex);

@@ -95,7 +95,15 @@ class Array {
   Rep* rep_;
   template <class U>
   friend Array<U>& gc_assign(Array<U>& field, const Array<U>& value);
+  template <class U>
+  friend void gc_root(Array<U>& slot);
 };
+
+// Registers a global array handle as a root, like gc_root of a pointer.
+template <class T>
+inline void gc_root(Array<T>& slot) {
+  gc_root(slot.rep_);
+}
 
 // Barriered store of an array handle into a field of a managed object.
 template <class T>

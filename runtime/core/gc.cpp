@@ -29,10 +29,6 @@ std::vector<gc_object**>& root_slots() {
   static std::vector<gc_object**> slots;
   return slots;
 }
-std::vector<void (*)()>& root_markers() {
-  static std::vector<void (*)()> markers;
-  return markers;
-}
 
 void clear_list(gc_header* list) { list->succ = list->pred = list; }
 bool list_empty(gc_header* list) { return list->succ == list; }
@@ -160,7 +156,6 @@ void gc_add_root(gc_object** slot) {
   root_slots().push_back(slot);
   gc_mark_q(*slot);  // the current cycle's roots are already queued
 }
-void gc_add_root_marker(void (*marker)()) { root_markers().push_back(marker); }
 
 void gc_ext_malloced(int bytes) { __atomic_fetch_add(&gc_ext_new_bytes, bytes, __ATOMIC_RELAXED); }
 
@@ -169,7 +164,6 @@ void gc_init() { ensure_lists(); }
 void gc_mark() {
   ensure_lists();
   for (gc_object** slot : root_slots()) gc_mark_q(*slot);
-  for (auto marker : root_markers()) marker();
 }
 
 namespace {

@@ -107,9 +107,14 @@ inline void gc_root(T*& slot) {
   static_assert(sizeof(T*) == sizeof(gc_object*));
   gc_add_root(reinterpret_cast<gc_object**>(&slot));
 }
-// Registers a function that queues roots that are not plain slots (handles,
-// arrays of handles). Called at the start of every cycle.
-void gc_add_root_marker(void (*marker)());
+// Registers every global slot a file defines (object pointers and arrays)
+// as roots, once, at static initialization, after their definitions:
+//   const bool roots_registered = gc_roots(first_global, second_global);
+template <class... Slots>
+bool gc_roots(Slots&... slots) {
+  (gc_root(slots), ...);
+  return true;
+}
 
 // Native code reports bytes it allocated outside the collector (decoded
 // images, audio, file data). Thread-safe.

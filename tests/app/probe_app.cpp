@@ -3,9 +3,11 @@
 std::function<void(ProbeApp*)> probe_setup;
 std::function<void()> probe_main;
 
-int bbInit() { return bb_app_InitRuntimeGlobals(); }
+namespace {
 
-int bbMain() {
+int ProbeInit() { return bb_app_InitRuntimeGlobals(); }
+
+int ProbeMain() {
   if (probe_main) {
     probe_main();
     return 0;
@@ -16,7 +18,9 @@ int bbMain() {
   return 0;
 }
 
+}  // namespace
+
 int RunProbeProgram() {
   const char* args[] = {"probe", nullptr};
-  return BBTarvexGame::Main(1, args);
+  return BBTarvexGame::Main(1, args, {ProbeInit, ProbeMain});
 }

@@ -161,20 +161,25 @@ TEST_F(EngineTest, SoundingSamplesSurviveCollectionAndDiscardedBuffersAreDeleted
 }
 
 TEST_F(EngineTest, ChannelsTakeOverTheSourceOfAStoppedChannelWhenOpenAlHasNoMore) {
+  // Channel 0 holds a stopped source; some later channel never had one.
+  gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
+  audio->PlaySample(effect, 0, 0);
+  audio->StopChannel(0);
+  const ALuint donor = audio->channels[0].source;
+  ASSERT_NE(donor, 0u);
+  int fresh = AUDIO_EFFECT_CHANNELS - 1;
+  while (fresh > 0 && audio->channels[fresh].source != 0) --fresh;
+  ASSERT_GT(fresh, 0) << "every channel has had a source";
   // Use up every source OpenAL has, then ask for more channels.
   std::vector<ALuint> hoard;
   for (ALuint s = 0; alGetError(), alGenSources(1, &s), alGetError() == AL_NO_ERROR;) {
     hoard.push_back(s);
     ASSERT_LT(hoard.size(), 4096u);
   }
-  gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
-  ALuint donor = audio->channels[0].source;  // stopped since the one-shot test
-  ASSERT_NE(donor, 0u);
-  ASSERT_EQ(audio->channels[20].source, 0u);
-  EXPECT_EQ(audio->PlaySample(effect, 20, 0), 0);
-  EXPECT_EQ(audio->channels[20].source, donor);
+  EXPECT_EQ(audio->PlaySample(effect, fresh, 0), 0);
+  EXPECT_EQ(audio->channels[fresh].source, donor);
   EXPECT_EQ(audio->channels[0].source, 0u);
-  audio->StopChannel(20);
+  audio->StopChannel(fresh);
   alDeleteSources(ALsizei(hoard.size()), hoard.data());
 }
 

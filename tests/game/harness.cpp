@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "input/input.h"
+#include "tests/support/gated_disk.h"
 #include "tests/support/support.h"
 
 namespace zephrine_test {
@@ -79,7 +80,7 @@ GameHarness::GameHarness() {
     std::exit(1);
   }
   game = new HarnessGame();
-  bb_std_main(0, nullptr);
+  bb_std_main(0, nullptr, GAME_SEAMS);
   OpenWindow(APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT);
   game->StartGame();
 }
@@ -171,6 +172,34 @@ void GameHarness::ReleaseClock() { game->fixedClock = false; }
 
 void GameHarness::Suspend() { game->SuspendGame(); }
 void GameHarness::Resume() { game->ResumeGame(); }
+
+void GameHarness::Reset() {
+  for (int key = 1; key < INPUT_KEY_CODES; ++key) {
+    if (bb_input_device->m_keyDown[key]) KeyUp(key);
+  }
+  for (PadInput& pad : game->pads) pad = PadInput();
+  ReleaseClock();
+  ReleaseDeviceSize();
+  if (DeviceWidth() != APP_WINDOW_WIDTH || DeviceHeight() != APP_WINDOW_HEIGHT) {
+    OpenWindow(APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT);
+  }
+  c_MyApp* app = App();
+  app->p_StopTune();
+  app->p_iCade(0);
+  ResetGameGlobals();
+  // The saves of the test before land before its state file goes, on the
+  // real disk from now on.
+  gated_disk::Open();
+  BBGame::Game()->StateStore().Flush();
+  BBGame::Game()->StateStore().SetCalls(BB_FILE_SYSTEM_CALLS);
+  std::filesystem::remove(".tarvexstate");
+  // Every field back to its constructed value; marking what the copy
+  // stored is the collector's store barrier.
+  *app = *(new c_MyApp);
+  app->mark();
+  app->p_OnCreate();
+  Update();  // hits and characters of the releases above end with an update
+}
 
 std::vector<DrawEntry> GameHarness::DisplayList() const {
   std::vector<DrawEntry> list;

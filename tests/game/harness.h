@@ -14,6 +14,8 @@
 // and a test may damage the data it reads.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -25,7 +27,7 @@ namespace zephrine_test {
 
 // One display-list entry as the game recorded it.
 struct DrawEntry {
-  float kind;  // image slot, or DRAW_RECT / DRAW_OVAL / DRAW_LINE
+  float kind;  // image slot, or DRAW_RECT / DRAW_OVAL
   float x, y, rotation, w, h, frame, alpha;
   float red, green, blue, blend;
 };
@@ -86,6 +88,13 @@ class GameHarness {
   void Suspend();
   void Resume();
 
+  // The game as a fresh start leaves it, whatever the last test did: every
+  // key, button and pad released, the clock and the device size the
+  // runtime's again, the window 640 x 480, the game's globals at their start
+  // values, no state file, and the game object as constructed and then
+  // created by the runtime (its loader about to run).
+  void Reset();
+
   std::vector<DrawEntry> DisplayList() const;
   // Entries of one image slot (glyphs of the font, the logo, ...).
   std::vector<DrawEntry> EntriesOf(float kind) const;
@@ -99,5 +108,12 @@ class GameHarness {
 
 // The game in a window of w x h pixels with its assets loaded.
 GameHarness& Loaded(int width = 640, int height = 480);
+
+// The fixture of every test that plays the game: each starts from Reset.
+// A test file names its suites after it (using Menu = GameTest;).
+class GameTest : public testing::Test {
+ protected:
+  void SetUp() override { GameHarness::Get().Reset(); }
+};
 
 }  // namespace zephrine_test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <utility>
@@ -16,6 +17,10 @@
 
 using namespace match;
 using namespace zephrine_test;
+
+// Every test starts from a fresh game; the suites name what they test.
+using RandomSequence = GameTest; using Controls = GameTest; using Arena = GameTest; using Riders = GameTest;
+using Flow = GameTest; using Match = GameTest; using ComputerRider = GameTest;
 
 namespace {
 
@@ -56,7 +61,7 @@ void Place(int p, int x, int y, int dir) {
 
 }  // namespace
 
-TEST(Random, FirstDrawsFromTheStartSeed) {
+TEST_F(RandomSequence, FirstDrawsFromTheStartSeed) {
   bb_random_Seed = 1234;
   EXPECT_EQ(bb_random_Rnd(), 11984094.0f / 16777216.0f);
   EXPECT_EQ(unsigned(bb_random_Seed), 3067928073u);
@@ -64,7 +69,7 @@ TEST(Random, FirstDrawsFromTheStartSeed) {
   EXPECT_EQ(unsigned(bb_random_Seed), 889114580u);
 }
 
-TEST(Controls, SourcesIcadeAndStick) {
+TEST_F(Controls, EachSourceAnswersItsKeysButtonsAndStickAndIcadeTakesTheLetters) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   struct Case {
@@ -107,7 +112,10 @@ TEST(Controls, SourcesIcadeAndStick) {
   h.SetPad(0, PadInput());
   h.Update();
   EXPECT_EQ(app->p_StickY(2, 0), 0.0f);  // a pad has two sticks
+}
 
+TEST_F(Controls, ARectangleTakesTouchesWithinItsMargins) {
+  c_MyApp* app = Loaded().App();
   // A rectangle at x = 100, w = 50 takes touches from 94 to 162, both exclusive.
   for (auto [x, expected] : {std::pair{94, 0}, {95, 1}, {161, 1}, {162, 0}}) {
     app->m_touchDown[0] = 1;
@@ -115,19 +123,23 @@ TEST(Controls, SourcesIcadeAndStick) {
     app->m_touchY[0] = 120;
     EXPECT_EQ(app->p_Touch(100, 100, 50, 50), expected) << x;
   }
-  app->m_touchDown[0] = 0;
 }
 
-TEST(Arena, StartCellsAndTheSegmentRing) {
+TEST_F(Arena, RidersStartAtTheirPlacesInsideTheWall) {
   // The factors of the screen are taken in double precision: 0.9 of 640 is
   // 575 (the order of all eight is the join screen test's).
-  c_MyApp* app = Round(8);
-  EXPECT_EQ((std::vector<float>{R(1, R_X), R(1, R_Y), R(2, R_X), R(2, R_Y)}), (std::vector<float>{64, 72, 575, 408}));
+  Round(8);
+  EXPECT_EQ(R(1, R_X), 64);
+  EXPECT_EQ(R(1, R_Y), 72);
+  EXPECT_EQ(R(2, R_X), 575);
+  EXPECT_EQ(R(2, R_Y), 408);
   EXPECT_EQ(GridAt(0, 0), WALL_CELL);
   EXPECT_EQ(GridAt(639, 479), WALL_CELL);
   EXPECT_EQ(GridAt(64, 72), 0);  // start cells stay unmarked
+}
 
-  // Straight runs extend one record; a turn starts at the old run's last cell.
+TEST_F(Arena, AStraightRunExtendsItsRecordAndATurnStartsAtItsLastCell) {
+  c_MyApp* app = Round(8);
   const int seg = app->p_NewLine(DIR_RIGHT, 100, 100, 3);
   EXPECT_EQ(app->p_LineTo(seg, 101, 100, 3, DIR_RIGHT, 3), seg);
   EXPECT_EQ(app->p_LineTo(seg, 102, 100, 3, DIR_RIGHT, 3), seg);
@@ -136,8 +148,14 @@ TEST(Arena, StartCellsAndTheSegmentRing) {
   const int* t = Segment(app, turn);
   EXPECT_EQ(std::vector<int>(t, t + 6), (std::vector<int>{DIR_DOWN, 102, 100, 102, 101, 3}));
   EXPECT_EQ(GridAt(102, 101), 3);
+}
 
+TEST_F(Arena, FlushingARiderFreesItsCellsAndRecordsAlone) {
   // Rider 4 crosses rider 3's cells; flushing 3 leaves rider 4 alone.
+  c_MyApp* app = Round(8);
+  const int seg = app->p_NewLine(DIR_RIGHT, 100, 100, 3);
+  app->p_LineTo(seg, 102, 100, 3, DIR_RIGHT, 3);
+  app->p_LineTo(seg, 102, 101, 3, DIR_DOWN, 3);
   const int cross = app->p_NewLine(DIR_DOWN, 101, 98, 4);
   app->p_LineTo(cross, 101, 100, 4, DIR_DOWN, 4);
   app->p_FlushGrid(3);
@@ -145,17 +163,21 @@ TEST(Arena, StartCellsAndTheSegmentRing) {
   EXPECT_EQ(GridAt(101, 100), 4);
   EXPECT_EQ(Segment(app, seg)[S_DIR], 0);
   EXPECT_EQ(Segment(app, cross)[S_DIR], DIR_DOWN);
+}
 
+TEST_F(Arena, TheRingReusesItsOldestRecordAndFreesItsRun) {
   // The 4,002nd segment overwrites record 1 and frees its run, whoever holds
   // the cells now.
-  Round(2);
+  c_MyApp* app = Round(2);
   Segment(app, 1)[S_X2] = 70;
   for (int x = 64; x <= 70; ++x) app->m_grid[x + GRID_ROW * 72] = 5;
   for (int i = 0; i < 4000; ++i) app->p_NewLine(DIR_UP, 300, 300, 2);
   EXPECT_EQ(app->m_segmentCursor, 1);
   for (int x = 64; x <= 70; ++x) EXPECT_EQ(GridAt(x, 72), 0) << x;
   EXPECT_EQ(Segment(app, 1)[S_DIR], DIR_UP);
+}
 
+TEST_F(Arena, AScreenBeyondTheGridGetsTheLargestArena) {
   // A virtual screen beyond the grid gets an arena of 999 x 999 units.
   Round(8, 0, 1500, 1200);
   EXPECT_EQ(GridAt(990, 500), 0);
@@ -167,15 +189,14 @@ TEST(Arena, StartCellsAndTheSegmentRing) {
   EXPECT_EQ(bb_KRV_jscrw, 640.0f);
 }
 
-TEST(Arena, TrailDemoKeepsTheRingFull) {
+TEST_F(Arena, TrailDemoKeepsTheRingFull) {
   GameHarness& h = Loaded();
   h.App()->m_screen = SCREEN_TRAIL_DEMO;
   h.Update(200);
   EXPECT_EQ(h.EntriesOf(DRAW_RECT).size(), size_t(SEGMENT_LAST + 1));
-  h.App()->m_screen = SCREEN_MENU;
 }
 
-TEST(Riders, CrashesAndDeathRules) {
+TEST_F(Riders, AHeadOnCrashTakesBothAndTheHigherNumberWins) {
   GameHarness& h = Loaded();
   // Head-on with one free cell between: both crash in the same step, and
   // the higher number takes the round.
@@ -192,7 +213,10 @@ TEST(Riders, CrashesAndDeathRules) {
   EXPECT_EQ(app->m_screen, SCREEN_ROUND_WON);
   EXPECT_EQ(app->m_wins[2], 1);
   EXPECT_EQ(app->m_wins[1], 0);
+}
 
+TEST_F(Riders, AWallCrashMarksTheWallAndTheDeathRuleDecidesIfItIsFreed) {
+  GameHarness& h = Loaded();
   // A wall crash writes the rider's number into the wall's inner cell; the
   // rule decides whether the removed rider frees it.
   for (auto [rule, after] : {std::pair{0, 0}, {1, 1}}) {
@@ -205,8 +229,10 @@ TEST(Riders, CrashesAndDeathRules) {
     EXPECT_EQ(GridAt(7, 200), after) << "rule " << rule;
     EXPECT_EQ(GridAt(6, 200), WALL_CELL);
   }
+}
 
-  // Beyond the grid's edge is wall too: the crash writes nothing there.
+TEST_F(Riders, BeyondTheGridIsWallThatACrashLeavesAlone) {
+  GameHarness& h = Loaded();
   Round(2);
   Place(1, 3, 0, DIR_UP);
   h.Update();
@@ -214,7 +240,7 @@ TEST(Riders, CrashesAndDeathRules) {
   EXPECT_EQ(R(1, R_Y), -1.0f);
 }
 
-TEST(Riders, SteeringNeverReverses) {
+TEST_F(Riders, SteeringNeverReverses) {
   GameHarness& h = Loaded();
   struct Case {
     int dir;
@@ -236,7 +262,7 @@ TEST(Riders, SteeringNeverReverses) {
   }
 }
 
-TEST(Riders, AccelerationAndPause) {
+TEST_F(Riders, ARoundWithoutHumansAccelerates) {
   GameHarness& h = Loaded();
   // Once the only human has crashed, a second step per update comes on the
   // 34th accelerating update.
@@ -249,9 +275,11 @@ TEST(Riders, AccelerationAndPause) {
   EXPECT_EQ(app->m_stepsExtra, 0);
   h.Update();
   EXPECT_EQ(app->m_stepsExtra, 1);
+}
 
-  // A computer-only match never accelerates while two ride.
-  app = Round(3);
+TEST_F(Riders, AComputerMatchNeverAcceleratesWhileTwoRide) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = Round(3);
   app->m_demoMode = 1;
   for (int p = 1; p <= 3; ++p) R(p, R_CONTROL) = -10.0f;
   for (int i = 0; i < 150 && app->m_ridersInPlay >= 2; ++i) {
@@ -260,9 +288,11 @@ TEST(Riders, AccelerationAndPause) {
       ASSERT_EQ(app->m_matchState[MS_LEVEL], 0.0f) << i;
     }
   }
+}
 
-  // Paused: the dying go on dying, the living stand still but may turn.
-  app = Round(2);
+TEST_F(Riders, PausedTheDyingGoOnAndTheLivingStandButMayTurn) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = Round(2);
   R(1, R_DEATH) = 1.0f;
   app->m_paused = 1;
   h.KeyDown(KEY_UP);
@@ -271,10 +301,9 @@ TEST(Riders, AccelerationAndPause) {
   EXPECT_EQ(R(1, R_DEATH), 7.0f);
   EXPECT_EQ(R(2, R_X), 575.0f);
   EXPECT_EQ(R(2, R_DIR), float(DIR_UP));
-  app->m_paused = 0;
 }
 
-TEST(Flow, RoundEndAndQuitKeys) {
+TEST_F(Flow, TheLastRiderTakesTheRoundAndTheThirdWinTheMatch) {
   GameHarness& h = Loaded();
   // Rider 1 is removed last and takes the round; with its third win of a
   // "First to 3" match the menu follows 321 updates after the round ended.
@@ -297,7 +326,10 @@ TEST(Flow, RoundEndAndQuitKeys) {
     EXPECT_EQ(app->m_screen, c.screenAfter);
     EXPECT_EQ(updates, c.updates);
   }
+}
 
+TEST_F(Flow, QuitKeysLeaveTheRoundScreensForTheMenu) {
+  GameHarness& h = Loaded();
   // Escape during the countdown leaves for the menu (during play it pauses:
   // the acceptance test's); a quit on the round-won screen's last update
   // stands.
@@ -313,10 +345,14 @@ TEST(Flow, RoundEndAndQuitKeys) {
     h.KeyDown(k.key);
     h.Update();
     h.KeyUp(k.key);
-    EXPECT_EQ((std::vector<int>{app->m_screen, app->m_paused, app->m_anyKeyHeld}), (std::vector<int>{SCREEN_MENU, 0, 1}))
-        << k.screen;
+    EXPECT_EQ(app->m_screen, SCREEN_MENU) << k.screen;
+    EXPECT_EQ(app->m_paused, 0) << k.screen;
+    EXPECT_EQ(app->m_anyKeyHeld, 1) << k.screen;
   }
+}
 
+TEST_F(Flow, GameOverDarkensTheMatchAndReturnsToTheMenu) {
+  GameHarness& h = Loaded();
   // Game over: on its 90th update the menu-return screen comes, and the
   // overlay starts to withdraw in the same update.
   c_MyApp* app = Round(4);
@@ -328,7 +364,105 @@ TEST(Flow, RoundEndAndQuitKeys) {
   h.Update(30);
   EXPECT_EQ(app->m_screen, SCREEN_MENU_RETURN);
   EXPECT_EQ(app->m_gameOverTimer, 71);
-  app->m_gameOver = 0;
+}
+
+namespace {
+
+constexpr int SEED = 20261207;
+constexpr float CAUTION = 10.0f;  // cells a computer rider looks ahead
+
+// The draws the generator gives from `seed` on, and the seed after them.
+std::vector<float> DrawsFrom(int seed, int count) {
+  bb_random_Seed = seed;
+  std::vector<float> draws;
+  for (int i = 0; i < count; ++i) draws.push_back(bb_random_Rnd());
+  return draws;
+}
+int SeedAfter(int seed, int count) {
+  DrawsFrom(seed, count);
+  return bb_random_Seed;
+}
+
+// A round with computer rider 1 alone at (300, 200) heading `dir`, its
+// cooldown and death timer as given; the stars hold still, so only the
+// rider draws from the generator.
+c_MyApp* LoneComputer(int dir, float cooldown, float death = 0.0f) {
+  c_MyApp* app = Round(2);
+  R(2, R_NUMBER) = 0.0f;
+  for (int i = 0; i < GAME_STARS; ++i) app->m_stars[i] = 0.0f;
+  Place(1, 300, 200, dir);
+  R(1, R_CONTROL) = -CAUTION;
+  R(1, R_COOLDOWN) = cooldown;
+  R(1, R_DEATH) = death;
+  return app;
+}
+
+// A wall `from` to `to` cells ahead of (300, 200) in direction `dir`.
+void WallAhead(c_MyApp* app, int dir, int from, int to) {
+  for (int d = from; d <= to; ++d) app->m_grid[300 + DIR_X[dir] * d + GRID_ROW * (200 + DIR_Y[dir] * d)] = WALL_CELL;
+}
+
+}  // namespace
+
+// Per step a living computer rider draws: how far it looks, the side it
+// would turn to, the cooldown after a turn, a random heading, and, once its
+// cooldown is long out, whether it turns on a whim; a crash draws the pitch
+// of its sound; a dying step draws six values for each of four sparks.
+TEST_F(ComputerRider, EachStepDrawsAFixedNumberOfValues) {
+  const struct {
+    const char* what;
+    float cooldown, death;
+    int wallFrom;  // 0: open ground
+    int draws;
+  } cases[] = {
+      {"open ground, cooldown just out", 0, 0, 0, 4},
+      {"open ground, cooldown long out: the whim", -5, 0, 0, 5},
+      {"a crash while the cooldown runs", 5, 0, 2, 4 + 1},
+      {"the first dying step", 0, 1, 0, 4 * 6},
+      {"a dying step after the sparks", 0, 20, 0, 0},
+  };
+  for (const auto& c : cases) {
+    c_MyApp* app = LoneComputer(DIR_RIGHT, c.cooldown, c.death);
+    if (c.wallFrom > 0) WallAhead(app, DIR_RIGHT, c.wallFrom, c.wallFrom);
+    bb_random_Seed = SEED;
+    app->p_Game();
+    EXPECT_EQ(bb_random_Seed, SeedAfter(SEED, c.draws)) << c.what;
+    if (c.wallFrom > 0) {
+      EXPECT_EQ(R(1, R_DEATH), 1.0f) << c.what;
+    }
+  }
+}
+
+// A wall close ahead and open ground to both sides: the second draw picks
+// the side (0 down or right, 1 up or left, across the heading) and the
+// third the cooldown the turn starts; with the chosen side walled too the
+// rider holds its heading.
+TEST_F(ComputerRider, TheSecondDrawPicksTheSideAndTheThirdTheCooldown) {
+  const std::vector<float> r = DrawsFrom(SEED, 4);
+  const int side = int(std::floor(1.99f * r[1]));
+  const float cooldown = std::floor(6.99f * r[2] + 2.0f);
+  // The seed tells the two draws apart, so taking them in the other order fails.
+  ASSERT_NE(cooldown, std::floor(6.99f * r[1] + 2.0f));
+  const int sideOfRight = side == 0 ? DIR_DOWN : DIR_UP, sideOfUp = side == 0 ? DIR_RIGHT : DIR_LEFT;
+  const struct {
+    int dir;
+    int walledSide;  // 0: both sides open
+    int expectedDir;
+    float expectedCooldown;  // the cooldown that was 0, one step on, when it holds
+  } cases[] = {
+      {DIR_RIGHT, 0, sideOfRight, cooldown},
+      {DIR_UP, 0, sideOfUp, cooldown},
+      {DIR_RIGHT, sideOfRight, DIR_RIGHT, -1.0f},
+  };
+  for (const auto& c : cases) {
+    c_MyApp* app = LoneComputer(c.dir, 0.0f);
+    WallAhead(app, c.dir, 3, 4);  // two cells thick: a look of every second cell sees it too
+    if (c.walledSide != 0) WallAhead(app, c.walledSide, 1, 2);
+    bb_random_Seed = SEED;
+    app->p_Game();
+    EXPECT_EQ(R(1, R_DIR), float(c.expectedDir)) << "heading " << c.dir;
+    EXPECT_EQ(R(1, R_COOLDOWN), c.expectedCooldown) << "heading " << c.dir;
+  }
 }
 
 namespace {
@@ -375,7 +509,7 @@ std::vector<std::string> PlayMatch(int entry) {
 
 }  // namespace
 
-TEST(Match, ComputerMatchesReplayFromTheSeed) {
+TEST_F(Match, ComputerMatchesReplayFromTheSeed) {
   const std::vector<std::string> first = PlayMatch(5);
   c_MyApp* app = GameHarness::Get().App();
   EXPECT_EQ(app->m_screen, SCREEN_MENU);

@@ -14,6 +14,10 @@
 
 using namespace zephrine_test;
 
+// Every test starts from a fresh game; the suites name what they test.
+using Menu = GameTest; using Join = GameTest; using Options = GameTest; using Credits = GameTest;
+using Pause = GameTest;
+
 namespace {
 
 constexpr int HELD_KEYS[] = {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_LEFT, KEY_UP, KEY_RIGHT,
@@ -36,10 +40,10 @@ GameHarness& OnMenu() {
 }
 
 // A source's join slot: joined flag, rider, key latch.
-int& Slot(c_MyApp* app, int source, int field) { return app->m_inputSlots[SLOT_STRIDE * (source + 1) + field]; }
-int& Joined(c_MyApp* app, int source) { return Slot(app, source, 0); }
-int& Rider(c_MyApp* app, int source) { return Slot(app, source, 1); }
-int& Latch(c_MyApp* app, int source) { return Slot(app, source, 5); }
+int& Slot(c_MyApp* app, int source, int field) { return JoinField(app, SlotOf(source), field); }
+int& Joined(c_MyApp* app, int source) { return Slot(app, source, SLOT_JOINED); }
+int& Rider(c_MyApp* app, int source) { return Slot(app, source, SLOT_RIDER); }
+int& Latch(c_MyApp* app, int source) { return Slot(app, source, SLOT_LATCH); }
 
 // The join screen as a match of `riders` opens it: every latch set, the
 // keyboard host joined on rider 1, no rule row highlighted; one update run.
@@ -49,7 +53,7 @@ c_MyApp* OnJoin(GameHarness& h, int riders) {
   Joined(app, -1) = Rider(app, -1) = 1;
   app->m_hostSource = -1;
   app->m_gameMode = riders - 1;
-  app->m_settings[6] = 0;
+  app->m_settings[SETTING_ROW] = 0;
   app->m_screen = SCREEN_JOIN;
   h.Update();
   return app;
@@ -101,7 +105,7 @@ constexpr int NO_SCREEN = 99;
 
 }  // namespace
 
-TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
+TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 1);
@@ -113,16 +117,19 @@ TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
   }
   app->m_controlStyle = CONTROL_POINTER;
   h.Press(KEY_ENTER);
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_gameMode, app->m_hostSource, app->m_controlStyle}),
-            (std::vector<int>{SCREEN_MATCH_LOAD, 7, SOURCE_KEYBOARD, CONTROL_KEYBOARD}));
+  EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
+  EXPECT_EQ(app->m_gameMode, 7);
+  EXPECT_EQ(app->m_hostSource, SOURCE_KEYBOARD);
+  EXPECT_EQ(app->m_controlStyle, CONTROL_KEYBOARD);
 
   OnMenu();
   Select(h, 8);
   h.Press(KEY_SPACE);
-  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_screen}), (std::vector<int>{1, SCREEN_MENU}));
+  EXPECT_EQ(app->m_optionsOpen, 1);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
-TEST(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
+TEST_F(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 3);
@@ -146,11 +153,12 @@ TEST(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
   app->m_hostSource = 3;
   h.Click(ROW_X, ROW_Y);  // the pointer belongs to the keyboard player
   h.Update();
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_hostSource, app->m_controlStyle}),
-            (std::vector<int>{SCREEN_MATCH_LOAD, SOURCE_KEYBOARD, CONTROL_POINTER}));
+  EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
+  EXPECT_EQ(app->m_hostSource, SOURCE_KEYBOARD);
+  EXPECT_EQ(app->m_controlStyle, CONTROL_POINTER);
 }
 
-TEST(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
+TEST_F(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
   const struct {
     bool keyboard;
     int port, host, style;
@@ -163,13 +171,14 @@ TEST(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
     h.SetPad(c.port, pad);
     if (c.keyboard) h.KeyDown(KEY_ENTER);
     h.Update(2);
-    EXPECT_EQ((std::vector<int>{h.App()->m_screen, h.App()->m_hostSource, h.App()->m_controlStyle,
-                                Joined(h.App(), c.host)}),
-              (std::vector<int>{SCREEN_JOIN, c.host, c.style, 1}));
+    EXPECT_EQ(h.App()->m_screen, SCREEN_JOIN);
+    EXPECT_EQ(h.App()->m_hostSource, c.host);
+    EXPECT_EQ(h.App()->m_controlStyle, c.style);
+    EXPECT_EQ(Joined(h.App(), c.host), 1);
   }
 }
 
-TEST(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
+TEST_F(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
   GameHarness& h = OnMenu();
   for (int riders = 2; riders <= 8; ++riders) {
     c_MyApp* app = OnJoin(h, riders);
@@ -196,35 +205,36 @@ TEST(Join, RightGoesClockwiseOnceRoundTheSquaresOfEveryMatchSize) {
   }
 }
 
-TEST(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
+TEST_F(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 4);
-  app->m_settings[2] = 1;
+  app->m_settings[SETTING_DEATH_RULE] = 1;
   Tap(h, KEY_DOWN);
-  EXPECT_EQ(SavedField(6), 1);
+  EXPECT_EQ(SavedField(SETTING_ROW), 1);
   EXPECT_TRUE(Shows(h, "> Death = Line Remains"));
   h.Press(KEY_RIGHT);
-  EXPECT_EQ(SavedField(2), 2);  // saved as changed, wrapped when drawn next
+  EXPECT_EQ(SavedField(SETTING_DEATH_RULE), 2);  // saved as changed, wrapped when drawn next
   h.Update();
-  EXPECT_EQ(app->m_settings[2], 0);
+  EXPECT_EQ(app->m_settings[SETTING_DEATH_RULE], 0);
   EXPECT_TRUE(Shows(h, "> Death = Line Removed"));
   EXPECT_EQ(Rider(app, -1), 1);  // a highlighted row keeps every rider in place
 
   app->m_hostSource = 0;  // joypad 0 hosts: the keyboard's keys leave the rules
   Tap(h, KEY_UP);
   Tap(h, KEY_RIGHT);
-  EXPECT_EQ((std::vector<int>{app->m_settings[6], app->m_settings[2]}), (std::vector<int>{1, 0}));
-  app->m_settings[6] = 0;
+  EXPECT_EQ(app->m_settings[SETTING_ROW], 1);
+  EXPECT_EQ(app->m_settings[SETTING_DEATH_RULE], 0);
+  app->m_settings[SETTING_ROW] = 0;
   Tap(h, KEY_RIGHT);
   EXPECT_EQ(Rider(app, -1), 4);
 
   Tap(h, KEY_C);  // anyone toggles the death rule, and it is kept
-  EXPECT_EQ(SavedField(2), 1);
+  EXPECT_EQ(SavedField(SETTING_DEATH_RULE), 1);
 }
 
 // A rule row moved while the disk stalls: the updates go on while the save
 // stands at the disk, and it lands once the disk moves.
-TEST(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
+TEST_F(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
   GameHarness& h = OnMenu();
   OnJoin(h, 4);
   BBGame::Game()->StateStore().SetCalls(gated_disk::Calls());
@@ -234,10 +244,9 @@ TEST(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
   gated_disk::Open();
   EXPECT_EQ(SavedField(SETTING_ROW), 1);
   EXPECT_EQ(gated_disk::Forced(), 0) << "an update waited for the disk";
-  BBGame::Game()->StateStore().SetCalls(BB_FILE_SYSTEM_CALLS);
 }
 
-TEST(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
+TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 3);
   Joined(app, 0) = Rider(app, 0) = 1;
@@ -251,25 +260,27 @@ TEST(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
 
   app = OnJoin(h, 3);
   h.Press(KEY_X);
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_anyKeyHeld}), (std::vector<int>{SCREEN_MENU, 1}));
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_EQ(app->m_anyKeyHeld, 1);
 
   app = OnJoin(h, 5);
   h.KeyDown(KEY_B);
   h.Press(KEY_N);
   h.KeyUp(KEY_B);
-  EXPECT_EQ((std::vector<int>{app->m_screen, app->m_demoMode, Joined(app, -1)}),
-            (std::vector<int>{SCREEN_ARENA_PREPARE, 1, 0}));
+  EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
+  EXPECT_EQ(app->m_demoMode, 1);
+  EXPECT_EQ(Joined(app, -1), 0);
 }
 
-TEST(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
+TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
-  app->m_settings[5] = 0;
+  app->m_settings[SETTING_SOUND_MODE] = 0;
   app->m_optionsOpen = 1;
   app->m_optionsRow = 1;
   h.Update(5);
   Tap(h, KEY_ENTER);  // still sliding in: nothing happens
-  EXPECT_EQ(app->m_settings[5], 0);
+  EXPECT_EQ(app->m_settings[SETTING_SOUND_MODE], 0);
   h.Update(30);
   const struct {
     const char* label;
@@ -278,26 +289,29 @@ TEST(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   for (const auto& c : cases) {
     app->m_musicOn = 1;
     Tap(h, KEY_ENTER);
-    EXPECT_EQ((std::vector<int>{app->m_settings[5], app->m_musicOn, Shows(h, c.label)}),
-              (std::vector<int>{c.mode, c.musicOn, 1})) << c.label;
+    EXPECT_EQ(app->m_settings[SETTING_SOUND_MODE], c.mode) << c.label;
+    EXPECT_EQ(app->m_musicOn, c.musicOn) << c.label;
+    EXPECT_TRUE(Shows(h, c.label)) << c.label;
   }
-  app->m_settings[5] = 2;
+  app->m_settings[SETTING_SOUND_MODE] = 2;
   Tap(h, KEY_UP);
   h.Press(KEY_ENTER);  // on the gear: closes, saves, and the key does not choose
-  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, SavedField(5), app->m_screen}), (std::vector<int>{0, 2, SCREEN_MENU}));
-  app->m_settings[5] = 1;
+  EXPECT_EQ(app->m_optionsOpen, 0);
+  EXPECT_EQ(SavedField(SETTING_SOUND_MODE), 2);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
-TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
+TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
   app->m_optionsRow = 4;
   h.Update(31);
-  app->m_settings[3] = 2;
+  app->m_settings[SETTING_SPEED] = 2;
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear
-  EXPECT_EQ((std::vector<int>{app->m_creditsOpen, SavedField(3)}), (std::vector<int>{1, 2}));
-  app->m_settings[3] = 0;
+  EXPECT_EQ(app->m_creditsOpen, 1);
+  EXPECT_EQ(SavedField(SETTING_SPEED), 2);
+  app->m_settings[SETTING_SPEED] = 0;
 
   OnMenu();
   app->m_screen = NO_SCREEN;
@@ -305,10 +319,9 @@ TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
   EXPECT_EQ(app->m_optionsRow, 3);  // the window row is the last one now
-  app->m_paused = 0;
 }
 
-TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
+TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_creditLine = 40;
@@ -324,7 +337,8 @@ TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmat
   EXPECT_TRUE(app->m_creditLine > 60 && !end && first) << app->m_creditLine << " " << end << first;
   EXPECT_EQ(h.Screenshot()[640 * 4 + 6] & 0xffffff, 0u);  // the box's black frame covers the menu
   Tap(h, KEY_ENTER);  // closes, and the key does not act on the menu
-  EXPECT_EQ((std::vector<int>{app->m_creditsOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU}));
+  EXPECT_EQ(app->m_creditsOpen, 0);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 
   // The quit confirmation, on grey, goes back.
   app->m_screen = SCREEN_QUIT_CONFIRM;
@@ -335,7 +349,7 @@ TEST(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmat
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
-TEST(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
+TEST_F(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 7);  // two riders
@@ -358,5 +372,4 @@ TEST(Pause, AResumedMatchStandsStillUntilTheBoxHasSlidOut) {
   EXPECT_GT(frozen, 10);
   h.Update();
   EXPECT_NE(head(), before);
-  app->m_screen = SCREEN_MENU;
 }

@@ -2,10 +2,12 @@
 // failures, premultiplied surface data, frame layout, flags and handles, the
 // matrix stack, the built-in font, and the collector's view of it all.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "tests/support/test_game.h"
 #include "tests/support/support.h"
@@ -133,6 +135,7 @@ TEST_F(ImageTest, BuiltInFontLoadsOnceFromTheDataFolder) {
   ASSERT_NE(getcwd(old_dir, sizeof(old_dir)), nullptr);
   ASSERT_EQ(chdir(ScratchDir().c_str()), 0);
 
+  std::filesystem::remove("data/vemo_font.png");  // a repeated run wrote it before
   bb_graphics_SetFont(nullptr, 99);  // no data/vemo_font.png here yet
   EXPECT_EQ(bb_graphics_context->m_font, nullptr);
 

@@ -15,11 +15,14 @@
 
 using namespace zephrine_test;
 
+// Every test starts from a fresh game.
+using Soak = GameTest;
+
 // Freed blocks wait in a small quarantine, so that resident memory shows
 // what the game holds rather than what the sanitizer keeps back.
 extern "C" const char* __asan_default_options() { return "quarantine_size_mb=16"; }
 
-TEST(Soak, HalfAnHourOfAComputerMatchAtHyperSpeed) {
+TEST_F(Soak, HalfAnHourOfAComputerMatchAtHyperSpeed) {
   constexpr int MINUTE = 60 * 60;  // updates
   const int match = 1 << SCREEN_ARENA_PREPARE | 1 << SCREEN_ROUND_START | 1 << SCREEN_MATCH | 1 << SCREEN_ROUND_WON;
   GameHarness& h = Loaded();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "art.hpp"
+#include "game/screen_math.h"
 #include "contact_sheet.hpp"
 #include "sound.hpp"
 
@@ -23,11 +24,6 @@ using namespace datagen;
 
 namespace {
 
-struct Variant {
-  int scale;
-  const char* suffix;
-};
-constexpr Variant kVariants[] = {{1, ""}, {2, "-hd"}, {4, "-hd2"}};
 
 class Jobs {
  public:
@@ -94,7 +90,7 @@ int main(int argc, char** argv) {
     });
   }
   for (size_t i = 0; i < images.size(); ++i) {
-    for (const Variant& v : kVariants) {
+    for (const AssetVariant& v : ASSET_VARIANTS) {
       if (v.scale > 1 && !images[i].variants) continue;
       jobs.add([&, i, v] {
         Sheet sheet = drawImage(images[i], v.scale);
