@@ -15,8 +15,6 @@
 
 BBGame* BBGame::_game = nullptr;
 
-const char* const BB_STATE_FILE = "./.tarvexstate";
-
 BBGame::BBGame()
     : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
   _game = this;
@@ -122,9 +120,11 @@ void sync_folder(const std::string& path) {
 // state file is rewritten in place, as a plain save would: the settings are
 // kept, only not safe from a crash midway.
 int BBGame::SaveState(const String& state) {
-  String disk = PathToFilePath(String(BB_STATE_FILE));
+  String disk = PathToFilePath(bb_state_Path());
   if (!disk.Length()) return -1;
   std::string target = save_target(disk.ToUtf8());
+  // The state folder of an installed game is made on its first save.
+  if (!bb_file_MakeFolders(target.substr(0, target.rfind('/') + 1))) return -1;
   struct stat old_file;
   bool exists = stat(target.c_str(), &old_file) == 0;
   if (exists && access(target.c_str(), W_OK) != 0) return -1;
@@ -142,7 +142,7 @@ int BBGame::SaveState(const String& state) {
   return 0;
 }
 
-String BBGame::LoadState() { return LoadString(String(BB_STATE_FILE)); }
+String BBGame::LoadState() { return LoadString(bb_state_Path()); }
 
 void BBGame::Die(ThrowableObject*) {
   bbPrint(String(BB_ERROR_BANNER) + String("Uncaught Tarvex Exception"));

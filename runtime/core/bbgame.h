@@ -131,9 +131,6 @@ class BBGame {
   void Guarded(F call);
 };
 
-// The state file in the working directory.
-extern const char* const BB_STATE_FILE;
-
 // Stores the state string through the game object; failures are not passed on.
 void bb_app_SaveState(const String& state);
 String bb_app_LoadState();
