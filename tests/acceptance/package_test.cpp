@@ -113,14 +113,14 @@ TEST(Package, HoldsTheGameItsDataAndDesktopFilesPassesTheCheckersAndTheUnpackedG
   EXPECT_EQ(lint.status, 0) << lint.out;
   EXPECT_EQ(std::regex_search(lint.out, std::regex("(^|\\n)E: ")), false) << lint.out;
 
-  // As the desktop starts it: the entry's command found on the PATH, from a
-  // folder that holds a data/ of its own, which the installed game ignores.
+  // As the desktop starts it: the entry's command (the binary's full path)
+  // under the unpacked root, from a folder that holds a data/ of its own,
+  // which the installed game ignores.
   std::smatch exec;
   const std::string entry_text = ReadFile(desktop);
-  ASSERT_TRUE(std::regex_search(entry_text, exec, std::regex("\\nExec=(\\S+)\\n")));
+  ASSERT_TRUE(std::regex_search(entry_text, exec, std::regex("\\nExec=(/usr/games/zephrine)\\n"))) << entry_text;
   const std::string xdg = p.Path("xdg-data");
-  ASSERT_TRUE(p.Start({"XDG_DATA_HOME=" + xdg, "PATH=" + root + "/usr/games:/usr/bin:/bin"}, false, exec[1]) &&
-              p.Play({{"", Screen::MENU}}))
+  ASSERT_TRUE(p.Start({"XDG_DATA_HOME=" + xdg}, false, root + exec[1].str()) && p.Play({{"", Screen::MENU}}))
       << p.Output();
   p.Focus(false);  // saves
   const std::string saved = xdg + "/zephrine/.tarvexstate";
