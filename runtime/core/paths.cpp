@@ -62,19 +62,16 @@ std::string joined(const std::vector<std::string>& folders) {
 }  // namespace
 
 BBGamePaths bb_paths_Locate(const BBPathClues& clues) {
-  BBGamePaths paths;
   const bool known = !clues.programFolder.empty();
   const std::string installed =
       known ? (fs::path(clues.programFolder) / clues.installedData).lexically_normal().string() : "";
+  const std::string beside = known ? clues.programFolder + "/" + kBuildData : "";
   if (known && is_folder(installed)) return {with_slash(installed), user_data_folder(clues) + kStateFolder, {}};
   if (is_folder(kBuildData)) return {std::string("./") + kBuildData + "/", "./", {}};
-  const std::string beside = known ? clues.programFolder + "/" + kBuildData : "";
   if (known && is_folder(beside)) return {beside + "/", "./", {}};
-  if (known) paths.looked.push_back(installed);
   std::error_code error;
-  paths.looked.push_back((fs::current_path(error) / kBuildData).string());
-  if (known) paths.looked.push_back(beside);
-  return paths;
+  const std::string here = (fs::current_path(error) / kBuildData).string();
+  return {"", "", known ? std::vector<std::string>{installed, here, beside} : std::vector<std::string>{here}};
 }
 
 BBPathClues bb_paths_ProcessClues() {

@@ -114,12 +114,13 @@ TEST(Package, HoldsTheGameItsDataAndDesktopFilesPassesTheCheckersAndTheUnpackedG
   EXPECT_EQ(std::regex_search(lint.out, std::regex("(^|\\n)E: ")), false) << lint.out;
 
   // As the desktop starts it: the entry's command (the binary's full path)
-  // under the unpacked root, from a folder that holds a data/ of its own,
-  // which the installed game ignores.
+  // under the unpacked root, from a folder without data/, so every picture
+  // comes from the unpacked data.
   std::smatch exec;
   const std::string entry_text = ReadFile(desktop);
   ASSERT_TRUE(std::regex_search(entry_text, exec, std::regex("\\nExec=(/usr/games/zephrine)\\n"))) << entry_text;
   const std::string xdg = p.Path("xdg-data");
+  fs::remove_all(p.Path("data"));
   ASSERT_TRUE(p.Start({"XDG_DATA_HOME=" + xdg}, false, root + exec[1].str()) && p.Play({{"", Screen::MENU}}))
       << p.Output();
   p.Focus(false);  // saves

@@ -87,6 +87,11 @@ TEST(DataPath, AssetPathsBecomeVirtualAndMapToDisk) {
       {"tarvex://internal/s", "./internal/s"},       {"tarvex://external/s", "./external/s"},
       {"tarvex://other/x", ""},                       {"tarvex:", ""}};
   for (const auto& [path, disk] : mapped) EXPECT_EQ(bb_data_MapVirtualPath(String(path)).ToUtf8(), disk);
+  // An installed game's data folder, named in UTF-8.
+  bb_data_SetFolders("/opt/j\xC3\xA9u/share/games/zephrine/data/", "./");
+  EXPECT_EQ(bb_data_MapVirtualPath(String("tarvex://data/menu.png")).ToUtf8(),
+            "/opt/j\xC3\xA9u/share/games/zephrine/data/menu.png");
+  bb_data_SetFolders("./data/", "./");
 }
 
 // Runs each test in a fresh temporary folder as the working directory.
