@@ -1,6 +1,14 @@
 # Helpers shared by the subsystem folders.
 find_package(GTest)
 
+# Where `cmake --install` and the Debian package put the game, as Debian
+# places games: the binary in games/, its data in share/games/zephrine/.
+# The installed binary finds its data relative to its own folder, so the
+# whole prefix can move.
+set(ZEPHRINE_INSTALL_BINDIR games)
+set(ZEPHRINE_INSTALL_DATADIR share/games/zephrine)
+file(RELATIVE_PATH ZEPHRINE_INSTALLED_DATA /${ZEPHRINE_INSTALL_BINDIR} /${ZEPHRINE_INSTALL_DATADIR}/data)
+
 # The stb decoders (Debian's headers, outside code) copy zero bytes from a
 # null buffer and turn out-of-range floats into ints before they range-check
 # the result and refuse the file. Both are harmless on this platform, so the

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that
+# Installs the Debian packages the build, the Debian package of the game
+# (dpkg-dev and file for its dependencies) and the tests need (the checkers
+# of desktop entries, AppStream data and packages among them), only those that
 # are missing. Sourced by run.sh and test.sh; needs root (or sudo) when a
 # package is missing.
 zephrine_packages=(
@@ -8,9 +10,11 @@ zephrine_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libglfw3-dev libgl-dev libgl1-mesa-dri libx11-dev
   libopenal-dev libstb-dev libvorbis-dev libogg-dev
+  dpkg-dev file
 )
 zephrine_test_packages=(
   xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools
+  desktop-file-utils appstream lintian
 )
 
 zephrine_install_missing() {

@@ -65,7 +65,7 @@ unsigned char* BBGame::LoadData(const String& path, int* length) {
   return block;
 }
 
-std::string BBGame::StateDiskPath() { return PathToFilePath(bb_file_StatePath()).ToUtf8(); }
+std::string BBGame::StateDiskPath() { return PathToFilePath(bb_state_Path()).ToUtf8(); }
 
 int BBGame::SaveState(const String& state) {
   const std::string disk = StateDiskPath();
@@ -81,7 +81,7 @@ void BBGame::FlushState() { _stateStore.Flush(); }
 
 String BBGame::LoadState() {
   FlushState();
-  std::FILE* file = OpenFile(bb_file_StatePath(), String("rb"));
+  std::FILE* file = OpenFile(bb_state_Path(), String("rb"));
   if (!file) return String();
   std::string bytes;
   const bool cut = bb_file_ReadAtMost(file, STATE_FILE_LOAD_LIMIT, bytes);

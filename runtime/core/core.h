@@ -6,6 +6,7 @@
 #include "containers.h"
 #include "diag.h"
 #include "files.h"
+#include "paths.h"
 #include "gc.h"
 #include "object.h"
 #include "random.h"

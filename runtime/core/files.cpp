@@ -11,6 +11,29 @@
 #include <ctime>
 #include <random>
 
+namespace {
+
+std::string data_folder = "./data/";
+std::string state_folder = "./";
+const char* const kStateFileName = ".tarvexstate";
+
+}  // namespace
+
+void bb_data_SetFolders(const std::string& data, const std::string& state) {
+  data_folder = data;
+  state_folder = state;
+}
+
+String bb_state_Path() { return String::FromUtf8(state_folder + kStateFileName); }
+
+bool bb_file_MakeFolders(const std::string& folder) {
+  for (std::string::size_type end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+    const std::string part = folder.substr(0, end);
+    if (!part.empty() && mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (end == std::string::npos) return true;
+  }
+}
+
 String bb_data_FixDataPath(const String& path) {
   int i = path.Find(String(":/"));
   if (i != -1 && path.Find(String("/")) == i + 1) return path;
@@ -19,18 +42,18 @@ String bb_data_FixDataPath(const String& path) {
 }
 
 String bb_data_MapVirtualPath(const String& path) {
-  static const struct {
+  const struct {
     const char* virtual_root;
     const char* disk_root;
   } roots[] = {
-      {"tarvex://data/", "./data/"},
+      {"tarvex://data/", data_folder.c_str()},
       {"tarvex://internal/", "./internal/"},
       {"tarvex://external/", "./external/"},
   };
   if (!path.StartsWith(String("tarvex:"))) return path;
   for (const auto& root : roots) {
     String prefix(root.virtual_root);
-    if (path.StartsWith(prefix)) return String(root.disk_root) + path.Slice(prefix.Length());
+    if (path.StartsWith(prefix)) return String::FromUtf8(root.disk_root) + path.Slice(prefix.Length());
   }
   return String();
 }
@@ -54,8 +77,6 @@ bool bb_file_ReadAtMost(std::FILE* file, std::size_t limit, std::string& out) {
   out.resize(limit);
   return true;
 }
-
-String bb_file_StatePath() { return String("./.tarvexstate"); }
 
 const FileCalls BB_FILE_SYSTEM_CALLS = {
     [](const char* path, int flags, mode_t mode) { return open(path, flags, mode); }, fsync};
@@ -197,6 +218,8 @@ int rewrite_in_place(const std::string& target, const std::string& bytes, const 
 
 int bb_file_SaveDurably(const std::string& path, const std::string& bytes, const FileCalls& calls) {
   const std::string target = save_target(path);
+  // The state folder of an installed game is made on its first save.
+  if (!bb_file_MakeFolders(target.substr(0, target.rfind('/') + 1))) return -1;
   struct stat old_file;
   const bool exists = stat(target.c_str(), &old_file) == 0;
   if (exists && access(target.c_str(), W_OK) != 0) return -1;

@@ -18,11 +18,23 @@
 // are returned unchanged; anything else gets "tarvex://data/" in front.
 String bb_data_FixDataPath(const String& path);
 
-// The desktop mapping of virtual paths to disk paths relative to the working
-// directory: tarvex://data/ -> ./data/, tarvex://internal/ -> ./internal/,
-// tarvex://external/ -> ./external/; any other root under the scheme gives
-// the empty string (cannot be opened); paths without the scheme pass through.
+// The desktop mapping of virtual paths to disk paths: tarvex://data/ -> the
+// data folder (./data/ unless start-up chose another), tarvex://internal/ ->
+// ./internal/, tarvex://external/ -> ./external/; any other root under the
+// scheme gives the empty string (cannot be opened); paths without the scheme
+// pass through.
 String bb_data_MapVirtualPath(const String& path);
+
+// Where the game's read-only data and its state file live. Each folder ends
+// in "/"; the defaults are the working directory's: "./data/" and "./".
+// Start-up sets them once, before the game loads anything.
+void bb_data_SetFolders(const std::string& data_folder, const std::string& state_folder);
+// The state file's path: ".tarvexstate" in the state folder.
+String bb_state_Path();
+
+// Creates every missing folder of `folder` with permission bits 0700 (a
+// per-user folder). False when one could not be made.
+bool bb_file_MakeFolders(const std::string& folder);
 
 // Opens a disk path given as UTF-16 (converted to a UTF-8 file name).
 // Null when the path is empty or the file cannot be opened.
@@ -34,10 +46,6 @@ bool bb_file_ReadAll(std::FILE* file, std::string& out);
 // Reads at most `limit` bytes of an open file into `out`. True when the
 // file held more than that (the rest is left unread).
 bool bb_file_ReadAtMost(std::FILE* file, std::size_t limit, std::string& out);
-
-// Where the one state file of the program lives, before the game object
-// maps it to disk: ".tarvexstate" in the working directory.
-String bb_file_StatePath();
 
 // The system calls a save of the state file makes, with the meaning of the
 // POSIX calls of the same names. Tests put their own in to race a save at

@@ -35,18 +35,6 @@ constexpr unsigned RIDER_RED = 0xff1919, PAUSE_ORANGE = 0xb26910, OPTIONS_BROWN 
 
 bool Near(unsigned a, unsigned b) { return zephrine_test::Near(a, b, 12); }
 
-// Runs a shell command and returns its output. Files are copied by such
-// children: one this process wrote could stay open in a child another
-// thread forks meanwhile, and a program copied so would not start.
-std::string Shell(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    for (char buf[256]; std::fgets(buf, sizeof(buf), p);) out += buf;
-    pclose(p);
-  }
-  return out;
-}
-
 // Starts a shell command in the background; its pid, which `exec` passes on.
 // Programs started so end with the thread that started them (setpriv's
 // parent-death signal), so a test killed midway leaves no game or server.
@@ -117,6 +105,18 @@ int StartServer(std::string& name) {
 
 }  // namespace
 
+// Files are copied by such children: one this process wrote could stay open
+// in a child another thread forks meanwhile, and a program copied so would
+// not start.
+std::string Shell(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    for (char buf[256]; std::fgets(buf, sizeof(buf), p);) out += buf;
+    pclose(p);
+  }
+  return out;
+}
+
 const std::string TWO_RIDERS = "Right Right Right Right Right Right Return";
 const std::vector<Step> TO_MATCH = {
     {"", Screen::MENU}, {TWO_RIDERS, Screen::JOIN}, {"Return", Screen::MARKERS}, {"", Screen::PLAYING}};
@@ -165,12 +165,12 @@ Player::~Player() {
 
 void Player::StopServer() { End(server_, SIGTERM); }
 
-bool Player::Start(const std::vector<std::string>& env, bool unprivileged) {
+bool Player::Start(const std::vector<std::string>& env, bool unprivileged, const std::string& program) {
   std::string command = "cd " + dir_.Path() + " && exec setpriv --pdeathsig KILL ";
   if (unprivileged && geteuid() == 0) command += "--reuid=65534 --regid=65534 --clear-groups ";
   command += "env DISPLAY=" + display_;
   for (const std::string& e : env) command += " '" + e + "'";
-  pid_ = Spawn(command + " ./zephrine </dev/null >output.txt 2>&1");
+  pid_ = Spawn(command + " '" + program + "' </dev/null >output.txt 2>&1");
   return Within(START_SECONDS, [&] { return Window() != 0; });
 }
 

@@ -27,6 +27,9 @@ struct Shot { int width = 0, height = 0; std::vector<unsigned> pixels; unsigned 
 enum class Screen { LOADING, MENU, JOIN, MARKERS, PLAYING, PAUSED, OPTIONS, GAME_OVER };
 bool Shows(const Shot& shot, Screen screen);
 
+// Runs a shell command; what it wrote to standard output.
+std::string Shell(const std::string& command);
+
 // Polls `done` until it answers true (then true) or `seconds` have passed.
 bool Within(double seconds, const std::function<bool()>& done);
 
@@ -56,7 +59,10 @@ class Player {
   // Starts the game with these environment entries ("NAME=value"); its
   // window takes the focus. False when no window showed. `unprivileged` runs
   // it as a user whom file permissions bind (they do not bind root).
-  bool Start(const std::vector<std::string>& env = {}, bool unprivileged = false);
+  // `program`: the game binary, run from this folder all the same (by
+  // default its copy here).
+  bool Start(const std::vector<std::string>& env = {}, bool unprivileged = false,
+             const std::string& program = "./zephrine");
   // Plays the steps in turn; false at the first screen that did not follow
   // within a minute.
   bool Play(const std::vector<Step>& steps) const;

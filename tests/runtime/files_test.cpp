@@ -91,6 +91,11 @@ TEST(DataPath, AssetPathsBecomeVirtualAndMapToDisk) {
       {"tarvex://internal/s", "./internal/s"},       {"tarvex://external/s", "./external/s"},
       {"tarvex://other/x", ""},                       {"tarvex:", ""}};
   for (const auto& [path, disk] : mapped) EXPECT_EQ(bb_data_MapVirtualPath(String(path)).ToUtf8(), disk);
+  // An installed game's data folder, named in UTF-8.
+  bb_data_SetFolders("/opt/j\xC3\xA9u/share/games/zephrine/data/", "./");
+  EXPECT_EQ(bb_data_MapVirtualPath(String("tarvex://data/menu.png")).ToUtf8(),
+            "/opt/j\xC3\xA9u/share/games/zephrine/data/menu.png");
+  bb_data_SetFolders("./data/", "./");
 }
 
 // Runs each test in a fresh temporary folder as the working directory.
@@ -327,6 +332,70 @@ TEST_F(InTempFolder, FilesLoadThroughVirtualPaths) {
   EXPECT_EQ(game_.OpenFile(String("tarvex://other/x"), String("rb")), nullptr);
   EXPECT_EQ(game_.OpenFile(String("tarvex://other/y"), String("wb")), nullptr);
   EXPECT_EQ(Listing(), "data\nempty\nother\n");
+}
+
+// Each case builds its folders in the working directory: "prefix/games" is
+// the program's folder, "prefix/share/games/zephrine/data" the installed
+// data, "data" the build folder's data in the working directory.
+TEST_F(InTempFolder, StartUpFindsTheDataAndChoosesTheStateFolderByHowTheGameWasStarted) {
+  const std::string here = std::filesystem::current_path().string(), program = here + "/prefix/games";
+  const std::string installed = here + "/prefix/share/games/zephrine/data/";
+  const struct {
+    std::vector<const char*> folders;
+    const char* xdg;
+    const char* home;
+    const char* user;
+    std::string data, state;
+  } cases[] = {
+      // Installed: the data beside the binary wins over a data/ in the
+      // working directory; the state goes to the XDG folder, else the home's.
+      {{"prefix/share/games/zephrine/data", "data"}, "/xdg", "/home/p", "/u", installed, "/xdg/zephrine/"},
+      {{"prefix/share/games/zephrine/data"}, "/xdg/", "/home/p", "/u", installed, "/xdg/zephrine/"},
+      {{"prefix/share/games/zephrine/data"}, nullptr, "/home/p", "/u", installed, "/home/p/.local/share/zephrine/"},
+      {{"prefix/share/games/zephrine/data"}, "relative", "/home/p", "/u", installed,
+       "/home/p/.local/share/zephrine/"},
+      {{"prefix/share/games/zephrine/data"}, "", "", "/u", installed, "/u/.local/share/zephrine/"},
+      {{"prefix/share/games/zephrine/data"}, nullptr, nullptr, "", installed, "./zephrine/"},
+      // The build folder: its data/ in the working directory, or beside the
+      // binary; the state stays where the game was started.
+      {{"data", "prefix/games/data"}, "/xdg", "/home/p", "/u", "./data/", "./"},
+      {{"prefix/games/data"}, "/xdg", "/home/p", "/u", program + "/data/", "./"},
+      // Installed data under another prefix is not this binary's.
+      {{"elsewhere/share/games/zephrine/data"}, "/xdg", "/home/p", "/u", "", ""},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all("prefix");
+    std::filesystem::remove_all("data");
+    std::filesystem::remove_all("elsewhere");
+    std::filesystem::create_directories(program);
+    for (const char* folder : c.folders) std::filesystem::create_directories(folder);
+    BBPathClues clues{program, "../share/games/zephrine/data", c.xdg, c.home, c.user};
+    const BBGamePaths paths = bb_paths_Locate(clues);
+    EXPECT_EQ(paths.data, c.data) << c.folders[0];
+    EXPECT_EQ(paths.state, c.state) << c.folders[0] << " " << (c.xdg ? c.xdg : "unset");
+    if (!c.data.empty()) continue;
+    const std::vector<std::string> looked = {here + "/prefix/share/games/zephrine/data", here + "/data",
+                                             program + "/data"};
+    EXPECT_EQ(paths.looked, looked);
+  }
+}
+
+TEST_F(InTempFolder, TheFirstSaveMakesTheStateFolderForItsOwnerOnly) {
+  const std::string folder = std::filesystem::current_path().string() + "/home/.local/share/zephrine/";
+  bb_data_SetFolders("./data/", folder);
+  EXPECT_EQ(game_.LoadState().Length(), 0);
+  EXPECT_EQ(Listing(), "") << "loading makes no folder";
+  EXPECT_EQ(game_.SaveState(String("saved")), 0);
+  EXPECT_EQ(ReadFile(folder + ".tarvexstate"), "saved");
+  EXPECT_EQ(game_.LoadState().ToUtf8(), "saved");
+  struct stat info;
+  ASSERT_EQ(stat(folder.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  // A folder that cannot be made (a file is in its way) fails the save.
+  bb_data_SetFolders("./data/", "./home/.local/share/zephrine/.tarvexstate/deeper/");
+  EXPECT_EQ(game_.SaveState(String("lost")), -1);
+  bb_data_SetFolders("./data/", "./");
+  EXPECT_EQ(ReadFile(folder + ".tarvexstate"), "saved");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ std::vector<ImageArt> interfaceArt();   // icons, buttons, d-pad
 std::vector<ImageArt> brandArt();       // maker's logo, test card, word-mark, menu panels
 std::vector<ImageArt> spriteArt();      // sparkles and badges
 std::vector<ImageArt> fontArt();        // the bitmap fonts
+
+// The sizes desktops ask an application icon in, pixels square.
+constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+// The desktop icon at one of those sizes.
+Sheet drawDesktopIcon(int size);
 
 // ---- shared drawing helpers (base units)
 
@@ -53,6 +59,9 @@ Shape starShape(float cx, float cy, float inner, float outer, int points, float 
 Shape gearShape(float cx, float cy, float r, float tooth, int teeth, float turn);
 // Isosceles arrow head pointing along angle (radians, 0 = right, y down).
 Shape arrowHead(float cx, float cy, float size, float angle);
+// Bands of half-width hw along the line through two or more points, joined
+// with round corners: a trail that turns.
+Shape polyline(std::initializer_list<Point> pts, float hw);
 // Text set in the game font, centred on (cx, cy) (cap height centred).
 Shape centredText(const std::string& text, float cx, float cy, float unit);
 

@@ -79,13 +79,6 @@ void drawWordMark(Frame& f, int) {
 
 // ------------------------------------------------------------ menu panels (256 × 256)
 
-Shape polyline(std::initializer_list<Point> pts, float hw) {
-  const Point* p = pts.begin();
-  Shape s = Shape::segment(p[0], p[1], hw);
-  for (size_t k = 1; k + 1 < pts.size(); ++k) s = s | Shape::segment(p[k], p[k + 1], hw);
-  return s;
-}
-
 void drawPanelFrame(Frame& f, Color c) {
   const Shape panel = Shape::roundRect(6, 6, 244, 244, 18);
   f.fill(panel, rgb(palette::kDeep));

@@ -63,6 +63,13 @@ Shape arrowHead(float cx, float cy, float size, float angle) {
   return Shape::polygon({at(size, 0), at(-size * 0.6f, size * 0.9f), at(-size * 0.6f, -size * 0.9f)});
 }
 
+Shape polyline(std::initializer_list<Point> pts, float hw) {
+  const Point* p = pts.begin();
+  Shape s = Shape::segment(p[0], p[1], hw);
+  for (size_t k = 1; k + 1 < pts.size(); ++k) s = s | Shape::segment(p[k], p[k + 1], hw);
+  return s;
+}
+
 Shape centredText(const std::string& text, float cx, float cy, float unit) {
   const float w = textWidth(text) * unit;
   return textShape(text, cx - w * 0.5f, cy - kCapHeight * unit * 0.5f, unit);

@@ -1,10 +1,13 @@
 // zephrine_datagen: draws, synthesizes and composes the whole data folder.
 //
 //   zephrine_datagen <data folder> [<contact sheet png>]
+//   zephrine_datagen --icons <icon theme folder>
 //
 // Every file comes out the same on every run. Images are written in their
 // three resolution variants, sounds as 16-bit PCM WAV and tunes as Ogg
-// Vorbis; the optional contact sheet shows every image for review.
+// Vorbis; the optional contact sheet shows every image for review. The
+// second form writes the desktop icon in every size, laid out as the hicolor
+// theme lays them out (<size>x<size>/apps/zephrine.png).
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -64,11 +67,27 @@ Sheet drawImage(const ImageArt& art, int scale) {
   return sheet;
 }
 
+// Writes every size of the desktop icon into the theme folder `theme`.
+int writeIcons(const fs::path& theme) {
+  for (const int size : kIconSizes) {
+    const std::string name = std::to_string(size) + "x" + std::to_string(size);
+    const fs::path folder = theme / name / "apps";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const std::string path = (folder / "zephrine.png").string();
+    if (!report(drawDesktopIcon(size).writePng(path), path)) return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icons") return writeIcons(argv[2]);
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: zephrine_datagen <data folder> [<contact sheet png>]\n");
+    std::fprintf(stderr,
+                 "usage: zephrine_datagen <data folder> [<contact sheet png>]\n"
+                 "       zephrine_datagen --icons <icon theme folder>\n");
     return 2;
   }
   const fs::path data = argv[1];
