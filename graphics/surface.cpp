@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "graphics/glseam.h"
-#include "graphics/graphics.h"
+#include "graphics/surface.h"
 
 int glfwGraphicsSeq = 0;
 

@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "audio/audio.h"
+#include "audio/decode.h"
+#include "graphics/decode.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
 #include "runtime/app/app.h"

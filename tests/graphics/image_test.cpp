@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "graphics/decode.h"
+#include "graphics/surface.h"
 #include "tests/support/test_game.h"
 #include "tests/support/support.h"
 

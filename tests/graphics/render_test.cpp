@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "graphics/surface.h"
+#include "graphics/batch.h"
 #include "graphics/glseam.h"
 #include "tests/support/test_game.h"
 
@@ -107,13 +109,13 @@ TEST_F(RenderTest, OvalsUseTheSegmentRule) {
   for (const auto& c : cases) {
     device()->Cls(0, 0, 0);
     device()->DrawOval(10, 10, c.w, c.h);
-    EXPECT_EQ(device()->primKind, c.segs) << c.w << " x " << c.h;
-    EXPECT_EQ(device()->primCount, c.segs);
+    EXPECT_EQ(device()->Batch().primKind, c.segs) << c.w << " x " << c.h;
+    EXPECT_EQ(device()->Batch().primCount, c.segs);
   }
   device()->Cls(0, 0, 0);
   bb_graphics_Scale(2, 3);
   bb_graphics_DrawEllipse(50, 40, 10, 10);  // radii on screen 20 and 30
-  EXPECT_EQ(device()->primKind, 48);
+  EXPECT_EQ(device()->Batch().primKind, 48);
   bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
 
   device()->Cls(0, 0, 0);
@@ -135,10 +137,10 @@ TEST_F(RenderTest, PolygonsFillAndOversizedOnesAreIgnored) {
   Array<float> moved(10);
   for (int i = 0; i < 10; ++i) moved[i] = pentagon[i] + (i % 2 ? 0 : 100);
   device()->DrawPoly(moved);
-  EXPECT_EQ(device()->primCount, 10);
+  EXPECT_EQ(device()->Batch().primCount, 10);
   device()->DrawPoly(Array<float>(2049 * 2));
   device()->DrawPoly(Array<float>());
-  EXPECT_EQ(device()->primCount, 10);
+  EXPECT_EQ(device()->Batch().primCount, 10);
   ExpectPixels({{50, 50, 0xFFFFFF}, {15, 15, 0}, {150, 150, 0xFFFFFF}, {250, 150, 0xFFFFFF}, {112, 178, 0}});
   End();
 }
