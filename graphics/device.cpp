@@ -359,6 +359,7 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
   unsigned char* pixels = game->LoadImageData(path, &w, &h, &depth);
   if (!pixels) return false;
   surface->SetData(pixels, w, h, depth);
+  surface->path = path;
   return true;
 }
 

@@ -5,13 +5,20 @@
 
 #include "graphics/graphics.h"
 
-// One image: premultiplied pixels in main memory and an OpenGL texture made
-// from them on first use in each context.
+// One image: an OpenGL texture, made on first use in each context, and the
+// premultiplied pixels it is made from. A surface decoded from a file lets
+// its pixels go once the texture holds them and decodes the file again when
+// a new context needs the texture, so the art is held once; a surface made
+// empty, or written to, keeps its pixels, which nothing else could restore.
 class gxtkSurface : public Object {
  public:
   // Pixel rows, top first, depth bytes per pixel, premultiplied; owned
-  // (malloc'ed). Null for an empty surface until pixels are written.
+  // (malloc'ed). Null for an empty surface until pixels are written, and for
+  // a file's surface while its texture is live.
   unsigned char* data = nullptr;
+  // The image file the pixels came from; empty for a surface made empty or
+  // written to.
+  String path;
   int width = 0, height = 0;
   int depth = 0;            // bytes per pixel, 1-4
   unsigned int format = 0;  // GL pixel format for depth; 0 when unset
@@ -38,4 +45,11 @@ class gxtkSurface : public Object {
   // Makes the texture current, creating and uploading it when this context
   // has none yet. Does nothing before the first window exists.
   void Bind();
+
+ private:
+  // The pixels in main memory, decoded again from `path` when they were let
+  // go; false when there are none (the file has gone or is damaged).
+  bool RestorePixels();
+  // Frees the pixels of a file's surface; its texture holds them.
+  void ReleasePixels();
 };

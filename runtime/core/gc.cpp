@@ -1,5 +1,7 @@
 #include "gc.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -24,6 +26,7 @@ namespace {
 gc_header queued_list, unmarked_list, marked_list, free_list;
 gc_header* gc_cache[GC_CACHE_LIMIT / 8];
 bool lists_ready = false;
+bool full_collection_requested = false;
 
 std::vector<gc_object**>& root_slots() {
   static std::vector<gc_object**> slots;
@@ -188,10 +191,31 @@ void collect_step() {
   gc_new_bytes = 0;
 }
 
+// Two whole cycles: the first finishes the one in progress, whose marks may
+// cover objects dropped since it began; the second finds those.
+void collect_everything() {
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    mark_queued(-1);
+    sweep();
+    gc_mark();
+  }
+  gc_new_bytes = 0;
+  __atomic_store_n(&gc_ext_new_bytes, 0, __ATOMIC_RELAXED);
+  destroy_garbage(gc_free_bytes);
+  malloc_trim(0);
+}
+
 }  // namespace
+
+void gc_request_full_collection() { full_collection_requested = true; }
 
 void gc_collect() {
   ensure_lists();
+  if (full_collection_requested) {
+    full_collection_requested = false;
+    collect_everything();
+    return;
+  }
   if (!gc_timed) {
     collect_step();
     return;

@@ -121,6 +121,14 @@ void gc_init();
 void gc_mark();
 // One collection step (see gc.cpp).
 void gc_collect();
+// Asks the next collection step to finish the cycle in progress, run one
+// whole cycle more, destroy everything found unreachable and give the
+// allocator's free memory back to the system, instead of one step. For the
+// moment after much has been dropped at once (the art of another window
+// size): the incremental steps would hold the old objects, and the heap
+// they sit in, for many updates more. Safe to call from anywhere; nothing
+// is collected before the step.
+void gc_request_full_collection();
 
 // Figures: while gc_timed is set, every collection step times itself and
 // gc_longest_step_ns holds the longest step (ns) since the caller last set

@@ -215,6 +215,30 @@ TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplacedAndLateOnesDrawWhole)
   End();
 }
 
+// A file's image is held once, in its texture; a new context decodes the
+// file again, and pixels written into it are kept as they cannot be decoded.
+TEST_F(RenderTest, FileImagesLiveInTheirTextureAndComeBackFromTheFile) {
+  std::vector<unsigned char> rgba = SolidRgba(4, 2, 0, 0, 255);
+  PutRgba(rgba, 4, 3, 1, 255, 255, 0);
+  c_Image* kept = Image("kept.png", 4, 2, rgba);
+  c_Image* written = Image("written.png", 4, 2, rgba);
+  gc_assign(bb_graphics_context->m_font, kept);
+  gc_assign(bb_graphics_context->m_defaultFont, written);
+  EXPECT_EQ(kept->m_surface->data, nullptr) << "uploaded: the texture holds the pixels";
+  Array<int> red(1);
+  red[0] = int(0xFFFF0000u);
+  device()->WritePixels2(written->m_surface, red, 0, 0, 1, 1, 0, 1);
+  ASSERT_NE(written->m_surface->data, nullptr);
+
+  Game().OpenWindow(kWidth, kHeight);  // new window, new context
+  Begin();
+  bb_graphics_DrawImage(kept, 40, 40, 0);
+  bb_graphics_DrawImage(written, 50, 40, 0);
+  ExpectPixels({{40, 40, 0x0000FF}, {43, 41, 0xFFFF00}, {50, 40, 0xFF0000}, {51, 40, 0x0000FF}, {53, 41, 0xFFFF00}});
+  End();
+  EXPECT_EQ(kept->m_surface->data, nullptr) << "decoded again, uploaded and let go";
+}
+
 TEST_F(RenderTest, TexturesFallBackToPowerOfTwoSizes) {
   std::vector<unsigned char> pixels = SolidRgba(100, 50, 0, 0, 255);
   PutRgba(pixels, 100, 99, 49, 255, 255, 255);
