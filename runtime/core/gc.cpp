@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -118,7 +119,7 @@ void* gc_object::operator new(std::size_t size) { return gc_object_alloc(size); 
 
 void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
-void* gc_object_alloc(std::size_t object_size) {
+void* gc_object_alloc(std::size_t object_size, bool zeroed) {
   ensure_lists();
   if (object_size > std::size_t(INT_MAX) - sizeof(gc_header) - 7) throw std::bad_alloc();
   int size = static_cast<int>((object_size + sizeof(gc_header) + 7) & ~std::size_t(7));
@@ -129,8 +130,9 @@ void* gc_object_alloc(std::size_t object_size) {
   if (size < GC_CACHE_LIMIT && gc_cache[size >> 3]) {
     h = gc_cache[size >> 3];
     gc_cache[size >> 3] = h->succ;
+    if (zeroed) std::memset(h + 1, 0, size - sizeof(gc_header));
   } else {
-    h = static_cast<gc_header*>(std::malloc(size));
+    h = static_cast<gc_header*>(zeroed ? std::calloc(1, size) : std::malloc(size));
     if (!h) throw std::bad_alloc();
   }
   h->flags = gc_markbit | size;

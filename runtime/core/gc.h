@@ -62,8 +62,10 @@ constexpr int GC_CYCLE_BYTES = 8 * 1024 * 1024;
 constexpr int GC_CACHE_LIMIT = 64;
 
 // Returns a new block of `size` bytes registered as a white object. Called
-// by gc_object::operator new; the constructor then fills the object.
-void* gc_object_alloc(std::size_t size);
+// by gc_object::operator new; the constructor then fills the object. With
+// `zeroed` the bytes after the block header are zero; a large block then
+// comes straight from the system, its pages untouched until written.
+void* gc_object_alloc(std::size_t size, bool zeroed = false);
 // Returns a destroyed object's block to the cache or the system allocator.
 void gc_object_free(gc_object* p);
 
