@@ -12,7 +12,7 @@
 // all calls happen on the main thread.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 
 #include "runtime/core/core.h"
 
@@ -28,30 +28,11 @@ enum {
   AUDIO_PAUSED = 2,
 };
 
-// One decoded sound held in an OpenAL buffer, shared by every play of it.
-class gxtkSample : public Object {
- public:
-  gxtkSample() = default;
-  explicit gxtkSample(unsigned buffer) : buffer(buffer) {}
-  // Prints "Discarding sample" and queues the buffer for deletion.
-  ~gxtkSample() override;
-
-  // The OpenAL buffer name; 0 = none.
-  unsigned buffer = 0;
-
-  // Takes over `buffer` (the previous one is not deleted).
-  void SetBuffer(unsigned buffer);
-  // Queues the buffer for deletion once no source plays it; silent.
-  void Discard();
-};
-
-// One channel of the device (plain record, not managed).
-struct gxtkChannel {
-  unsigned source = 0;           // OpenAL source name; 0 until first needed
-  gxtkSample* sample = nullptr;  // sample last started here
-  int flags = 0;                 // flags of the last PlaySample; bit 0 = loop
-  int state = AUDIO_STOPPED;     // AUDIO_STOPPED, AUDIO_PLAYING or AUDIO_PAUSED
-};
+// One decoded sound, shared by every play of it (audio/sample.h). The game
+// holds it only through c_Sound.
+class gxtkSample;
+// The device's OpenAL handles and channel records (audio/mixer.h).
+struct gxtkMixer;
 
 // The audio device. Channel arguments run 0..AUDIO_MUSIC_CHANNEL and are not
 // range-checked. Construction opens the default OpenAL device and prints
@@ -59,19 +40,10 @@ struct gxtkChannel {
 class gxtkAudio : public Object {
  public:
   gxtkAudio();
+  ~gxtkAudio() override;
 
   // The one device; null before it is created.
   static gxtkAudio* audio;
-
-  // Opaque OpenAL handles (ALCdevice*, ALCcontext*); null when set-up failed.
-  void* alDevice = nullptr;
-  void* alContext = nullptr;
-  gxtkChannel channels[AUDIO_CHANNELS];
-  // The sample PlayMusic made for the tune now on the music channel; null
-  // when none. Nothing else can hold it, so its buffer is let go as soon as
-  // the music stops: left to the collector, a stopped tune's buffer would
-  // wait for enough managed allocation to reach it, a whole tune per round.
-  gxtkSample* music = nullptr;
 
   // Keeps the samples of channels that are still sounding alive.
   void mark() override;
@@ -112,12 +84,17 @@ class gxtkAudio : public Object {
   virtual int MusicState();
   virtual int SetMusicVolume(float volume);
 
+ // The OpenAL handles and the channel records; owned, never null.
+  gxtkMixer& Mixer() { return *mixer; }
+
  private:
   // The channel's source, generated on first need or taken from a stopped
   // effect channel when OpenAL has no more; 0 when none can be had.
   unsigned ObtainSource(int channel);
   // Deletes the queued buffers of discarded samples that no source plays.
   void FlushDiscarded();
+
+  std::unique_ptr<gxtkMixer> mixer;
 };
 
 // The game-facing handle of a loaded sound.
@@ -147,17 +124,3 @@ int bb_audio_PlayMusic(String path, int flags);
 int bb_audio_StopMusic();
 int bb_audio_PauseMusic();
 int bb_audio_ResumeMusic();
-
-// Decoders of whole sound files. They read from an open file, which they do
-// not close, and return a malloc'ed block of interleaved PCM (caller frees)
-// with its length in sample frames, channel count, bytes per sample (1 =
-// 8-bit unsigned, 2 = 16-bit signed little-endian) and rate in hertz; null
-// on any failure.
-unsigned char* LoadWAV(std::FILE* f, int* length, int* channels, int* format, int* hertz);
-unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, int* hertz);
-
-// The platform game object's LoadAudioData: opens `path` through
-// game->OpenFile, decodes ".wav" or ".ogg" (case ignored; anything else is
-// null) and reports the decoded bytes to the collector.
-unsigned char* gxtkDecodeAudioFile(BBGame* game, const String& path, int* length, int* channels, int* format,
-                                   int* hertz);

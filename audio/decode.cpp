@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio.h"
+#include "audio/decode.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb/stb_vorbis.h>

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "audio/audio.h"
+#include "audio/mixer.h"
 #include "audio/openal_seam.h"
 
 namespace {
@@ -33,29 +33,31 @@ void gxtkSample::Discard() {
 
 // ---- gxtkAudio ----
 
-gxtkAudio::gxtkAudio() {
+gxtkAudio::gxtkAudio() : mixer(new gxtkMixer()) {
   audio = this;
-  openal::Open(&alDevice, &alContext);
+  openal::Open(&mixer->alDevice, &mixer->alContext);
   openal::NoDistanceModel();
   ObtainSource(AUDIO_MUSIC_CHANNEL);
 }
 
+gxtkAudio::~gxtkAudio() = default;
+
 void gxtkAudio::mark() {
   Object::mark();
-  gc_mark_q(music);
-  for (gxtkChannel& chan : channels) {
+  gc_mark_q(mixer->music);
+  for (gxtkChannel& chan : mixer->channels) {
     if (chan.state != AUDIO_STOPPED && !openal::SourceStopped(chan.source)) gc_mark_q(chan.sample);
   }
 }
 
 unsigned gxtkAudio::ObtainSource(int channel) {
-  gxtkChannel& chan = channels[channel];
+  gxtkChannel& chan = mixer->channels[channel];
   if (chan.source) return chan.source;
   chan.source = openal::GenSource();
   if (chan.source) return chan.source;
   // OpenAL has no more sources: take over the source of a finished effect.
   for (int other = 0; other < AUDIO_EFFECT_CHANNELS; ++other) {
-    gxtkChannel& donor = channels[other];
+    gxtkChannel& donor = mixer->channels[other];
     if (!donor.source || ChannelState(other) != AUDIO_STOPPED) continue;
     chan.source = donor.source;
     donor.source = 0;
@@ -69,7 +71,7 @@ void gxtkAudio::FlushDiscarded() {
   if (discarded.empty()) return;
   // Sources that finished still hold their buffer; let go of it so the
   // buffer can be deleted.
-  for (gxtkChannel& chan : channels) {
+  for (gxtkChannel& chan : mixer->channels) {
     if (chan.state != AUDIO_STOPPED && openal::SourceStopped(chan.source)) openal::Detach(chan.source);
   }
   std::vector<unsigned> kept;
@@ -80,14 +82,14 @@ void gxtkAudio::FlushDiscarded() {
 }
 
 int gxtkAudio::Suspend() {
-  for (gxtkChannel& chan : channels) {
+  for (gxtkChannel& chan : mixer->channels) {
     if (chan.state == AUDIO_PLAYING && openal::SourcePlaying(chan.source)) openal::Pause(chan.source);
   }
   return 0;
 }
 
 int gxtkAudio::Resume() {
-  for (gxtkChannel& chan : channels) {
+  for (gxtkChannel& chan : mixer->channels) {
     if (chan.state == AUDIO_PLAYING && openal::SourcePaused(chan.source)) openal::Play(chan.source);
   }
   return 0;
@@ -117,7 +119,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
   unsigned source = ObtainSource(channel);
   if (!source) return -1;
   openal::Start(source, sample->buffer, flags != 0);
-  gxtkChannel& chan = channels[channel];
+  gxtkChannel& chan = mixer->channels[channel];
   gc_assign(chan.sample, sample);
   chan.flags = flags;
   chan.state = AUDIO_PLAYING;
@@ -125,7 +127,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
 }
 
 int gxtkAudio::StopChannel(int channel) {
-  gxtkChannel& chan = channels[channel];
+  gxtkChannel& chan = mixer->channels[channel];
   if (chan.state == AUDIO_STOPPED) return 0;
   openal::Stop(chan.source);
   chan.state = AUDIO_STOPPED;
@@ -133,7 +135,7 @@ int gxtkAudio::StopChannel(int channel) {
 }
 
 int gxtkAudio::PauseChannel(int channel) {
-  gxtkChannel& chan = channels[channel];
+  gxtkChannel& chan = mixer->channels[channel];
   if (chan.state != AUDIO_PLAYING) return 0;
   if (openal::SourceStopped(chan.source)) {
     chan.state = AUDIO_STOPPED;
@@ -145,7 +147,7 @@ int gxtkAudio::PauseChannel(int channel) {
 }
 
 int gxtkAudio::ResumeChannel(int channel) {
-  gxtkChannel& chan = channels[channel];
+  gxtkChannel& chan = mixer->channels[channel];
   if (chan.state != AUDIO_PAUSED) return 0;
   openal::Play(chan.source);
   chan.state = AUDIO_PLAYING;
@@ -153,7 +155,7 @@ int gxtkAudio::ResumeChannel(int channel) {
 }
 
 int gxtkAudio::ChannelState(int channel) {
-  gxtkChannel& chan = channels[channel];
+  gxtkChannel& chan = mixer->channels[channel];
   if (chan.state == AUDIO_PLAYING && openal::SourceStopped(chan.source)) chan.state = AUDIO_STOPPED;
   return chan.state;
 }
@@ -177,18 +179,18 @@ int gxtkAudio::PlayMusic(String path, int flags) {
   StopMusic();
   gxtkSample* tune = LoadSample(path);
   if (!tune) return -1;
-  gc_assign(music, tune);
+  gc_assign(mixer->music, tune);
   PlaySample(tune, AUDIO_MUSIC_CHANNEL, flags);
   return 0;
 }
 
 int gxtkAudio::StopMusic() {
   StopChannel(AUDIO_MUSIC_CHANNEL);
-  if (!music) return 0;
+  if (!mixer->music) return 0;
   // Detached, the buffer can be deleted at the next load or play.
-  openal::Detach(channels[AUDIO_MUSIC_CHANNEL].source);
-  music->Discard();
-  gc_assign(music, static_cast<gxtkSample*>(nullptr));
+  openal::Detach(mixer->channels[AUDIO_MUSIC_CHANNEL].source);
+  mixer->music->Discard();
+  gc_assign(mixer->music, static_cast<gxtkSample*>(nullptr));
   return 0;
 }
 int gxtkAudio::PauseMusic() { return PauseChannel(AUDIO_MUSIC_CHANNEL); }

@@ -1,6 +1,6 @@
 // The game-facing audio module: c_Sound, the bb_audio_ functions, and the
 // registration of the subsystem's global references with the collector.
-#include "audio/audio.h"
+#include "audio/sample.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
 gxtkAudio* bb_audio_device = nullptr;

@@ -135,6 +135,9 @@ int c_MyApp::p_Loader() {
     ++m_loadStep;
   } else {
     m_loadStep = 0;
+    // The art and sounds of the size before, and the loading buffers, are
+    // dropped now: give them back at once rather than over many updates.
+    gc_request_full_collection();
     TimingMilestone("loaded");
   }
   p_WaitStart(1);

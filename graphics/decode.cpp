@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "graphics/graphics.h"
+#include "graphics/decode.h"
 
 namespace {
 

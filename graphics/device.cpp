@@ -7,8 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "graphics/batch.h"
 #include "graphics/glseam.h"
-#include "graphics/graphics.h"
+#include "graphics/surface.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ int OvalSegments(int segs) {
 
 }  // namespace
 
-gxtkGraphics::gxtkGraphics() {
+gxtkBatch::gxtkBatch() {
   for (int k = 0; k < GXTK_MAX_QUADS; ++k) {
     unsigned short* q = quadIndices + k * 6;
     unsigned short base = static_cast<unsigned short>(k * 4);
@@ -43,34 +44,42 @@ gxtkGraphics::gxtkGraphics() {
     q[4] = base + 2;
     q[5] = base + 3;
   }
-  std::memset(vertices, 0, sizeof(vertices));
+}
+
+gxtkGraphics::gxtkGraphics() : batch(new gxtkBatch()) {
   if (BBGame* game = BBGame::Game()) {
     width = game->GetDeviceWidth();
     height = game->GetDeviceHeight();
   }
 }
 
+gxtkGraphics::~gxtkGraphics() = default;
+
 void gxtkGraphics::mark() {
-  gc_mark_q(primSurface);
+  gc_mark_q(batch->primSurface);
   Object::mark();
 }
+
+int gxtkGraphics::DrawCalls() const { return batch->drawCalls; }
+
+void gxtkGraphics::SetStateFilter(bool on) { batch->stateFilter = on; }
 
 int gxtkGraphics::BeginRender() {
   if (BBGame* game = BBGame::Game()) {
     width = game->GetDeviceWidth();
     height = game->GetDeviceHeight();
   }
-  gxtk_gl::BeginFrame(width, height, vertices);
-  primCount = 0;
-  drawCalls = 0;
-  blendWanted = blendInForce = 0;
-  scissorKnown = false;
+  gxtk_gl::BeginFrame(width, height, batch->vertices);
+  batch->primCount = 0;
+  batch->drawCalls = 0;
+  batch->blendWanted = batch->blendInForce = 0;
+  batch->scissorKnown = false;
   return 1;
 }
 
-void gxtkGraphics::EndRender() { Flush(); }
+void gxtkGraphics::EndRender() { batch->Flush(); }
 
-void gxtkGraphics::Flush() {
+void gxtkBatch::Flush() {
   if (!primCount) return;
   if (primSurface) {
     gxtk_gl::EnableTexturing();
@@ -103,12 +112,12 @@ void gxtkGraphics::Flush() {
   primCount = 0;
 }
 
-void gxtkGraphics::DrawIndexedTriangles(int count, const unsigned short* indices) {
+void gxtkBatch::DrawIndexedTriangles(int count, const unsigned short* indices) {
   gxtk_gl::DrawIndexedTriangles(count, indices);
   ++drawCalls;
 }
 
-const unsigned short* gxtkGraphics::PolygonIndices(int kind) {
+const unsigned short* gxtkBatch::PolygonIndices(int kind) {
   if (polygonIndexKind == kind) return polygonIndices;
   unsigned short* out = polygonIndices;
   for (int first = 0; first + kind <= GXTK_MAX_VERTICES; first += kind) {
@@ -129,14 +138,15 @@ const unsigned short* gxtkGraphics::PolygonIndices(int kind) {
 }
 
 float* gxtkGraphics::Begin(int kind, int count, gxtkSurface* surface) {
-  SyncState();
-  if (kind != primKind || surface != primSurface || primCount + count > GXTK_MAX_VERTICES) {
-    Flush();
-    primKind = kind;
-    gc_assign(primSurface, surface);
+  gxtkBatch& b = *batch;
+  b.SyncState();
+  if (kind != b.primKind || surface != b.primSurface || b.primCount + count > GXTK_MAX_VERTICES) {
+    b.Flush();
+    b.primKind = kind;
+    gc_assign(b.primSurface, surface);
   }
-  float* first = vertices + primCount * GXTK_VERTEX_FLOATS;
-  primCount += count;
+  float* first = b.vertices + b.primCount * GXTK_VERTEX_FLOATS;
+  b.primCount += count;
   return first;
 }
 
@@ -160,8 +170,8 @@ void gxtkGraphics::PackColor() {
 }
 
 void gxtkGraphics::Cls(float r, float g, float b) {
-  primCount = 0;
-  SyncState();  // the clear honours the scissor box
+  batch->primCount = 0;
+  batch->SyncState();  // the clear honours the scissor box
   gxtk_gl::Clear(r / 255, g / 255, b / 255);
 }
 
@@ -178,33 +188,34 @@ void gxtkGraphics::SetColor(float r, float g, float b) {
 }
 
 void gxtkGraphics::SetBlend(int mode) {
-  blendWanted = mode == 1 ? 1 : 0;
-  if (stateFilter) return;
-  Flush();
-  ApplyBlend();
+  batch->blendWanted = mode == 1 ? 1 : 0;
+  if (batch->stateFilter) return;
+  batch->Flush();
+  batch->ApplyBlend();
 }
 
 void gxtkGraphics::SetScissor(int x, int y, int w, int h) {
-  scissorWanted = ScissorState();
-  if (!(x == 0 && y == 0 && w == Width() && h == Height())) scissorWanted = {true, x, Height() - y - h, w, h};
-  if (stateFilter) return;
-  Flush();
-  ApplyScissor();
+  gxtkScissor& wanted = batch->scissorWanted;
+  wanted = gxtkScissor();
+  if (!(x == 0 && y == 0 && w == Width() && h == Height())) wanted = {true, x, Height() - y - h, w, h};
+  if (batch->stateFilter) return;
+  batch->Flush();
+  batch->ApplyScissor();
 }
 
-void gxtkGraphics::ApplyBlend() {
+void gxtkBatch::ApplyBlend() {
   gxtk_gl::SetAdditiveBlend(blendWanted == 1);
   blendInForce = blendWanted;
 }
 
-void gxtkGraphics::ApplyScissor() {
-  const ScissorState& s = scissorWanted;
+void gxtkBatch::ApplyScissor() {
+  const gxtkScissor& s = scissorWanted;
   gxtk_gl::SetScissor(s.on, s.x, s.y, s.w, s.h);
   scissorInForce = s;
   scissorKnown = true;
 }
 
-void gxtkGraphics::SyncState() {
+void gxtkBatch::SyncState() {
   bool blend = blendWanted != blendInForce;
   bool scissor = !scissorKnown || !(scissorWanted == scissorInForce);
   if (!blend && !scissor) return;
@@ -309,7 +320,9 @@ void gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx
   Put(v, x, y + h, u0, v1);
 }
 
-bool gxtkGraphics::SpanFits(int length, int w, int h, int offset, int pitch) {
+namespace {
+// Checks that rows of w ints at offset + j*pitch (j < h) lie in `length`.
+bool SpanFits(int length, int w, int h, int offset, int pitch) {
   if (w < 0 || h < 0 || offset < 0) return false;
   if (w == 0 || h == 0) return true;
   std::int64_t last_row = offset + std::int64_t(h - 1) * pitch;
@@ -317,9 +330,10 @@ bool gxtkGraphics::SpanFits(int length, int w, int h, int offset, int pitch) {
   std::int64_t highest = std::max<std::int64_t>(offset, last_row) + w;
   return lowest >= 0 && highest <= length;
 }
+}  // namespace
 
 void gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
-  Flush();
+  batch->Flush();
   if (!SpanFits(pixels.Length(), w, h, offset, pitch) || w == 0 || h == 0) return;
   std::vector<unsigned char> rows(std::size_t(w) * std::size_t(h) * 4);
   gxtk_gl::ReadPixelsBGRA(x, Height() - y - h, w, h, rows.data());
@@ -333,7 +347,7 @@ void gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int
 
 void gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h, int offset,
                                 int pitch) {
-  Flush();
+  batch->Flush();
   if (!SpanFits(pixels.Length(), w, h, offset, pitch) || w == 0 || h == 0) return;
   surface->SetSubData(x, y, w, h, reinterpret_cast<const unsigned int*>(&pixels[offset]), pitch);
 }
@@ -345,6 +359,7 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
   unsigned char* pixels = game->LoadImageData(path, &w, &h, &depth);
   if (!pixels) return false;
   surface->SetData(pixels, w, h, depth);
+  surface->path = path;
   return true;
 }
 

@@ -1,13 +1,16 @@
-// The graphics subsystem: the batching OpenGL renderer (gxtkGraphics), image
-// surfaces kept in main memory and uploaded lazily (gxtkSurface), image file
-// decoding, and the graphics module the game draws through (c_GraphicsContext,
-// c_Image, c_Frame and the bb_graphics_ functions).
+// The graphics subsystem as the game and the runtime see it: the batching
+// OpenGL renderer (gxtkGraphics) and the graphics module the game draws
+// through (c_GraphicsContext, c_Image, c_Frame and the bb_graphics_
+// functions). Surfaces, the vertex store and image decoding are the
+// folder's own (surface.h, batch.h, decode.h).
 //
 // All coordinates handed to the device are window pixels, y downwards.
 // Colours are 0-255 per component, alpha 0-1. Matrices are six floats
 // ix, iy, jx, jy, tx, ty: a point (x, y) maps to (x*ix + y*jx + tx, x*iy + y*jy + ty).
 // Everything here runs on the main thread, which owns the OpenGL context.
 #pragma once
+
+#include <memory>
 
 #include "runtime/core/core.h"
 
@@ -16,46 +19,12 @@
 // for an older number is gone and is re-created from the surface's data.
 extern int glfwGraphicsSeq;
 
-// Capacity of the device's vertex store, and the quads its index table covers.
-constexpr int GXTK_MAX_VERTICES = 1024;
-constexpr int GXTK_MAX_QUADS = GXTK_MAX_VERTICES / 4;
-// Floats per stored vertex: x, y, u, v and the packed colour's four bytes.
-constexpr int GXTK_VERTEX_FLOATS = 5;
-
-// One image held twice: premultiplied pixels in main memory and an OpenGL
-// texture made from them on first use in each context.
-class gxtkSurface : public Object {
- public:
-  // Pixel rows, top first, depth bytes per pixel, premultiplied; owned
-  // (malloc'ed). Null for an empty surface until pixels are written.
-  unsigned char* data = nullptr;
-  int width = 0, height = 0;
-  int depth = 0;            // bytes per pixel, 1-4
-  unsigned int format = 0;  // GL pixel format for depth; 0 when unset
-  int seq = -1;             // context number the texture belongs to; -1 none
-  unsigned int texture = 0; // GL texture name, valid while seq == glfwGraphicsSeq
-  float uscale = 0, vscale = 0;  // 1 / allocated texture width, height
-
-  ~gxtkSurface() override;
-
-  // Frees the texture (when it belongs to the current context) and the data.
-  virtual void Discard();
-  virtual int Width() { return width; }
-  virtual int Height() { return height; }
-  virtual bool Loaded() { return true; }
-  virtual void OnUnsafeLoadComplete() { Bind(); }
-
-  // Takes ownership of `pixels` (malloc'ed), sets sizes and format, and
-  // premultiplies the colour by alpha.
-  void SetData(unsigned char* pixels, int width, int height, int depth);
-  // Writes a w x h rectangle of 0xAARRGGBB pixels (row j at src + j*pitch)
-  // at (x, y), premultiplied; only RGBA surfaces are written. The rectangle
-  // is clipped to the surface.
-  void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
-  // Makes the texture current, creating and uploading it when this context
-  // has none yet. Does nothing before the first window exists.
-  void Bind();
-};
+// One image as the device draws it: decoded pixels and the texture made from
+// them (graphics/surface.h). The game holds it only through c_Image.
+class gxtkSurface;
+// The device's vertex store and the OpenGL state it has put in force
+// (graphics/batch.h).
+struct gxtkBatch;
 
 // The graphics device: batches 2D primitives into one vertex store and sends
 // it to OpenGL when the primitive kind or texture changes, the store is full,
@@ -64,6 +33,7 @@ class gxtkGraphics : public Object {
  public:
   // Reads the window size from BBGame::Game() and fills the quad index table.
   gxtkGraphics();
+  ~gxtkGraphics() override;
   void mark() override;
 
   int width = 0, height = 0;
@@ -72,15 +42,6 @@ class gxtkGraphics : public Object {
   float alpha = 0;
   float ix = 1, iy = 0, jx = 0, jy = 1, tx = 0, ty = 0;
   bool transformed = false;  // false exactly when the matrix is the identity
-  float vertices[GXTK_MAX_VERTICES * GXTK_VERTEX_FLOATS];
-  unsigned short quadIndices[GXTK_MAX_QUADS * 6];
-  // Fans of polygonIndexKind-gons as plain triangles, for every group that
-  // fits the store, so a run of polygons goes out in one draw call.
-  unsigned short polygonIndices[(GXTK_MAX_VERTICES - 2) * 3];
-  int polygonIndexKind = 0;
-  int primKind = 0;   // 1 points, 2 lines, 3 triangles, 4 quads, n >= 5 polygons of n
-  int primCount = 0;  // vertices pending in the store
-  gxtkSurface* primSurface = nullptr;  // texture of the pending run; null untextured
 
   virtual int Width() { return width; }
   virtual int Height() { return height; }
@@ -128,13 +89,15 @@ class gxtkGraphics : public Object {
                             int pitch);
 
   // Draw calls issued since the last BeginRender.
-  int DrawCalls() const { return drawCalls; }
+  int DrawCalls() const;
   // On (the default): blend and scissor reach OpenGL when the next primitive
   // or Cls needs them, and only when they differ from what is in force, so
   // settings that change nothing (or are overridden before anything is
   // drawn) never flush. Off: every SetBlend and SetScissor flushes and
   // applies at once (kept for comparison figures).
-  void SetStateFilter(bool on) { stateFilter = on; }
+  void SetStateFilter(bool on);
+  // The store with the pending run; owned by the device, never null.
+  gxtkBatch& Batch() { return *batch; }
 
  private:
   // Returns the store slot of the first of `count` new vertices of `kind`
@@ -142,33 +105,9 @@ class gxtkGraphics : public Object {
   float* Begin(int kind, int count, gxtkSurface* surface);
   // Stores one vertex (transformed when a matrix is set) with the packed colour.
   float* Put(float* v, float x, float y, float u = 0, float v0 = 0);
-  void Flush();
-  void DrawIndexedTriangles(int count, const unsigned short* indices);
-  // The index table for runs of `kind`-gons (kind >= 5), built on a change.
-  const unsigned short* PolygonIndices(int kind);
   void PackColor();
-  // Scissor test state as OpenGL takes it: off, or a box from the bottom left.
-  struct ScissorState {
-    bool on = false;
-    int x = 0, y = 0, w = 0, h = 0;
-    bool operator==(const ScissorState& o) const {
-      return on == o.on && x == o.x && y == o.y && w == o.w && h == o.h;
-    }
-  };
-  void ApplyBlend();
-  void ApplyScissor();
-  // Flushes and applies the blend and scissor asked for when they differ
-  // from those in force.
-  void SyncState();
-  // Checks that rows of w ints at offset + j*pitch (j < h) lie in `length`.
-  static bool SpanFits(int length, int w, int h, int offset, int pitch);
 
-  int drawCalls = 0;
-  bool stateFilter = true;
-  int blendWanted = 0;   // last mode asked for, normalised (0 alpha, 1 additive)
-  int blendInForce = 0;  // mode set in OpenGL
-  ScissorState scissorWanted, scissorInForce;
-  bool scissorKnown = false;  // false until the scissor is set in this frame
+  std::unique_ptr<gxtkBatch> batch;
 };
 
 // A frame of an image: its top-left corner in the surface.
@@ -272,9 +211,3 @@ int bb_graphics_DrawImage2(c_Image* image, float x, float y, float rotation, flo
 // Binds the context to the device for a frame and resets its state.
 int bb_graphics_BeginRender();
 int bb_graphics_EndRender();
-
-// Decodes an image file opened through game->OpenFile(path, "rb") into
-// 8-bit pixels with the file's own channel count (*depth, 1-4), reporting
-// the bytes to the collector. The caller owns the result (free()). Null when
-// the file is missing or cannot be decoded.
-unsigned char* gxtkDecodeImageFile(BBGame* game, const String& path, int* width, int* height, int* depth);

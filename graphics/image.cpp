@@ -1,5 +1,5 @@
 // Images: one surface and the frames cut from it, drawn about their handle.
-#include "graphics/graphics.h"
+#include "graphics/surface.h"
 
 namespace {
 

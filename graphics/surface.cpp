@@ -1,11 +1,11 @@
-// Surfaces: premultiplied pixels kept in main memory, and a texture made from
-// them lazily in each OpenGL context.
+// Surfaces: a texture made lazily in each OpenGL context from premultiplied
+// pixels, which a file's surface holds only until its texture has them.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "graphics/glseam.h"
-#include "graphics/graphics.h"
+#include "graphics/surface.h"
 
 int glfwGraphicsSeq = 0;
 
@@ -31,6 +31,18 @@ void Premultiply(unsigned char* pixels, int count, int depth) {
   }
 }
 
+// count 0xAARRGGBB pixels as premultiplied R, G, B, A bytes.
+void PremultiplyArgb(const unsigned int* src, unsigned char* out, int count) {
+  for (int i = 0; i < count; ++i, out += 4) {
+    unsigned int argb = src[i];
+    unsigned int a = argb >> 24;
+    out[0] = static_cast<unsigned char>(((argb >> 16) & 255) * a / 255);
+    out[1] = static_cast<unsigned char>(((argb >> 8) & 255) * a / 255);
+    out[2] = static_cast<unsigned char>((argb & 255) * a / 255);
+    out[3] = static_cast<unsigned char>(a);
+  }
+}
+
 }  // namespace
 
 gxtkSurface::~gxtkSurface() { Discard(); }
@@ -53,6 +65,29 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
   Premultiply(data, w * h, d);
 }
 
+bool gxtkSurface::RestorePixels() {
+  if (data) return true;
+  BBGame* game = BBGame::Game();
+  if (path.Length() == 0 || !game) return false;
+  int w = 0, h = 0, d = 0;
+  unsigned char* pixels = game->LoadImageData(path, &w, &h, &d);
+  // A file changed since it was first read no longer fits the frames cut
+  // from it: the image stays blank rather than drawing the wrong pixels.
+  if (pixels && (w != width || h != height || d != depth)) {
+    std::free(pixels);
+    return false;
+  }
+  if (!pixels) return false;
+  SetData(pixels, w, h, d);
+  return true;
+}
+
+void gxtkSurface::ReleasePixels() {
+  if (path.Length() == 0) return;
+  std::free(data);
+  data = nullptr;
+}
+
 void gxtkSurface::Bind() {
   if (!glfwGraphicsSeq) return;
   if (seq == glfwGraphicsSeq) {
@@ -70,7 +105,8 @@ void gxtkSurface::Bind() {
   }
   uscale = 1.0f / float(texWidth);
   vscale = 1.0f / float(texHeight);
-  if (data) gxtk_gl::UploadTexture(format, 0, 0, width, height, data);
+  if (RestorePixels()) gxtk_gl::UploadTexture(format, 0, 0, width, height, data);
+  ReleasePixels();
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch) {
@@ -79,29 +115,21 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
   int left = std::max(0, -x), top = std::max(0, -y);
   int right = std::min(w, width - x), bottom = std::min(h, height - y);
   if (left >= right || top >= bottom) return;
-  if (!data) {
+  if (!RestorePixels()) {
     data = static_cast<unsigned char*>(std::calloc(std::size_t(width) * std::size_t(height), 4));
     if (!data) return;
   }
-  for (int j = top; j < bottom; ++j) {
-    const unsigned int* row = src + std::ptrdiff_t(j) * pitch;
-    unsigned char* out = data + (std::size_t(y + j) * std::size_t(width) + std::size_t(x + left)) * 4;
-    for (int i = left; i < right; ++i, out += 4) {
-      unsigned int argb = row[i];
-      unsigned int a = argb >> 24;
-      out[0] = static_cast<unsigned char>(((argb >> 16) & 255) * a / 255);
-      out[1] = static_cast<unsigned char>(((argb >> 8) & 255) * a / 255);
-      out[2] = static_cast<unsigned char>((argb & 255) * a / 255);
-      out[3] = static_cast<unsigned char>(a);
-    }
-  }
-  if (seq != glfwGraphicsSeq) return;
-  gxtk_gl::BindTexture(texture);
+  // Written pixels exist nowhere else: from now on the surface keeps them.
+  path = String();
   x += left;
   y += top;
   w = right - left;
   h = bottom - top;
-  const unsigned char* first = data + (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4;
+  src += std::ptrdiff_t(top) * pitch + left;
+  unsigned char* first = data + (std::size_t(y) * std::size_t(width) + std::size_t(x)) * 4;
+  for (int j = 0; j < h; ++j) PremultiplyArgb(src + std::ptrdiff_t(j) * pitch, first + std::size_t(j) * width * 4, w);
+  if (seq != glfwGraphicsSeq) return;
+  gxtk_gl::BindTexture(texture);
   if (w == width) {
     gxtk_gl::UploadTexture(format, x, y, w, h, first);
     return;

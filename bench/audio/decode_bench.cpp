@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "audio/audio.h"
+#include "audio/decode.h"
 #include "tests/support/support.h"
 
 using zephrine_test::TempDir;

@@ -11,7 +11,11 @@
 // draw calls) when ZEPHRINE_TIMING is set. Every iteration starts a fresh
 // process and ends it with SIGTERM. The match is started the way a player
 // starts it, with xdotool: Enter on the menu's first button (8 riders),
-// then the join screen's two demo keys held together (B and N).
+// then the join screen's two demo keys held together (B and N). Running
+// figures come in a window and full screen (the floor full screen too);
+// BM_FullScreenRoundTrips reads resident memory in the window before and
+// after ten F11 round trips. ZEPHRINE_BENCH_GAME_DIR, when set, names
+// another game folder (an earlier build, for before-and-after figures).
 #include <benchmark/benchmark.h>
 #include <poll.h>
 #include <signal.h>
@@ -101,6 +105,12 @@ struct Child {
   }
 };
 
+// The game folder measured: ZEPHRINE_BENCH_GAME_DIR, else this build's.
+std::string GameDir() {
+  const char* other = std::getenv("ZEPHRINE_BENCH_GAME_DIR");
+  return other ? other : ZEPHRINE_GAME_DIR;
+}
+
 Child Launch(const char* program, const char* arg, const char* timing) {
   int fds[2];
   if (pipe(fds) != 0) std::abort();
@@ -111,7 +121,7 @@ Child Launch(const char* program, const char* arg, const char* timing) {
     dup2(fds[1], STDOUT_FILENO);
     close(fds[0]);
     close(fds[1]);
-    if (chdir(ZEPHRINE_GAME_DIR) != 0) _exit(127);
+    if (chdir(GameDir().c_str()) != 0) _exit(127);
     if (timing) setenv("ZEPHRINE_TIMING", timing, 1);
     execl(program, program, arg, (char*)nullptr);
     _exit(127);
@@ -122,7 +132,8 @@ Child Launch(const char* program, const char* arg, const char* timing) {
 }
 
 Child LaunchGame(bool fullscreen) {
-  return Launch(ZEPHRINE_GAME_DIR "/zephrine", nullptr, fullscreen ? "fullscreen" : "1");
+  const std::string program = GameDir() + "/zephrine";
+  return Launch(program.c_str(), nullptr, fullscreen ? "fullscreen" : "1");
 }
 Child LaunchFloor(bool fullscreen) { return Launch(FLOOR_WINDOW, fullscreen ? "fullscreen" : "window", nullptr); }
 
@@ -242,12 +253,13 @@ enum RunningKind { FLOOR, MENU, MATCH };
 constexpr double kSettleSeconds = 1, kMatchStartSeconds = 5, kRunSeconds = 20;
 
 // Updates, gaps, CPU and memory over kRunSeconds: the floor, the game at its
-// menu, the game during a computer match.
+// menu, the game during a computer match; in a window or full screen.
 void BM_Running(benchmark::State& state) {
   const auto kind = RunningKind(state.range(0));
+  const bool fullscreen = state.range(1) != 0;
   Running r;
   for (auto _ : state) {
-    Child c = kind == FLOOR ? LaunchFloor(false) : LaunchGame(false);
+    Child c = kind == FLOOR ? LaunchFloor(fullscreen) : LaunchGame(fullscreen);
     if (c.WaitFor(kind == FLOOR ? "ready" : "loaded", 20) < 0) {
       c.Stop();
       state.SkipWithError("no start-up line (is DISPLAY set?)");
@@ -274,7 +286,46 @@ void BM_Running(benchmark::State& state) {
   state.counters["most_draw_calls"] = double(r.mostDrawCalls);
   state.counters["longest_collection_ms"] = r.longestCollectionNs / 1e6;
 }
-BENCHMARK(BM_Running)->Arg(FLOOR)->Arg(MENU)->Arg(MATCH)->ArgName("floor_menu_match")->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_Running)
+    ->ArgsProduct({{FLOOR, MENU, MATCH}, {0, 1}})
+    ->ArgNames({"floor_menu_match", "fullscreen"})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+constexpr int kRoundTrips = 10;
+constexpr double kReloadSeconds = 3;  // between presses
+// After the last press: the art of the window's size loaded and the old
+// size's given back, even on a loaded machine.
+constexpr double kFinalLoadSeconds = 15;
+
+// Resident memory on the menu in the window, before and after ten round
+// trips to full screen and back (F11 each way).
+void BM_FullScreenRoundTrips(benchmark::State& state) {
+  double before = 0, after = 0;
+  for (auto _ : state) {
+    Child c = LaunchGame(false);
+    if (c.WaitFor("loaded", 20) < 0) {
+      c.Stop();
+      state.SkipWithError("no start-up line (is DISPLAY set?)");
+      return;
+    }
+    c.Drain(kSettleSeconds);
+    before = ResidentMb(c.pid);
+    const std::string focus = "search --sync --onlyvisible --pid " + std::to_string(c.pid) + " windowfocus";
+    for (int i = 0; i < 2 * kRoundTrips; ++i) {
+      Xdotool(focus + " key F11");
+      c.Drain(kReloadSeconds);
+    }
+    c.Drain(kFinalLoadSeconds);
+    after = ResidentMb(c.pid);
+    c.Stop();
+    state.SetIterationTime(2 * kRoundTrips * kReloadSeconds + kFinalLoadSeconds);
+  }
+  state.counters["rss_before_MB"] = before;
+  state.counters["rss_after_MB"] = after;
+}
+BENCHMARK(BM_FullScreenRoundTrips)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

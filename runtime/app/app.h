@@ -78,9 +78,10 @@ class BBGlfwGame : public BBGame {
   unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
                                int* hertz) override;
 
-  // (Re)creates the window: releases every held key and mouse button,
-  // closes the old window, opens the new one (centred and titled when
-  // windowed) and raises glfwGraphicsSeq.
+  // Opens the window (centred and titled when windowed) and raises
+  // glfwGraphicsSeq; once it is open, later calls change its size and move
+  // it to or from the monitor, keeping its OpenGL context and the keys held
+  // on it.
   virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                              int stencil, bool fullscreen);
   // Null when the library has no monitor to ask.
@@ -123,8 +124,9 @@ class BBGlfwGame : public BBGame {
   void Step();
   void FollowFocus();
   void RunDueUpdates();
-  // Key-up and mouse-up for everything the library reports held.
-  void ReleaseHeldInput();
+  // Resizes the open window and moves it to or from the primary monitor
+  // (a windowed window is centred on the desktop).
+  void ChangeWindowMode(int width, int height, bool fullscreen);
   // Cursor position in framebuffer pixels.
   void CursorPixels(double x, double y, float* px, float* py);
 };

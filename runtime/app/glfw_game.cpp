@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "audio/audio.h"
+#include "audio/decode.h"
+#include "graphics/decode.h"
 #include "graphics/graphics.h"
 #include "input/input.h"
 #include "runtime/app/app.h"
@@ -65,6 +67,16 @@ JoyRaw read_joystick(int jid) {
     for (int i = 0; i < PAD_BUTTON_COUNT; ++i) raw.padButtons[i] = pad.buttons[i] == GLFW_PRESS;
   }
   return raw;
+}
+
+// Top-left corner of a width x height window centred on the desktop; the
+// origin when there is no monitor to ask.
+void centred_origin(int width, int height, int* x, int* y) {
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
+  if (!desktop) return;
+  *x = (desktop->width - width) / 2;
+  *y = (desktop->height - height) / 2;
 }
 
 }  // namespace
@@ -204,30 +216,13 @@ Array<BBGlfwVideoMode*> BBGlfwGame::GetGlfwVideoModes() {
   return out;
 }
 
-// Nothing stays held across a new window: the old one would never report
-// the release.
-void BBGlfwGame::ReleaseHeldInput() {
-  for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
-    int code = TransKey(key);
-    if (code && glfwGetKey(_window, key) == GLFW_PRESS) KeyEvent(BBGAME_KEYUP, code);
-  }
-  double x = 0, y = 0;
-  glfwGetCursorPos(_window, &x, &y);
-  float px, py;
-  CursorPixels(x, y, &px, &py);
-  for (int button = 0; button < kMouseButtons; ++button) {
-    if (glfwGetMouseButton(_window, button) == GLFW_PRESS) MouseEvent(BBGAME_MOUSEUP, button, px, py);
-  }
-}
-
 void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen) {
-  if (_window) ReleaseHeldInput();
+  if (_window) {
+    ChangeWindowMode(width, height, fullscreen);
+    return;
+  }
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-  const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
-  if (_window) glfwDestroyWindow(_window);
-  _window = nullptr;
-
   glfwDefaultWindowHints();
   glfwWindowHint(GLFW_REFRESH_RATE, kRefreshRate);
   glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
@@ -244,7 +239,9 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   glfwMakeContextCurrent(_window);
   ++glfwGraphicsSeq;
   if (!fullscreen) {
-    if (desktop) glfwSetWindowPos(_window, (desktop->width - width) / 2, (desktop->height - height) / 2);
+    int x = 0, y = 0;
+    centred_origin(width, height, &x, &y);
+    glfwSetWindowPos(_window, x, y);
     glfwShowWindow(_window);
   }
   if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
@@ -258,6 +255,20 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   glfwSetWindowCloseCallback(_window, on_close);
   glfwSetWindowFocusCallback(_window, on_focus);
   glfwSetWindowIconifyCallback(_window, on_iconify);
+}
+
+// The window, its OpenGL context and the textures in it stay: only the
+// size and the monitor change. Keys held now stay held for the game; the
+// window goes on seeing them, so their release arrives as usual.
+void BBGlfwGame::ChangeWindowMode(int width, int height, bool fullscreen) {
+  GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+  if (fullscreen && monitor) {
+    glfwSetWindowMonitor(_window, monitor, 0, 0, width, height, kRefreshRate);
+    return;
+  }
+  int x = 0, y = 0;
+  centred_origin(width, height, &x, &y);
+  glfwSetWindowMonitor(_window, nullptr, x, y, width, height, GLFW_DONT_CARE);
 }
 
 void BBGlfwGame::CursorPixels(double x, double y, float* px, float* py) {

@@ -26,7 +26,7 @@ class Array {
 
     static Rep* Create(int length) {
       if (length <= 0) return Empty();
-      void* block = gc_object_alloc(sizeof(Rep) + sizeof(T) * std::size_t(length));
+      void* block = gc_object_alloc(sizeof(Rep) + sizeof(T) * std::size_t(length), std::is_scalar_v<T>);
       return new (block) Rep(length);
     }
     // The shared empty representation, a permanent root from its creation.
@@ -58,8 +58,13 @@ class Array {
     // How many elements ahead marking starts loading headers, then links.
     static constexpr int kHeaderAhead = 16;
     static constexpr int kLinksAhead = 8;
+    // Scalar elements come zeroed from the allocator (zero bytes are 0,
+    // 0.0f, false and null here), so a large array's pages stay untouched,
+    // and out of resident memory, until they are used.
     explicit Rep(int n) : length(n) {
-      for (int i = 0; i < n; ++i) new (data() + i) T();
+      if constexpr (!std::is_scalar_v<T>) {
+        for (int i = 0; i < n; ++i) new (data() + i) T();
+      }
     }
   };
 

@@ -1,8 +1,11 @@
 #include "gc.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -24,6 +27,7 @@ namespace {
 gc_header queued_list, unmarked_list, marked_list, free_list;
 gc_header* gc_cache[GC_CACHE_LIMIT / 8];
 bool lists_ready = false;
+bool full_collection_requested = false;
 
 std::vector<gc_object**>& root_slots() {
   static std::vector<gc_object**> slots;
@@ -111,7 +115,7 @@ void* gc_object::operator new(std::size_t size) { return gc_object_alloc(size); 
 
 void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
-void* gc_object_alloc(std::size_t object_size) {
+void* gc_object_alloc(std::size_t object_size, bool zeroed) {
   ensure_lists();
   if (object_size > std::size_t(INT_MAX) - sizeof(gc_header) - 7) throw std::bad_alloc();
   int size = static_cast<int>((object_size + sizeof(gc_header) + 7) & ~std::size_t(7));
@@ -122,8 +126,9 @@ void* gc_object_alloc(std::size_t object_size) {
   if (size < GC_CACHE_LIMIT && gc_cache[size >> 3]) {
     h = gc_cache[size >> 3];
     gc_cache[size >> 3] = h->succ;
+    if (zeroed) std::memset(h + 1, 0, size - sizeof(gc_header));
   } else {
-    h = static_cast<gc_header*>(std::malloc(size));
+    h = static_cast<gc_header*>(zeroed ? std::calloc(1, size) : std::malloc(size));
     if (!h) throw std::bad_alloc();
   }
   h->flags = gc_markbit | size;
@@ -182,10 +187,31 @@ void collect_step() {
   gc_new_bytes = 0;
 }
 
+// Two whole cycles: the first finishes the one in progress, whose marks may
+// cover objects dropped since it began; the second finds those.
+void collect_everything() {
+  for (int cycle = 0; cycle < 2; ++cycle) {
+    mark_queued(-1);
+    sweep();
+    gc_mark();
+  }
+  gc_new_bytes = 0;
+  __atomic_store_n(&gc_ext_new_bytes, 0, __ATOMIC_RELAXED);
+  destroy_garbage(gc_free_bytes);
+  malloc_trim(0);
+}
+
 }  // namespace
+
+void gc_request_full_collection() { full_collection_requested = true; }
 
 void gc_collect() {
   ensure_lists();
+  if (full_collection_requested) {
+    full_collection_requested = false;
+    collect_everything();
+    return;
+  }
   if (!gc_timed) {
     collect_step();
     return;

@@ -62,8 +62,10 @@ constexpr int GC_CYCLE_BYTES = 8 * 1024 * 1024;
 constexpr int GC_CACHE_LIMIT = 64;
 
 // Returns a new block of `size` bytes registered as a white object. Called
-// by gc_object::operator new; the constructor then fills the object.
-void* gc_object_alloc(std::size_t size);
+// by gc_object::operator new; the constructor then fills the object. With
+// `zeroed` the bytes after the block header are zero; a large block then
+// comes straight from the system, its pages untouched until written.
+void* gc_object_alloc(std::size_t size, bool zeroed = false);
 // Returns a destroyed object's block to the cache or the system allocator.
 void gc_object_free(gc_object* p);
 
@@ -126,6 +128,14 @@ void gc_init();
 void gc_mark();
 // One collection step (see gc.cpp).
 void gc_collect();
+// Asks the next collection step to finish the cycle in progress, run one
+// whole cycle more, destroy everything found unreachable and give the
+// allocator's free memory back to the system, instead of one step. For the
+// moment after much has been dropped at once (the art of another window
+// size): the incremental steps would hold the old objects, and the heap
+// they sit in, for many updates more. Safe to call from anywhere; nothing
+// is collected before the step.
+void gc_request_full_collection();
 
 // Figures: while gc_timed is set, every collection step times itself and
 // gc_longest_step_ns holds the longest step (ns) since the caller last set

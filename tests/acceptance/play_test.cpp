@@ -96,6 +96,33 @@ TEST(Play, TwoRoundsAtEverySpeedAndAMatchGoingOnAfterFocusLossPauseFullScreenAnd
   });
 }
 
+// Holding F11 on the menu, or Return on the options box's full-screen row,
+// for two seconds flips the window once: the server's auto-repeat reaches
+// the game as the same key still held, never as a new press.
+TEST(Play, HoldingF11OrReturnOnTheFullScreenRowFlipsTheWindowOnce) {
+  SideBySide(2, [](Player& p, int game) {
+    const std::vector<Step> options = {{"", Screen::MENU}, {"Right Right Right Right Right Right Right Return", Screen::OPTIONS}};
+    ASSERT_TRUE(p.Start() && p.Play(game == 0 ? std::vector<Step>{options[0]} : options)) << "game " << game;
+    const std::string key = game == 0 ? "F11" : "Return";
+    p.Keys(game == 0 ? "+F11" : "Down Down Down +Return");
+    std::vector<int> widths = {640};
+    const auto watch = [&](double seconds) {
+      Within(seconds, [&] {
+        const int width = p.Look().width;
+        if (width != widths.back()) widths.push_back(width);
+        return false;
+      });
+    };
+    watch(2);
+    p.Keys("-" + key);
+    watch(1);
+    ASSERT_EQ(widths.size(), 2u) << "window widths in turn: " << ::testing::PrintToString(widths);
+    EXPECT_GT(widths[1], 640);
+    p.Keys("F4");
+    EXPECT_EQ(p.Exit(), 0) << p.Output();
+  });
+}
+
 TEST(Play, TheCloseBoxAndF4EndTheGameWithStatusZeroFromEveryScreenAsDoesBackOnTheMenuAndLosingTheXServerWithAMessage) {
   // The screens along one way through the game: a case plays the first n
   // steps (none: the loading screen; then the menu, the join screen with a

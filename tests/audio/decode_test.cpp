@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "audio/decode.h"
 #include "tests/support/sound.h"
 #include "tests/support/support.h"
 #include "tests/support/test_game.h"

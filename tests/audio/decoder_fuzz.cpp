@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "audio/audio.h"
+#include "audio/decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   std::FILE* f = fmemopen(const_cast<unsigned char*>(data), size, "rb");

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <thread>
 
+#include "audio/mixer.h"
 #include "tests/support/sound.h"
 #include "tests/support/support.h"
 #include "tests/support/test_game.h"
@@ -38,7 +39,7 @@ class EngineTest : public ::testing::Test {
     setenv("ALSOFT_DRIVERS", "wave", 1);
     bb_audio_SetAudioDevice(new gxtkAudio());
     audio = bb_audio_device;
-    ASSERT_NE(audio->alContext, nullptr) << "no OpenAL device";
+    ASSERT_NE(audio->Mixer().alContext, nullptr) << "no OpenAL device";
     WriteFile(dir->Path("effect.wav"), WavBytes({1, 16, RATE}, ToPcm(SineTone(1000, RATE, RATE / 4, 1), 2)));
     WriteFile(dir->Path("loop.wav"), WavBytes({2, 8, RATE}, ToPcm(SineTone(250, RATE, RATE / 10, 2), 1)));
     WriteFile(dir->Path("tune.ogg"), ReadFile("data/sfx/tune_1.ogg"));
@@ -48,7 +49,7 @@ class EngineTest : public ::testing::Test {
 
   static ALint SourceState(int channel) {
     ALint state = 0;
-    alGetSourcei(audio->channels[channel].source, AL_SOURCE_STATE, &state);
+    alGetSourcei(audio->Mixer().channels[channel].source, AL_SOURCE_STATE, &state);
     return state;
   }
 
@@ -101,7 +102,7 @@ TEST_F(EngineTest, SuspendResumeAndParametersReachTheSources) {
   audio->SetVolume(4, 0.25f);
   audio->SetRate(4, 1.5f);
   audio->SetPan(4, float(M_PI / 2));
-  const ALuint source = audio->channels[4].source;
+  const ALuint source = audio->Mixer().channels[4].source;
   ASSERT_NE(source, 0u);
   float gain = 0, pitch = 0, right[3] = {0, 0, 0}, centre[3] = {0, 0, 0};
   alGetSourcef(source, AL_GAIN, &gain);
@@ -139,7 +140,7 @@ TEST_F(EngineTest, SoundingSamplesSurviveCollectionAndDiscardedBuffersAreDeleted
   testing::internal::CaptureStdout();
   CollectAllGarbage();
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-  EXPECT_EQ(audio->channels[6].sample->buffer, buffer);
+  EXPECT_EQ(audio->Mixer().channels[6].sample->buffer, buffer);
   EXPECT_EQ(SourceState(6), AL_PLAYING);
 
   // A one-shot cuts the loop and ends by itself (nothing reads the channel
@@ -147,7 +148,7 @@ TEST_F(EngineTest, SoundingSamplesSurviveCollectionAndDiscardedBuffersAreDeleted
   gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
   unsigned effect_buffer = effect->buffer;
   audio->PlaySample(effect, 6, 0);
-  EXPECT_EQ(audio->channels[6].sample, effect);
+  EXPECT_EQ(audio->Mixer().channels[6].sample, effect);
   ASSERT_TRUE(WaitForState(6, AL_STOPPED, true));
   testing::internal::CaptureStdout();
   CollectAllGarbage();
@@ -165,10 +166,10 @@ TEST_F(EngineTest, ChannelsTakeOverTheSourceOfAStoppedChannelWhenOpenAlHasNoMore
   gxtkSample* effect = audio->LoadSample(PathOf("effect.wav"));
   audio->PlaySample(effect, 0, 0);
   audio->StopChannel(0);
-  const ALuint donor = audio->channels[0].source;
+  const ALuint donor = audio->Mixer().channels[0].source;
   ASSERT_NE(donor, 0u);
   int fresh = AUDIO_EFFECT_CHANNELS - 1;
-  while (fresh > 0 && audio->channels[fresh].source != 0) --fresh;
+  while (fresh > 0 && audio->Mixer().channels[fresh].source != 0) --fresh;
   ASSERT_GT(fresh, 0) << "every channel has had a source";
   // Use up every source OpenAL has, then ask for more channels.
   std::vector<ALuint> hoard;
@@ -177,8 +178,8 @@ TEST_F(EngineTest, ChannelsTakeOverTheSourceOfAStoppedChannelWhenOpenAlHasNoMore
     ASSERT_LT(hoard.size(), 4096u);
   }
   EXPECT_EQ(audio->PlaySample(effect, fresh, 0), 0);
-  EXPECT_EQ(audio->channels[fresh].source, donor);
-  EXPECT_EQ(audio->channels[0].source, 0u);
+  EXPECT_EQ(audio->Mixer().channels[fresh].source, donor);
+  EXPECT_EQ(audio->Mixer().channels[0].source, 0u);
   audio->StopChannel(fresh);
   alDeleteSources(ALsizei(hoard.size()), hoard.data());
 }

@@ -2,6 +2,7 @@
 // still returns: the game carries on silently.
 #include <gtest/gtest.h>
 
+#include "audio/mixer.h"
 #include "tests/support/sound.h"
 #include "tests/support/support.h"
 #include "tests/support/test_game.h"
@@ -22,7 +23,7 @@ TEST(NoAudioDevice, EngineReportsAndEveryCallReturns) {
   bb_audio_SetAudioDevice(new gxtkAudio());
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "OpenAl error: alcOpenDevice failed\n");
   gxtkAudio* audio = bb_audio_device;
-  EXPECT_EQ(audio->alDevice, nullptr);
+  EXPECT_EQ(audio->Mixer().alDevice, nullptr);
 
   // Loading still decodes; nothing can play.
   c_Sound* sound = bb_audio_LoadSound(beep);

@@ -6,6 +6,7 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include "audio/decode.h"
 #include "tests/support/test_game.h"
 #include "tests/support/support.h"
 

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "audio/mixer.h"
 #include "game/screen_math.h"
 #include "input/input.h"
 #include "tests/game/harness.h"
@@ -69,7 +70,7 @@ TEST_F(Loader, VariantFollowsTheWindowSize) {
     EXPECT_EQ(app->m_assetScale, c.scale);
     EXPECT_FLOAT_EQ(app->m_assetInvScale, 1.0f / float(c.scale));
     ASSERT_NE(app->m_images[SLOT_LOGO], nullptr);
-    EXPECT_EQ(app->m_images[SLOT_LOGO]->m_surface->width, 256 * c.scale);
+    EXPECT_EQ(app->m_images[SLOT_LOGO]->m_width, 256 * c.scale);
     // The icons' frame width follows the variant; glyph metrics stay virtual.
     EXPECT_EQ(app->m_fontInfo[3 * SLOT_ICONS], 32 * c.scale);
     EXPECT_EQ(app->m_fontInfo[3 * SLOT_FONT], 7);
@@ -444,10 +445,10 @@ TEST_F(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel
     app->p_PlaySFX(SFX_CHOOSE, 1.0f, 0.5f, 0.0f);
     const int channel = (start + i) % SFX_CHANNELS;
     EXPECT_EQ(app->m_sfxChannel, channel);
-    EXPECT_EQ(bb_audio_device->channels[channel].sample, sample) << channel;
+    EXPECT_EQ(bb_audio_device->Mixer().channels[channel].sample, sample) << channel;
   }
   EXPECT_EQ(app->m_sfxChannel, start);
-  for (int c = SFX_CHANNELS; c < AUDIO_CHANNELS; ++c) EXPECT_NE(bb_audio_device->channels[c].sample, sample);
+  for (int c = SFX_CHANNELS; c < AUDIO_CHANNELS; ++c) EXPECT_NE(bb_audio_device->Mixer().channels[c].sample, sample);
 
   app->p_LoadSFX(42);  // not part of the data
   EXPECT_EQ(app->m_sounds[42], nullptr);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "graphics/decode.h"
 #include "graphics/graphics.h"
 
 namespace {

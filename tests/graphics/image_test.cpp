@@ -9,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "graphics/decode.h"
+#include "graphics/surface.h"
 #include "tests/support/test_game.h"
 #include "tests/support/support.h"
 

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "graphics/surface.h"
+#include "graphics/batch.h"
 #include "graphics/glseam.h"
 #include "tests/support/test_game.h"
 
@@ -107,13 +109,13 @@ TEST_F(RenderTest, OvalsUseTheSegmentRule) {
   for (const auto& c : cases) {
     device()->Cls(0, 0, 0);
     device()->DrawOval(10, 10, c.w, c.h);
-    EXPECT_EQ(device()->primKind, c.segs) << c.w << " x " << c.h;
-    EXPECT_EQ(device()->primCount, c.segs);
+    EXPECT_EQ(device()->Batch().primKind, c.segs) << c.w << " x " << c.h;
+    EXPECT_EQ(device()->Batch().primCount, c.segs);
   }
   device()->Cls(0, 0, 0);
   bb_graphics_Scale(2, 3);
   bb_graphics_DrawEllipse(50, 40, 10, 10);  // radii on screen 20 and 30
-  EXPECT_EQ(device()->primKind, 48);
+  EXPECT_EQ(device()->Batch().primKind, 48);
   bb_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
 
   device()->Cls(0, 0, 0);
@@ -135,10 +137,10 @@ TEST_F(RenderTest, PolygonsFillAndOversizedOnesAreIgnored) {
   Array<float> moved(10);
   for (int i = 0; i < 10; ++i) moved[i] = pentagon[i] + (i % 2 ? 0 : 100);
   device()->DrawPoly(moved);
-  EXPECT_EQ(device()->primCount, 10);
+  EXPECT_EQ(device()->Batch().primCount, 10);
   device()->DrawPoly(Array<float>(2049 * 2));
   device()->DrawPoly(Array<float>());
-  EXPECT_EQ(device()->primCount, 10);
+  EXPECT_EQ(device()->Batch().primCount, 10);
   ExpectPixels({{50, 50, 0xFFFFFF}, {15, 15, 0}, {150, 150, 0xFFFFFF}, {250, 150, 0xFFFFFF}, {112, 178, 0}});
   End();
 }
@@ -211,6 +213,30 @@ TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplacedAndLateOnesDrawWhole)
   EXPECT_EQ(image->m_surface->seq, glfwGraphicsSeq);
   EXPECT_GT(glfwGraphicsSeq, old_seq);
   End();
+}
+
+// A file's image is held once, in its texture; a new context decodes the
+// file again, and pixels written into it are kept as they cannot be decoded.
+TEST_F(RenderTest, FileImagesLiveInTheirTextureAndComeBackFromTheFile) {
+  std::vector<unsigned char> rgba = SolidRgba(4, 2, 0, 0, 255);
+  PutRgba(rgba, 4, 3, 1, 255, 255, 0);
+  c_Image* kept = Image("kept.png", 4, 2, rgba);
+  c_Image* written = Image("written.png", 4, 2, rgba);
+  gc_assign(bb_graphics_context->m_font, kept);
+  gc_assign(bb_graphics_context->m_defaultFont, written);
+  EXPECT_EQ(kept->m_surface->data, nullptr) << "uploaded: the texture holds the pixels";
+  Array<int> red(1);
+  red[0] = int(0xFFFF0000u);
+  device()->WritePixels2(written->m_surface, red, 0, 0, 1, 1, 0, 1);
+  ASSERT_NE(written->m_surface->data, nullptr);
+
+  Game().OpenWindow(kWidth, kHeight);  // new window, new context
+  Begin();
+  bb_graphics_DrawImage(kept, 40, 40, 0);
+  bb_graphics_DrawImage(written, 50, 40, 0);
+  ExpectPixels({{40, 40, 0x0000FF}, {43, 41, 0xFFFF00}, {50, 40, 0xFF0000}, {51, 40, 0x0000FF}, {53, 41, 0xFFFF00}});
+  End();
+  EXPECT_EQ(kept->m_surface->data, nullptr) << "decoded again, uploaded and let go";
 }
 
 TEST_F(RenderTest, TexturesFallBackToPowerOfTwoSizes) {

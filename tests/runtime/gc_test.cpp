@@ -4,6 +4,7 @@
 // cycle completes only after its byte budget.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -165,6 +166,52 @@ TEST(Collector, NoCycleCompletesBeforeEightMebibytesAndGarbageGoesLater) {
   DestroyAllGarbage();
   for (int id : ids) EXPECT_FALSE(alive(id));
   EXPECT_EQ((std::vector<int>{gc_counts().free_list, int(gc_free_bytes)}), (std::vector<int>{0, 0}));
+}
+
+// A requested full collection, at the next step and not before, destroys
+// everything dropped (also what was dropped after the cycle in progress
+// marked it) and keeps everything reachable; steps then go on as before.
+TEST(Collector, ARequestedFullCollectionDestroysEverythingDroppedAtTheNextStep) {
+  FinishCycle();
+  static World* world = nullptr;
+  gc_root(world);
+  gc_assign(world, (new World)->m_new());
+  gc_assign(world->m_player, new Tracked);
+  Update(1 << 20);  // the cycle has marked the player
+  const int dropped = world->m_player->id;
+  gc_assign(world->m_player, new Tracked);
+  std::vector<int> garbage;
+  for (int i = 0; i < 100; ++i) garbage.push_back((new Tracked)->id);
+  gc_request_full_collection();
+  EXPECT_TRUE(alive(dropped)) << "nothing goes before the step";
+  gc_collect();
+  EXPECT_FALSE(alive(dropped));
+  for (int id : garbage) EXPECT_FALSE(alive(id));
+  EXPECT_TRUE(alive(world->m_player->id));
+  EXPECT_EQ((std::vector<int>{gc_counts().free_list, int(gc_free_bytes)}), (std::vector<int>{0, 0}));
+  const int bit = gc_markbit;
+  Update(1 << 20);
+  EXPECT_EQ(gc_markbit, bit) << "the next step is an ordinary one";
+  gc_assign(world, static_cast<World*>(nullptr));
+}
+
+// Arrays of numbers and references start zeroed however their blocks were
+// used before (cached small blocks, fresh large ones).
+TEST(Collector, NewArraysStartZeroed) {
+  for (int round = 0; round < 2; ++round) {
+    for (int length : {3, 5, 1 << 18}) {
+      Array<int> ints(length);
+      Array<float> floats(length);
+      Array<Tracked*> refs(length);
+      EXPECT_EQ(std::count(ints.begin(), ints.end(), 0), length);
+      EXPECT_EQ(std::count(floats.begin(), floats.end(), 0.0f), length);
+      EXPECT_EQ(std::count(refs.begin(), refs.end(), nullptr), length);
+      std::fill(ints.begin(), ints.end(), -1);
+      std::fill(floats.begin(), floats.end(), 2.5f);
+    }
+    FinishCycle();
+    DestroyAllGarbage();  // the blocks go back to the caches for the next round
+  }
 }
 
 TEST(Collector, EmptyArraysCreatedMidCycleStayAlive) {

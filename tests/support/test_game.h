@@ -5,6 +5,8 @@
 #pragma once
 
 #include "audio/audio.h"
+#include "audio/decode.h"
+#include "graphics/decode.h"
 #include "graphics/graphics.h"
 
 #include <string>
