@@ -32,6 +32,12 @@ constexpr Rule RULES[] = {
 };
 constexpr int RULE_ROWS = 3;
 
+// The seats' legend: lines from LEGEND_TOP above the middle of the screen,
+// starting LEGEND_INDENT left of it.
+constexpr float LEGEND_TOP = 112.0f;
+constexpr float LEGEND_PITCH = 14.0f;
+constexpr float LEGEND_INDENT = 128.0f;
+
 constexpr float SQUARE = 64.0f;
 constexpr float TOUCH_SQUARE = 60.0f;
 
@@ -141,6 +147,20 @@ void SourceKeys(c_MyApp& app, int source, int riders) {
 
 void StartMatch(c_MyApp& app) { app.m_screen = SCREEN_ARENA_PREPARE; }
 
+// While the keyboard is split: each seat's steer and join keys, one line
+// each in the colour of its "ME!" marks, above the title.
+void DrawSeatLegend(c_MyApp& app) {
+  const int seats = app.p_KeyboardSeats();
+  if (seats < 2) return;
+  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  for (int seat = 0; seat < seats; ++seat) {
+    const float* ink = ME_MARK_COLOUR[SeatSource(seat) + 1];
+    app.p_SetCol(ink[0], ink[1], ink[2], DRAW_OMITTED);
+    app.p_Text(W / 2 - LEGEND_INDENT, H / 2 - LEGEND_TOP + LEGEND_PITCH * float(seat), String(SeatLegend(seat)), 0, 1);
+  }
+  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+}
+
 // Draws rider i's square with the marks of the sources on it; a tap on it
 // moves the keyboard player there, or starts the match when already there.
 // Returns how many sources ride it.
@@ -163,12 +183,15 @@ int RiderSquare(c_MyApp& app, int i) {
   }
 
   int riding = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
     ++riding;
     const float* offset = ME_MARK_OFFSET[source + 1];
+    const float* ink = ME_MARK_COLOUR[source + 1];
+    app.p_SetCol(ink[0], ink[1], ink[2], DRAW_OMITTED);
     app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
   }
+  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
   return riding;
 }
 
@@ -178,7 +201,7 @@ int c_MyApp::p_GameSelect() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
   const int riders = std::clamp(m_gameMode + 1, 2, MAX_RIDERS);
   p_CLS2D(0, 0, 80, 1.0f);
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     RuleRows(*this, source == SOURCE_KEYBOARD);
     SourceKeys(*this, source, riders);
   }
@@ -187,18 +210,19 @@ int c_MyApp::p_GameSelect() {
   p_Text(W / 2, H / 2 - 32, String("Join The Game!"), 1, 1);
   p_SetSize(1.0f, DRAW_OMITTED);
   p_Text(W / 2, H / 2, String("Join  \xACJ  |  \xACK  Leave"), 1, 1);
+  DrawSeatLegend(*this);
 
   bool shared = false;
   for (int i = 1; i <= riders; ++i) shared = RiderSquare(*this, i) > 1 || shared;
   p_ResetDraw();
 
   bool anyone = false;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) anyone = anyone || Field(*this, source, SLOT_JOINED) == 1;
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) anyone = anyone || Field(*this, source, SLOT_JOINED) == 1;
   if (!anyone) {
     m_screen = SCREEN_MENU;
     m_anyKeyHeld = 1;
   }
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD && !shared; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST && !shared; ++source) {
     if (Field(*this, source, SLOT_JOINED) == 1 && Field(*this, source, SLOT_LATCH) == 0 &&
         Presses(*this, source, ACTION_CONFIRM)) {
       StartMatch(*this);

@@ -3,7 +3,8 @@
 #include "game/app.h"
 #include "game/menus/state_string.h"
 
-static_assert(GAME_SETTINGS == PROGRESS_SETTINGS && SETTING_SOUND_MODE == SLOT_SOUND_MODE);
+static_assert(GAME_SETTINGS == PROGRESS_SETTINGS && SETTING_SOUND_MODE == SLOT_SOUND_MODE &&
+              SETTING_KEYBOARD_SEATS == SLOT_KEYBOARD_SEATS);
 static_assert(GAME_BADGES == PROGRESS_BADGES && GAME_HIGHSCORES >= PROGRESS_HIGHSCORES);
 
 int c_MyApp::p_Save() {

@@ -32,6 +32,7 @@ constexpr int SLOT_PAD_X = 10;          // on-screen pad, virtual units
 constexpr int SLOT_PAD_Y = 11;
 constexpr int SLOT_PAD_SIZE = 12;
 constexpr int SLOT_OVERSCAN = 14;       // overscan margin, window pixels
+constexpr int SLOT_KEYBOARD_SEATS = 15; // players at the keyboard less one, 0 to 3
 
 // Handles to the game's own arrays (not copies): settings of at least
 // PROGRESS_SETTINGS ints, badges of at least PROGRESS_BADGES flags,
@@ -47,9 +48,9 @@ String EncodeProgress(const Progress& p);
 
 // Applies a state string to `p`, which holds the defaults beforehand: each
 // complete block that passes its checksum replaces them, a block that fails
-// resets its part, and missing blocks leave the defaults. Then the pad and
-// overscan slots are brought into range; away from the console the overscan
-// slot is always 1. Returns the progress lines in order ("Settings Loaded",
+// resets its part, and missing blocks leave the defaults. Then the pad,
+// overscan and keyboard-seat slots are brought into range (seats outside 0
+// to 3 become 0); away from the console the overscan slot is always 1. Returns the progress lines in order ("Settings Loaded",
 // "Highscore 3 Checksum Invalid", ...); none for an empty string.
 std::vector<String> DecodeProgress(const String& state, const Progress& p, bool console);
 

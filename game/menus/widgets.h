@@ -19,7 +19,7 @@ constexpr int SLOT_BUTTONS = 95;
 constexpr int SLOT_ICONS = 97;
 constexpr int SLOT_GAME_LOGO = 98;
 
-// The first source, in the order keyboard, joypad 0 to 3, that presses the
+// The first source, in the order of the source numbers, that presses the
 // action; NO_SOURCE when none does.
 int SourcePressing(c_MyApp& app, int action, int withStick);
 bool AnyPressing(c_MyApp& app, int action, int withStick);

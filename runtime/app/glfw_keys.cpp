@@ -1,6 +1,8 @@
 // GLFW 3 key numbers to the runtime's key codes. The codes are the ones the
 // game has always seen for the same physical keys; keys without a code
-// (Alt, Super, F13 and up, keypad Enter, lock keys...) are never reported.
+// (Alt, Super, F13 and up, lock keys...) are never reported. Keypad Enter has
+// a code of its own, apart from Enter, so the two can belong to different
+// players at one keyboard.
 #include <GLFW/glfw3.h>
 
 #include <array>
@@ -46,6 +48,7 @@ constexpr KeyCode kKeyCodes[] = {
     {GLFW_KEY_KP_MULTIPLY, 106},
     {GLFW_KEY_KP_SUBTRACT, 109},
     {GLFW_KEY_KP_ADD, 107},
+    {GLFW_KEY_KP_ENTER, 108},
     {GLFW_KEY_LEFT_SHIFT, 16},
     {GLFW_KEY_RIGHT_SHIFT, 16},
     {GLFW_KEY_LEFT_CONTROL, 17},

@@ -26,7 +26,7 @@ TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
       {GLFW_KEY_KP_ADD, 107, 0},     {GLFW_KEY_LEFT, 37, 0x10025}, {GLFW_KEY_BACKSPACE, 8, 8},
       {GLFW_KEY_ENTER, 13, 13},      {GLFW_KEY_ESCAPE, 27, 27},    {GLFW_KEY_PAGE_UP, 33, 0x10021},
       {GLFW_KEY_INSERT, 45, 0x1002D}, {GLFW_KEY_DELETE, 46, 127},  {GLFW_KEY_LEFT_ALT, 0, 0},
-      {GLFW_KEY_F13, 0, 0},          {GLFW_KEY_KP_ENTER, 0, 0},    {GLFW_KEY_UNKNOWN, 0, 0},
+      {GLFW_KEY_F13, 0, 0},          {GLFW_KEY_KP_ENTER, 108, 0},    {GLFW_KEY_UNKNOWN, 0, 0},
       {GLFW_KEY_LAST + 1, 0, 0},
   };
   for (const auto& c : cases) {
