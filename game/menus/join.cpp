@@ -72,12 +72,14 @@ void RuleRows(c_MyApp& app, bool draw) {
 // Whether the source presses the action. Keys that every source answers
 // (Enter, Space, Ctrl, Shift, the iCade letters) belong to the keyboard
 // player here: otherwise one press of Enter would also join all four
-// joypads, connected or not, on the keyboard player's square.
+// joypads, connected or not, on the keyboard player's square. A keyboard
+// cut into seats shares no such key, and its seats press for themselves.
 bool Presses(c_MyApp& app, int source, int action) {
   const bool direction = action == ACTION_UP || action == ACTION_DOWN || action == ACTION_LEFT || action == ACTION_RIGHT;
   const int stick = direction ? STICK : BUTTONS_ONLY;
   if (app.p_PlayKey(action, stick, source) == 0) return false;
-  return source == SOURCE_KEYBOARD || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
+  const bool own = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT || app.p_KeyboardSeats() > 1;
+  return own || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
 }
 
 // A rule key of the host: acts once, sounds and saves.

@@ -145,7 +145,8 @@ void Keys(c_MyApp& app) {
       if (action == ACTION_QUIT && bb_KRV_isOuya == 1) continue;
       if (app.p_PlayKey(action, STICK, source) == 0) continue;
       app.m_hostSource = source;
-      app.m_controlStyle = source == SOURCE_KEYBOARD ? CONTROL_KEYBOARD : CONTROL_JOYPAD;
+      const bool keyboard = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT;
+      app.m_controlStyle = keyboard ? CONTROL_KEYBOARD : CONTROL_JOYPAD;
       Choose(app, app.m_menuEntry);
       return;
     }
