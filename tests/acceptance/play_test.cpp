@@ -24,17 +24,6 @@ constexpr int SPEED_FIELD = 3, SOUND_FIELD = 5, STATE_FIELDS = 182;
 
 void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
-// How far right the keyboard player's red trail (dimmed or not) reaches on
-// its start row, in design units. Unsteered, the rider heads right from 64.
-int TrailEnd(const Shot& s) {
-  int end = 0;
-  for (int x = 64; x < 640; ++x) {
-    const int c = int(s.At(x, 73)), r = c >> 16, g = (c >> 8) & 0xff, b = c & 0xff;
-    end = r > 60 && r > 3 * g && r > 3 * b ? x : end;
-  }
-  return end;
-}
-
 // The match in play in a window `width` pixels wide, its trail longer than
 // `before`: it went on from where it was.
 std::function<bool(const Shot&)> GoesOn(int before, int width = 640) {

@@ -27,6 +27,10 @@ struct Shot { int width = 0, height = 0; std::vector<unsigned> pixels; unsigned 
 enum class Screen { LOADING, MENU, JOIN, MARKERS, PLAYING, PAUSED, OPTIONS, GAME_OVER };
 bool Shows(const Shot& shot, Screen screen);
 
+// How far right rider 1's red trail (dimmed or not) reaches on its start
+// row, in design units. Unsteered, the rider heads right from 64.
+int TrailEnd(const Shot& s);
+
 // Polls `done` until it answers true (then true) or `seconds` have passed.
 bool Within(double seconds, const std::function<bool()>& done);
 

@@ -38,17 +38,19 @@ TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
 // Records what the game object hands on.
 class RecordingDelegate : public BBGameDelegate {
  public:
-  std::vector<std::pair<int, int>> keys;
+  std::vector<std::pair<int, int>> keys, joysticks;
   void KeyEvent(int event, int data) override { keys.emplace_back(event, data); }
+  void JoystickEvent(int event, int port) override { joysticks.emplace_back(event, port); }
 };
 
-TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAfterTheStart) {
+TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAndJoysticksPlugEventsAfterTheStart) {
   gc_init();
   BBTarvexGame game;
   static RecordingDelegate* recorder = new RecordingDelegate;
   gc_root(recorder);
   game.SetDelegate(recorder);
   game.OnKey(GLFW_KEY_A, GLFW_PRESS);  // before the start nothing reaches the game
+  game.OnJoystick(GLFW_JOYSTICK_1, GLFW_CONNECTED);
   game.StartGame();
   game.OnKey(GLFW_KEY_A, GLFW_PRESS);
   game.OnChar('a');
@@ -62,6 +64,11 @@ TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAfterTheStart) {
   EXPECT_EQ(recorder->keys,
             (std::vector<std::pair<int, int>>{{1, 65}, {3, 'a'}, {2, 65}, {1, 37}, {3, 65573}, {3, 65573}, {2, 37},
                                               {1, 16}}));
+  // Joysticks come and go on the runtime's four ports only.
+  game.OnJoystick(GLFW_JOYSTICK_2, GLFW_DISCONNECTED);
+  game.OnJoystick(GLFW_JOYSTICK_5, GLFW_DISCONNECTED);
+  game.OnJoystick(GLFW_JOYSTICK_4, GLFW_CONNECTED);
+  EXPECT_EQ(recorder->joysticks, (std::vector<std::pair<int, int>>{{BBGAME_JOYUNPLUGGED, 1}, {BBGAME_JOYPLUGGED, 3}}));
   game.SetDelegate(nullptr);
 }
 
