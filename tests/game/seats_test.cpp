@@ -245,6 +245,7 @@ TEST(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
     EXPECT_TRUE(Shows(h, label)) << label;
   }
   Tap(h, KEY_ESCAPE);
+  bb_app_FlushState();
   EXPECT_EQ((std::vector<int>{app->m_optionsOpen, StateField(ReadFile(".tarvexstate"), SEATS_SETTING)}),
             (std::vector<int>{0, 3}));
   app->m_optionsOpen = 1;
