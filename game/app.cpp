@@ -155,6 +155,7 @@ int c_MyApp::p_OnUpdate() {
   }
 
   TakeInputSnapshot();
+  p_WatchPads();
   UpdateLatches();
   if (m_loadStep == 0) {
     RunScreenStep();
@@ -203,7 +204,7 @@ void c_MyApp::TakeInputSnapshot() {
 
 bool c_MyApp::AnyActionHeld() {
   for (int action : LATCH_ACTIONS) {
-    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
       if (p_PlayKey(action, STICK, source) != 0) return true;
     }
   }
@@ -211,7 +212,7 @@ bool c_MyApp::AnyActionHeld() {
 }
 
 bool c_MyApp::BackHeld() {
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     if (p_PlayKey(ACTION_BACK, STICK, source) != 0) return true;
   }
   return false;

@@ -144,6 +144,9 @@ class c_MyApp : public c_App {
   float p_StickX(int axis, int source);
   float p_StickY(int axis, int source);
   int p_PlayKeyAll(int action, int withStick);
+  // Seats the keyboard is cut into, 1 to 4: the saved setting, or 1 while
+  // the iCade cabinet owns the letters.
+  int p_KeyboardSeats();
   int p_iCade(int on);
   int p_AnalogueControl();
   int p_Button(int slot, float x, float y, int frame);
@@ -177,6 +180,10 @@ class c_MyApp : public c_App {
   int p_InGame();
   int p_SomebodyWon();
   int p_GameOver();
+  // Marks the join slots of a joypad pulled out since the last update, and
+  // clears the marks of one plugged back in; a marked slot whose rider is
+  // still riding pauses the match.
+  int p_WatchPads();
 
   // Menus and boxes (game/menus).
   int p_Menu();

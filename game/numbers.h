@@ -38,6 +38,7 @@ constexpr int SETTING_PAD_X = 10;      // on-screen pad, virtual units
 constexpr int SETTING_PAD_Y = 11;
 constexpr int SETTING_PAD_SIZE = 12;
 constexpr int SETTING_OVERSCAN = 14;  // overscan margin, window pixels
+constexpr int SETTING_KEYBOARD_SEATS = 15;  // players at the keyboard less one, 0 to 3
 
 // Image slots, with the art the loader puts there.
 constexpr int SLOT_BADGE_ART = 80;   // badge pictures, 64 frames

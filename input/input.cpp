@@ -45,6 +45,7 @@ c_InputDevice::c_InputDevice() {
   gc_assign(m_charQueue, Array<int>(INPUT_CHAR_QUEUE));
   gc_assign(m_touchX, Array<float>(INPUT_TOUCHES));
   gc_assign(m_touchY, Array<float>(INPUT_TOUCHES));
+  gc_assign(m_joyConnection, Array<int>(INPUT_JOYSTICKS));
 }
 
 c_InputDevice* c_InputDevice::m_new() {
@@ -142,6 +143,16 @@ int c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
   return 0;
 }
 
+int c_InputDevice::p_JoystickEvent(int event, int port) {
+  const bool plug = event == BBGAME_JOYPLUGGED || event == BBGAME_JOYUNPLUGGED;
+  if (plug && port >= 0 && port < INPUT_JOYSTICKS) m_joyConnection[port] = event;
+  return 0;
+}
+
+int c_InputDevice::p_JoyConnection(int joystick) {
+  return joystick >= 0 && joystick < INPUT_JOYSTICKS ? m_joyConnection[joystick] : 0;
+}
+
 // Joystick buttons become key codes: a pressed button is down (with a hit
 // when it was up), a released one is simply up.
 void c_InputDevice::SyncJoyKeys(int joystick) {
@@ -175,6 +186,7 @@ int c_InputDevice::p_EndUpdate() {
   for (int i = 0; i < m_keyHitCount; ++i) m_keyHit[m_keyHitQueue[i]] = 0;
   m_keyHitCount = 0;
   m_charGet = m_charPut = 0;
+  for (int& event : m_joyConnection) event = 0;
   return 0;
 }
 
@@ -205,6 +217,7 @@ void c_InputDevice::mark() {
   gc_mark_q(m_charQueue);
   gc_mark_q(m_touchX);
   gc_mark_q(m_touchY);
+  gc_mark_q(m_joyConnection);
 }
 
 // The global functions read the device set at game start; before it exists
@@ -252,6 +265,10 @@ float bb_input_JoyX(int index, int joystick) { return bb_input_device ? bb_input
 float bb_input_JoyY(int index, int joystick) { return bb_input_device ? bb_input_device->p_JoyY(index, joystick) : 0; }
 
 float bb_input_JoyZ(int index, int joystick) { return bb_input_device ? bb_input_device->p_JoyZ(index, joystick) : 0; }
+
+int bb_input_JoyConnection(int joystick) {
+  return bb_input_device ? bb_input_device->p_JoyConnection(joystick) : 0;
+}
 
 float bb_input_AccelX() { return bb_input_device ? bb_input_device->p_AccelX() : 0; }
 

@@ -49,6 +49,7 @@ class c_InputDevice : public Object {
   float m_mouseY = 0;
   Array<float> m_touchX;  // INPUT_TOUCHES, window pixels
   Array<float> m_touchY;
+  Array<int> m_joyConnection;  // INPUT_JOYSTICKS: the last plug event of this update, 0 none
   float m_accelX = 0;
   float m_accelY = 0;
   float m_accelZ = 0;
@@ -62,11 +63,15 @@ class c_InputDevice : public Object {
   int p_MouseEvent(int event, int data, float x, float y);
   int p_TouchEvent(int event, int data, float x, float y);
   int p_MotionEvent(int event, int data, float x, float y, float z);
+  // A joypad plugged in (BBGAME_JOYPLUGGED) or pulled out
+  // (BBGAME_JOYUNPLUGGED) at port 0-3; other ports are ignored.
+  int p_JoystickEvent(int event, int port);
 
   // Before each game update: polls all four joystick ports through the game
   // object; an absent pad reads released and centred.
   int p_BeginUpdate();
-  // After each game update: hit counts and the character queue start over.
+  // After each game update: hit counts, plug events and the character
+  // queue start over.
   int p_EndUpdate();
   // Counts one hit of `key` unless the hit queue is full.
   int p_PutKeyHit(int key);
@@ -82,6 +87,9 @@ class c_InputDevice : public Object {
   float p_JoyX(int index, int joystick) { return m_joyStates[joystick]->m_joyX[index]; }
   float p_JoyY(int index, int joystick) { return m_joyStates[joystick]->m_joyY[index]; }
   float p_JoyZ(int index, int joystick) { return m_joyStates[joystick]->m_joyZ[index]; }
+  // The last plug event of port 0-3 since the last update ended
+  // (BBGAME_JOYPLUGGED or BBGAME_JOYUNPLUGGED), 0 when none; 0 for other ports.
+  int p_JoyConnection(int joystick);
   float p_AccelX() { return m_accelX; }
   float p_AccelY() { return m_accelY; }
   float p_AccelZ() { return m_accelZ; }
@@ -116,6 +124,7 @@ int bb_input_JoyHit(int button, int joystick);
 float bb_input_JoyX(int index, int joystick);
 float bb_input_JoyY(int index, int joystick);
 float bb_input_JoyZ(int index, int joystick);
+int bb_input_JoyConnection(int joystick);
 float bb_input_AccelX();
 float bb_input_AccelY();
 float bb_input_AccelZ();

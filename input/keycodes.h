@@ -38,10 +38,11 @@ enum RuntimeKey : int {
   KEY_O = 'O', KEY_P = 'P', KEY_Q = 'Q', KEY_R = 'R', KEY_S = 'S', KEY_T = 'T', KEY_U = 'U',
   KEY_V = 'V', KEY_W = 'W', KEY_X = 'X', KEY_Y = 'Y', KEY_Z = 'Z',
 
-  // Keyboard: the numeric keypad (its Enter has no code).
+  // Keyboard: the numeric keypad (its Enter has a code apart from Enter's).
   KEY_KP_0 = 96,  // KEY_KP_0 + d for digit d
   KEY_KP_MULTIPLY = 106,
   KEY_KP_ADD = 107,
+  KEY_KP_ENTER = 108,
   KEY_KP_SUBTRACT = 109,
   KEY_KP_DECIMAL = 110,
   KEY_KP_DIVIDE = 111,

@@ -129,7 +129,7 @@ int c_MyApp::p_PrepareArena() {
     // A computer rider with a caution distance of 5 to 15 cells, unless a
     // joined slot rides it (a later slot wins).
     Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * Random());
-    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
       const int slot = SlotOf(source);
       if (JoinField(this, slot, SLOT_JOINED) == 1 && JoinField(this, slot, SLOT_RIDER) == p)
         Rider(this, p, R_CONTROL) = float(source);

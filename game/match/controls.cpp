@@ -160,12 +160,20 @@ Box ButtonBox(const c_MyApp* app, int slot, float x, float y) {
 }  // namespace
 
 int c_MyApp::p_PlayKey(int action, int withStick, int source) {
-  if (source < SOURCE_KEYBOARD || source > SOURCE_LAST_PAD) return 0;
+  if (source < SOURCE_KEYBOARD || source > SOURCE_LAST) return 0;
+  const ControlSource& from = SOURCES[source + 1];
+  const bool seat = from.kind == SourceKind::KEYBOARD_SEAT;
+  const int seats = p_KeyboardSeats();
+  if (seat && from.index >= seats) return 0;
   const bool iCade = bb_KRV_iCadeControls == 1;
   if (action == ACTION_BACK && bb_KRV_isOuya == 1 && !iCade) return m_padButtons[PAD_BACK];
-  const ActionInputs* row = source == SOURCE_KEYBOARD
-                                ? (iCade ? RowOf(KEYBOARD_ICADE, action) : RowOf(KEYBOARD, action))
-                                : (iCade ? RowOf(JOYPAD_ICADE, action) : RowOf(JOYPAD, action));
+  // A split keyboard's keys belong to their seats alone; the first seat
+  // keeps the pointer's and the on-screen buttons.
+  const bool split = seats > 1;
+  if (split && seat && SeatKeyDown(from.index, action)) return 1;
+  if (split && seat && from.index > 0) return 0;
+  const ActionInputs* row = seat ? (iCade ? RowOf(KEYBOARD_ICADE, action) : RowOf(KEYBOARD, action))
+                                 : (iCade ? RowOf(JOYPAD_ICADE, action) : RowOf(JOYPAD, action));
   if (!row) return 0;
   const bool stick = withStick == 1;
   for (const Input& in : row->inputs) {
@@ -174,10 +182,10 @@ int c_MyApp::p_PlayKey(int action, int withStick, int source) {
       case END:
         return 0;
       case KEY:
-        answer = bb_input_KeyDown(in.code);
+        answer = split ? 0 : bb_input_KeyDown(in.code);
         break;
       case JOY: {
-        const int code = KEY_JOY0 + JOY_BUTTONS_PER_PAD * source + in.code;
+        const int code = KEY_JOY0 + JOY_BUTTONS_PER_PAD * from.index + in.code;
         answer = (code >= 1 && code <= LAST_KEY_CODE) ? bb_input_KeyDown(code) : 0;
         break;
       }
@@ -221,9 +229,15 @@ float c_MyApp::p_StickY(int axis, int source) {
 
 int c_MyApp::p_PlayKeyAll(int action, int withStick) {
   int answers = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source)
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source)
     answers += p_PlayKey(action, withStick, source);
   return answers;
+}
+
+int c_MyApp::p_KeyboardSeats() {
+  const int seats = m_settings[SETTING_KEYBOARD_SEATS] + 1;
+  if (bb_KRV_iCadeControls == 1 || seats < 1 || seats > MAX_KEYBOARD_SEATS) return 1;
+  return seats;
 }
 
 int c_MyApp::p_iCade(int on) {

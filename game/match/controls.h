@@ -22,19 +22,44 @@ constexpr int ACTION_BACK = 99;
 constexpr int STICK = 1;
 constexpr int BUTTONS_ONLY = 0;
 
-// Control sources: the keyboard (with the mouse and touch), joypads 0 to 3.
+// Control sources. Each source number is fed by one device: a seat at the
+// keyboard or a joypad port. Seat 0 is the whole keyboard (with the mouse
+// and touch) until the keyboard is split into seats; seats 1 to 3 answer
+// nothing until then. Another kind of device joins by a kind and a row of
+// SOURCES of its own.
+enum class SourceKind { KEYBOARD_SEAT, JOYPAD };
+struct ControlSource {
+  SourceKind kind;
+  int index;  // keyboard seat 0-3, or joypad port 0-3
+};
 constexpr int SOURCE_KEYBOARD = -1;
 constexpr int SOURCE_FIRST_PAD = 0;
 constexpr int SOURCE_LAST_PAD = 3;
-constexpr int SOURCE_COUNT = SOURCE_LAST_PAD - SOURCE_KEYBOARD + 1;
+constexpr int SOURCE_FIRST_SEAT = 4;  // keyboard seat 1 (the second)
+constexpr int SOURCE_LAST = 6;
+constexpr int SOURCE_COUNT = SOURCE_LAST - SOURCE_KEYBOARD + 1;
+// By source + 1.
+constexpr ControlSource SOURCES[SOURCE_COUNT] = {
+    {SourceKind::KEYBOARD_SEAT, 0}, {SourceKind::JOYPAD, 0},        {SourceKind::JOYPAD, 1},
+    {SourceKind::JOYPAD, 2},        {SourceKind::JOYPAD, 3},        {SourceKind::KEYBOARD_SEAT, 1},
+    {SourceKind::KEYBOARD_SEAT, 2}, {SourceKind::KEYBOARD_SEAT, 3},
+};
+// Players at one keyboard.
+constexpr int MAX_KEYBOARD_SEATS = 4;
+// The source of keyboard seat `seat` (0 to 3).
+constexpr int SeatSource(int seat) { return seat == 0 ? SOURCE_KEYBOARD : SOURCE_FIRST_SEAT + seat - 1; }
+// The steer and join keys of keyboard seat `seat` (0 to 3) in a few words;
+// empty for any other seat.
+const char* SeatLegend(int seat);
 
 // Join slots: slot k is SLOT_STRIDE ints of m_inputSlots from
 // SLOT_STRIDE * k; the first JOIN_SLOTS slots belong to the sources, in
 // source order, and the rest are spare.
 constexpr int SLOT_STRIDE = 10;
-constexpr int SLOT_JOINED = 0;  // 1 = joined
-constexpr int SLOT_RIDER = 1;   // claimed rider number
-constexpr int SLOT_LATCH = 5;   // 1 = the source must release its keys first
+constexpr int SLOT_JOINED = 0;   // 1 = joined
+constexpr int SLOT_RIDER = 1;    // claimed rider number
+constexpr int SLOT_DROPPED = 2;  // 1 = the joypad went away since the match last looked
+constexpr int SLOT_LATCH = 5;    // 1 = the source must release its keys first
 constexpr int JOIN_SLOTS = SOURCE_COUNT;
 constexpr int ALL_SLOTS = GAME_INPUT_SLOTS / SLOT_STRIDE;
 
@@ -48,5 +73,13 @@ inline int& JoinField(c_MyApp* app, int slot, int field) { return app->m_inputSl
 constexpr int MAX_RIDERS = 8;
 
 // Where a joined slot's "ME!" mark stands beside its rider's square, in
-// virtual units, by slot: the keyboard on it, the joypads at its corners.
-constexpr float ME_MARK_OFFSET[JOIN_SLOTS][2] = {{0, 0}, {-32, -32}, {32, 32}, {-32, 32}, {32, -32}};
+// virtual units, by slot: the keyboard's first seat on it, the joypads at
+// its corners, the other seats at the middles of its top, left and bottom
+// edges.
+constexpr float ME_MARK_OFFSET[JOIN_SLOTS][2] = {{0, 0},   {-32, -32}, {32, 32},  {-32, 32},
+                                                 {32, -32}, {0, -32},  {-32, 0}, {0, 32}};
+// The colour of each slot's mark (red, green, blue 0-255); the keyboard's
+// seats each have their own, which the join screen's legend shares.
+constexpr float ME_MARK_COLOUR[JOIN_SLOTS][3] = {{255, 255, 255}, {255, 255, 255}, {255, 255, 255},
+                                                 {255, 255, 255}, {255, 255, 255}, {255, 230, 80},
+                                                 {110, 240, 255}, {160, 255, 140}};

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/match/match.h"
+#include "input/input.h"
 
 using namespace match;
 
@@ -17,8 +18,6 @@ constexpr float MARKER_DIM = 0.3f;
 constexpr float LABEL_FADE = 40.0f;  // countdown updates over which labels fade
 constexpr float COUNT_OFFSET = 48.0f;
 constexpr float COUNT_SCALE = 3.0f;
-
-// "ME!" of join slot k (keyboard, joypads 0 to 3) beside its rider's marker.
 
 // Round-won screen: the winner's marker flashes white for half of every
 // WINNER_FLASH_MS, and its inner square and count pulse every WINNER_PULSE
@@ -70,11 +69,13 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   app->p_Rect(x - h - 2.0f, y - h - 2.0f, 2.0f * h + 4.0f, 2.0f * h + 4.0f);
   app->p_Ink(p, look.inner);
   app->p_Rect(x - h, y - h, 2.0f * h, 2.0f * h);
-  app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   for (int k = 0; k < JOIN_SLOTS; ++k) {
-    if (JoinField(app, k, SLOT_JOINED) == 1 && JoinField(app, k, SLOT_RIDER) == p)
-      app->p_Text(x + ME_MARK_OFFSET[k][0], y + ME_MARK_OFFSET[k][1], "ME!", 1.0f, 1.0f);
+    if (JoinField(app, k, SLOT_JOINED) != 1 || JoinField(app, k, SLOT_RIDER) != p) continue;
+    const float* ink = ME_MARK_COLOUR[k];
+    app->p_SetCol(ink[0], ink[1], ink[2], look.labelAlpha);
+    app->p_Text(x + ME_MARK_OFFSET[k][0], y + ME_MARK_OFFSET[k][1], "ME!", 1.0f, 1.0f);
   }
+  app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   // Riders in the lower half show their count above the marker, the upper
   // half below it.
   app->p_SetSize(look.countScale, UNSET);
@@ -86,7 +87,12 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
 // Quit from the round screens straight to the menu, with the key latched so
 // it does not act there too.
 void QuitCheck(c_MyApp* app) {
-  if (app->p_PlayKeyAll(ACTION_QUIT, STICK) == 0 && app->p_PlayKey(ACTION_BACK, STICK, SOURCE_FIRST_PAD) == 0) return;
+  // Back of the keyboard counts as well: a split keyboard's keys are no
+  // longer the joypads'.
+  if (app->p_PlayKeyAll(ACTION_QUIT, STICK) == 0 && app->p_PlayKey(ACTION_BACK, STICK, SOURCE_FIRST_PAD) == 0 &&
+      app->p_PlayKey(ACTION_BACK, STICK, SOURCE_KEYBOARD) == 0) {
+    return;
+  }
   app->m_screen = SCREEN_MENU;
   app->m_anyKeyHeld = 1;
   app->m_inputLatch = 1;
@@ -99,6 +105,20 @@ void OpenPause(c_MyApp* app) {
   app->m_pauseDir = 1;
   app->m_pauseRow = 0;
   app->p_PlaySFX(SFX_CHOOSE, 1.0f, 0.5f, 0.0f);
+}
+
+// Whether a joined slot whose joypad went away still has its rider riding;
+// the marks are taken off either way, so the match pauses once per loss.
+bool RiderLostItsPad(c_MyApp* app) {
+  bool lost = false;
+  for (int k = 0; k < JOIN_SLOTS; ++k) {
+    if (JoinField(app, k, SLOT_DROPPED) == 0) continue;
+    JoinField(app, k, SLOT_DROPPED) = 0;
+    const int p = JoinField(app, k, SLOT_RIDER);
+    const bool riding = p >= 1 && p <= MAX_RIDERS && Rider(app, p, R_NUMBER) > 0.0f && Rider(app, p, R_DEATH) == 0.0f;
+    lost = lost || (JoinField(app, k, SLOT_JOINED) == 1 && riding);
+  }
+  return lost;
 }
 
 }  // namespace
@@ -119,6 +139,18 @@ int c_MyApp::p_LoadGame() {
   const int host = SlotOf(m_controlStyle == CONTROL_POINTER ? SOURCE_KEYBOARD : m_hostSource);
   if (host >= 0 && host < JOIN_SLOTS) JoinField(this, host, SLOT_JOINED) = JoinField(this, host, SLOT_RIDER) = 1;
   p_ResetPlayers();
+  return 0;
+}
+
+int c_MyApp::p_WatchPads() {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+    const ControlSource& from = SOURCES[source + 1];
+    if (from.kind != SourceKind::JOYPAD) continue;
+    const int event = bb_input_JoyConnection(from.index);
+    int& dropped = JoinField(this, SlotOf(source), SLOT_DROPPED);
+    if (event == BBGAME_JOYUNPLUGGED && JoinField(this, SlotOf(source), SLOT_JOINED) == 1) dropped = 1;
+    if (event == BBGAME_JOYPLUGGED) dropped = 0;
+  }
   return 0;
 }
 
@@ -156,6 +188,9 @@ int c_MyApp::p_InGame() {
     m_anyKeyHeld = 1;
     OpenPause(this);
   }
+  // A rider whose joypad was pulled out waits for it, as the match does
+  // for a window that lost the focus.
+  if (m_paused == 0 && m_gameOver == 0 && RiderLostItsPad(this)) OpenPause(this);
   if (m_hidePauseButton != 1) {
     p_Alpha(m_controlStyle == CONTROL_POINTER ? 1.0f : PAUSE_BUTTON_FAINT);
     if (p_Button(PAUSE_BUTTON_AT, PAUSE_BUTTON_AT, 0) != 0 && m_paused == 0) {

@@ -86,6 +86,10 @@ inline int* Segment(c_MyApp* app, int record) { return &app->m_segments[SEGMENT_
 // Riders of the match: m_gameMode + 1, never more than the rider records.
 inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1, MAX_RIDERS); }
 
+// Whether a key of keyboard seat `seat` (0 to 3) that answers `action` is
+// down, when the keyboard is split (seats.cpp).
+bool SeatKeyDown(int seat, int action);
+
 // The arena's border bars in its own colour (arena.cpp).
 void DrawBorder(c_MyApp* app);
 // Every segment record in use as a trail two units wide, in its owner's ink

@@ -29,6 +29,12 @@ constexpr Rule RULES[] = {
 };
 constexpr int RULE_ROWS = 3;
 
+// The seats' legend: lines from LEGEND_TOP above the middle of the screen,
+// starting LEGEND_INDENT left of it.
+constexpr float LEGEND_TOP = 112.0f;
+constexpr float LEGEND_PITCH = 14.0f;
+constexpr float LEGEND_INDENT = 128.0f;
+
 constexpr float SQUARE = 64.0f;
 constexpr float TOUCH_SQUARE = 60.0f;
 
@@ -61,12 +67,14 @@ void RuleRows(c_MyApp& app, bool draw) {
 // Whether the source presses the action. Keys that every source answers
 // (Enter, Space, Ctrl, Shift, the iCade letters) belong to the keyboard
 // player here: otherwise one press of Enter would also join all four
-// joypads, connected or not, on the keyboard player's square.
+// joypads, connected or not, on the keyboard player's square. A keyboard
+// cut into seats shares no such key, and its seats press for themselves.
 bool Presses(c_MyApp& app, int source, int action) {
   const bool direction = action == ACTION_UP || action == ACTION_DOWN || action == ACTION_LEFT || action == ACTION_RIGHT;
   const int stick = direction ? STICK : BUTTONS_ONLY;
   if (app.p_PlayKey(action, stick, source) == 0) return false;
-  return source == SOURCE_KEYBOARD || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
+  const bool own = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT || app.p_KeyboardSeats() > 1;
+  return own || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
 }
 
 // A rule key of the host: acts once, sounds and saves.
@@ -136,6 +144,20 @@ void SourceKeys(c_MyApp& app, int source, int riders) {
 
 void StartMatch(c_MyApp& app) { app.m_screen = SCREEN_ARENA_PREPARE; }
 
+// While the keyboard is split: each seat's steer and join keys, one line
+// each in the colour of its "ME!" marks, above the title.
+void DrawSeatLegend(c_MyApp& app) {
+  const int seats = app.p_KeyboardSeats();
+  if (seats < 2) return;
+  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  for (int seat = 0; seat < seats; ++seat) {
+    const float* ink = ME_MARK_COLOUR[SeatSource(seat) + 1];
+    app.p_SetCol(ink[0], ink[1], ink[2], UNSET);
+    app.p_Text(W / 2 - LEGEND_INDENT, H / 2 - LEGEND_TOP + LEGEND_PITCH * float(seat), String(SeatLegend(seat)), 0, 1);
+  }
+  app.p_SetCol(255, 255, 255, UNSET);
+}
+
 // Draws rider i's square with the marks of the sources on it; a tap on it
 // moves the keyboard player there, or starts the match when already there.
 // Returns how many sources ride it.
@@ -158,13 +180,16 @@ int RiderSquare(c_MyApp& app, int i) {
   }
 
   int riding = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     const int slot = SlotOf(source);
     if (JoinField(&app, slot, SLOT_JOINED) != 1 || JoinField(&app, slot, SLOT_RIDER) != i) continue;
     ++riding;
     const float* offset = ME_MARK_OFFSET[slot];
+    const float* ink = ME_MARK_COLOUR[slot];
+    app.p_SetCol(ink[0], ink[1], ink[2], UNSET);
     app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
   }
+  app.p_SetCol(255, 255, 255, UNSET);
   return riding;
 }
 
@@ -174,7 +199,7 @@ int c_MyApp::p_GameSelect() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
   const int riders = std::clamp(m_gameMode + 1, 2, MAX_RIDERS);
   p_CLS2D(0, 0, 80, 1.0f);
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     RuleRows(*this, source == SOURCE_KEYBOARD);
     SourceKeys(*this, source, riders);
   }
@@ -183,6 +208,7 @@ int c_MyApp::p_GameSelect() {
   p_Text(W / 2, H / 2 - 32, String("Join The Game!"), 1, 1);
   p_SetSize(1.0f, UNSET);
   p_Text(W / 2, H / 2, String("Join  \xACJ  |  \xACK  Leave"), 1, 1);
+  DrawSeatLegend(*this);
 
   bool shared = false;
   for (int i = 1; i <= riders; ++i) shared = RiderSquare(*this, i) > 1 || shared;
@@ -194,7 +220,7 @@ int c_MyApp::p_GameSelect() {
     m_screen = SCREEN_MENU;
     m_anyKeyHeld = 1;
   }
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD && !shared; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST && !shared; ++source) {
     if (JoinField(this, SlotOf(source), SLOT_JOINED) == 1 && JoinField(this, SlotOf(source), SLOT_LATCH) == 0 &&
         Presses(*this, source, ACTION_CONFIRM)) {
       StartMatch(*this);

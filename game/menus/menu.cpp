@@ -138,12 +138,13 @@ void Keys(c_MyApp& app) {
     }
     return;
   }
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST_PAD; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     for (int action : {ACTION_CONFIRM, ACTION_CANCEL, ACTION_OPTION, ACTION_QUIT}) {
       if (action == ACTION_QUIT && bb_KRV_isOuya == 1) continue;
       if (app.p_PlayKey(action, STICK, source) == 0) continue;
       app.m_hostSource = source;
-      app.m_controlStyle = source == SOURCE_KEYBOARD ? CONTROL_KEYBOARD : CONTROL_JOYPAD;
+      const bool keyboard = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT;
+      app.m_controlStyle = keyboard ? CONTROL_KEYBOARD : CONTROL_JOYPAD;
       Choose(app, app.m_menuEntry);
       return;
     }

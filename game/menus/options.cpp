@@ -10,8 +10,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, CREDITS };
-constexpr int MAX_ROWS = 4;
+enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, CREDITS };
+constexpr int MAX_ROWS = 5;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -24,11 +24,17 @@ Rows ShownRows(const c_MyApp& app) {
   r.rows[r.count++] = Row::SOUND;
   if (bb_KRV_isOuya != 1) r.rows[r.count++] = Row::ICADE;
   r.rows[r.count++] = Row::WINDOW;
+  // The seats are taken when a match is joined, so not during one.
+  if (app.m_paused == 0) r.rows[r.count++] = Row::KEYBOARD;
   if (app.m_paused == 0) r.rows[r.count++] = Row::CREDITS;
   return r;
 }
 
+// Rows stand ROW_PITCH apart, closer when that many would not fit above
+// BOTTOM_MARGIN.
 constexpr float ROW_PITCH = 40.0f;
+constexpr float BOTTOM_MARGIN = 8.0f;
+constexpr float ROWS_TOP = 130.0f;  // the first row's y once the panel is in
 constexpr float CREDITS_PITCH = 50.0f;
 constexpr float ROW_HEIGHT = 24.0f;
 constexpr float CREDITS_WIDTH = 180.0f;
@@ -55,6 +61,10 @@ String Label(c_MyApp& app, Row row) {
       return String(bb_KRV_iCadeControls == 1 ? "iCade : On" : "iCade : Off");
     case Row::WINDOW:
       return String(app.m_fullScreen == 1 ? "Windowed" : "Fullscreen");
+    case Row::KEYBOARD: {
+      const int seats = app.m_settings[SETTING_KEYBOARD_SEATS] + 1;
+      return String("Keyboard : ") + String(seats) + String(seats == 1 ? " Player" : " Players");
+    }
     case Row::CREDITS:
       return String("Credits");
   }
@@ -82,6 +92,11 @@ void Activate(c_MyApp& app, Row row) {
     case Row::WINDOW:
       app.p_FullscreenFlip();
       break;
+    case Row::KEYBOARD: {
+      int& seats = app.m_settings[SETTING_KEYBOARD_SEATS];
+      seats = (seats + 1) % MAX_KEYBOARD_SEATS;
+      break;
+    }
     case Row::CREDITS:
       // Saved too, so that nothing chosen here is lost when the game is
       // closed from the menu (which saves nothing).
@@ -115,8 +130,16 @@ void MoveCursor(c_MyApp& app, int step) {
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
 }
 
+// The pitch at which the rows fit on the screen once the panel is in.
+float RowPitch(const Rows& rows) {
+  if (rows.count < 2) return ROW_PITCH;
+  const float room = bb_KRV_jscrh - BOTTOM_MARGIN - ROW_HEIGHT - ROWS_TOP - (CREDITS_PITCH - ROW_PITCH);
+  return std::min(ROW_PITCH, room / float(rows.count - 1));
+}
+
 void DrawRows(c_MyApp& app, const Rows& rows, float top) {
   const float W = bb_KRV_jscrw;
+  const float pitch = RowPitch(rows);
   float x = 100.0f, y = top;
   for (int r = 0; r < rows.count; ++r) {
     const Row row = rows.rows[r];
@@ -138,7 +161,7 @@ void DrawRows(c_MyApp& app, const Rows& rows, float top) {
       app.m_optionsRow = r + 1;
       Activate(app, row);
     }
-    y += ROW_PITCH;
+    y += pitch;
   }
 }
 
@@ -181,7 +204,7 @@ int c_MyApp::p_OptionBox() {
     const float y = float(12 * s - 268);
     OverscanGauge(*this, 0.6f * W, y, y - 5, m_optionsKeyLatch);
   }
-  DrawRows(*this, rows, float((BOX_SLIDE_STEPS - s) * 24 + 130));
+  DrawRows(*this, rows, float((BOX_SLIDE_STEPS - s) * 24) + ROWS_TOP);
 
   if (m_optionsKeyLatch == 0) {
     if (m_optionsRow == 0 && AnyOf(*this, CLOSE_KEYS)) {

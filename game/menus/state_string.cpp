@@ -17,6 +17,7 @@ constexpr int PAD_SIZE_MIN = 8;
 constexpr int PAD_SIZE_DEFAULT = 10;
 constexpr int CONSOLE_OVERSCAN = 64;
 constexpr int DESKTOP_OVERSCAN = 1;
+constexpr int LAST_KEYBOARD_SEATS = 3;
 
 // Checksums are sums in 32-bit signed arithmetic that wraps; unsigned
 // arithmetic gives the same bits without overflow.
@@ -91,6 +92,8 @@ void FixSettingRanges(const Array<int>& settings, bool console) {
   if (settings[SETTING_PAD_SIZE] < PAD_SIZE_MIN) settings[SETTING_PAD_SIZE] = PAD_SIZE_DEFAULT;
   if (settings[SETTING_OVERSCAN] <= 0) settings[SETTING_OVERSCAN] = CONSOLE_OVERSCAN;
   if (!console) settings[SETTING_OVERSCAN] = DESKTOP_OVERSCAN;
+  const int seats = settings[SETTING_KEYBOARD_SEATS];
+  if (seats < 0 || seats > LAST_KEYBOARD_SEATS) settings[SETTING_KEYBOARD_SEATS] = 0;
 }
 
 bool ReadBadges(Reader& in, const Array<bool>& badges) {

@@ -37,9 +37,9 @@ String EncodeProgress(const Progress& p);
 
 // Applies a state string to `p`, which holds the defaults beforehand: each
 // complete block that passes its checksum replaces them, a block that fails
-// resets its part, and missing blocks leave the defaults. Then the pad and
-// overscan slots are brought into range; away from the console the overscan
-// slot is always 1. Returns the progress lines in order ("Settings Loaded",
+// resets its part, and missing blocks leave the defaults. Then the pad,
+// overscan and keyboard-seat slots are brought into range (seats outside 0
+// to 3 become 0); away from the console the overscan slot is always 1. Returns the progress lines in order ("Settings Loaded",
 // "Highscore 3 Checksum Invalid", ...); none for an empty string.
 std::vector<String> DecodeProgress(const String& state, const Progress& p, bool console);
 

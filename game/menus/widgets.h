@@ -10,7 +10,7 @@ namespace menus {
 // A source number that no source has.
 constexpr int NO_SOURCE = -2;
 
-// The first source, in the order keyboard, joypad 0 to 3, that presses the
+// The first source, in the order of the source numbers, that presses the
 // action; NO_SOURCE when none does.
 int SourcePressing(c_MyApp& app, int action, int withStick);
 bool AnyPressing(c_MyApp& app, int action, int withStick);

@@ -129,6 +129,8 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
   m__input->p_MotionEvent(event, data, x, y, z);
 }
 
+void c_GameDelegate::JoystickEvent(int event, int port) { m__input->p_JoystickEvent(event, port); }
+
 void c_GameDelegate::DiscardGraphics() { m__graphics->DiscardGraphics(); }
 
 void c_GameDelegate::mark() {

@@ -104,6 +104,9 @@ class BBGlfwGame : public BBGame {
   void OnWindowClose();
   // Focus gained or lost; an iconified window counts as unfocused.
   void OnFocus(bool focused);
+  // A joystick connected or disconnected (GLFW's joystick id and event);
+  // ports beyond the runtime's four are not reported.
+  void OnJoystick(int jid, int event);
 
  protected:
   static BBGlfwGame* _glfwGame;
@@ -174,6 +177,7 @@ class c_GameDelegate : public BBGameDelegate {
   void MouseEvent(int event, int data, float x, float y) override;
   void TouchEvent(int event, int data, float x, float y) override;
   void MotionEvent(int event, int data, float x, float y, float z) override;
+  void JoystickEvent(int event, int port) override;
   void DiscardGraphics() override;
   void mark() override;
 };

@@ -42,6 +42,7 @@ void on_mouse_button(GLFWwindow*, int button, int action, int) {
 void on_cursor(GLFWwindow*, double x, double y) { BBGlfwGame::GlfwGame()->OnMousePos(x, y); }
 void on_close(GLFWwindow*) { BBGlfwGame::GlfwGame()->OnWindowClose(); }
 void on_focus(GLFWwindow*, int focused) { BBGlfwGame::GlfwGame()->OnFocus(focused == GLFW_TRUE); }
+void on_joystick(int jid, int event) { BBGlfwGame::GlfwGame()->OnJoystick(jid, event); }
 void on_iconify(GLFWwindow*, int iconified) {
   if (iconified) BBGlfwGame::GlfwGame()->OnFocus(false);
 }
@@ -255,6 +256,7 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   glfwSetWindowCloseCallback(_window, on_close);
   glfwSetWindowFocusCallback(_window, on_focus);
   glfwSetWindowIconifyCallback(_window, on_iconify);
+  glfwSetJoystickCallback(on_joystick);
 }
 
 // The window, its OpenGL context and the textures in it stay: only the
@@ -317,6 +319,13 @@ void BBGlfwGame::OnWindowClose() {
 }
 
 void BBGlfwGame::OnFocus(bool focused) { _focused = focused; }
+
+void BBGlfwGame::OnJoystick(int jid, int event) {
+  const int port = jid - GLFW_JOYSTICK_1;
+  if (port < 0 || port >= INPUT_JOYSTICKS) return;
+  if (event == GLFW_CONNECTED) JoystickEvent(BBGAME_JOYPLUGGED, port);
+  if (event == GLFW_DISCONNECTED) JoystickEvent(BBGAME_JOYUNPLUGGED, port);
+}
 
 void BBGlfwGame::UpdateEvents() {
   if (_suspended) {

@@ -1,6 +1,8 @@
 // GLFW 3 key numbers to the runtime's key codes (input/keycodes.h). The
 // codes are the ones the game has always seen for the same physical keys; keys without a code
-// (Alt, Super, F13 and up, keypad Enter, lock keys...) are never reported.
+// (Alt, Super, F13 and up, lock keys...) are never reported. Keypad Enter has
+// a code of its own, apart from Enter, so the two can belong to different
+// players at one keyboard.
 #include <GLFW/glfw3.h>
 
 #include <array>
@@ -47,6 +49,7 @@ constexpr KeyCode kKeyCodes[] = {
     {GLFW_KEY_KP_MULTIPLY, KEY_KP_MULTIPLY},
     {GLFW_KEY_KP_SUBTRACT, KEY_KP_SUBTRACT},
     {GLFW_KEY_KP_ADD, KEY_KP_ADD},
+    {GLFW_KEY_KP_ENTER, KEY_KP_ENTER},
     {GLFW_KEY_LEFT_SHIFT, KEY_SHIFT},
     {GLFW_KEY_RIGHT_SHIFT, KEY_SHIFT},
     {GLFW_KEY_LEFT_CONTROL, KEY_CONTROL},

@@ -163,6 +163,11 @@ void BBGame::MotionEvent(int event, int data, float x, float y, float z) {
   Guarded([=](BBGameDelegate* d) { d->MotionEvent(event, data, x, y, z); });
 }
 
+void BBGame::JoystickEvent(int event, int port) {
+  if (!_started) return;
+  Guarded([=](BBGameDelegate* d) { d->JoystickEvent(event, port); });
+}
+
 void BBGame::DiscardGraphics() {
   if (!_started) return;
   Guarded([](BBGameDelegate* d) { d->DiscardGraphics(); });

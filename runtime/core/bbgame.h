@@ -37,6 +37,8 @@ enum c_BBGameEvent {
   BBGAME_TOUCHUP = 8,
   BBGAME_TOUCHMOVE = 9,
   BBGAME_MOTIONACCEL = 10,
+  BBGAME_JOYPLUGGED = 11,    // data: the joystick port
+  BBGAME_JOYUNPLUGGED = 12,
 };
 
 // Receives every lifecycle and input event of the game object. Base: nothing.
@@ -51,6 +53,7 @@ class BBGameDelegate : public Object {
   virtual void MouseEvent(int, int, float, float) {}
   virtual void TouchEvent(int, int, float, float) {}
   virtual void MotionEvent(int, int, float, float, float) {}
+  virtual void JoystickEvent(int, int) {}
   virtual void DiscardGraphics() {}
 };
 
@@ -127,6 +130,8 @@ class BBGame {
   virtual void MouseEvent(int event, int data, float x, float y);
   virtual void TouchEvent(int event, int data, float x, float y);
   virtual void MotionEvent(int event, int data, float x, float y, float z);
+  // A joypad plugged into or pulled out of port `port`.
+  virtual void JoystickEvent(int event, int port);
   virtual void DiscardGraphics();
 
  protected:

@@ -33,17 +33,6 @@ int TemporaryFiles(const Player& p) {
 
 void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
-// How far right the keyboard player's red trail (dimmed or not) reaches on
-// its start row, in design units. Unsteered, the rider heads right from 64.
-int TrailEnd(const Shot& s) {
-  int end = 0;
-  for (int x = 64; x < 640; ++x) {
-    const int c = int(s.At(x, 73)), r = c >> 16, g = (c >> 8) & 0xff, b = c & 0xff;
-    end = r > 60 && r > 3 * g && r > 3 * b ? x : end;
-  }
-  return end;
-}
-
 // The match in play in a window `width` pixels wide, its trail longer than
 // `before`: it went on from where it was.
 std::function<bool(const Shot&)> GoesOn(int before, int width = 640) {
@@ -189,12 +178,13 @@ TEST(Faults, TheCrashAndRoundWonTonesAreHeardInSoundModesOneAndTwoTheTuneInOneAn
 }
 
 // A state string with every block valid and off its defaults: every
-// settings slot 100 but the overscan slot (14), `overscan`; badge group b
-// 1000 b + 1; every score 100.
-std::string StateString(int overscan) {
+// settings slot 100 but the overscan slot (14), `overscan`, and the slot of
+// the players at the keyboard (15), `seats`; badge group b 1000 b + 1; every
+// score 100.
+std::string StateString(int overscan, int seats) {
   std::string s;
-  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : "100") + "|";
-  s += std::to_string(28600 + 14 * overscan) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
+  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : i == 15 ? std::to_string(seats) : "100") + "|";
+  s += std::to_string(27100 + 14 * overscan + 15 * seats) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
   for (int t = 0; t < 7; ++t) {
     for (int i = 0; i < 20; ++i) s += "100|";
     s += std::to_string(16000 + 1000 * t) + "|";  // the checksum
@@ -213,7 +203,9 @@ std::size_t FieldsEnd(const std::string& state, int fields) {
 // checks them; here is what the file system and the game around them make of
 // whole files.
 TEST(Faults, EveryStateFileStartsTheGameLoadsByTheRulesAndALaterSaveKeepsWhatLoaded) {
-  const std::string played = StateString(64), saved = StateString(1);  // the overscan slot is 1 on the desktop
+  // The overscan slot is 1 on the desktop, and a count of players at the
+  // keyboard out of range is 0.
+  const std::string played = StateString(64, 100), saved = StateString(1, 0);
   std::string loaded = "Settings Loaded\nBadges Loaded\n";  // and every table
   for (int t = 0; t < 7; ++t) loaded += "Highscore " + std::to_string(t) + " Loaded\n";
   std::string defaults = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|", utf16 = "\xff\xfe", garbage;

@@ -121,6 +121,15 @@ const std::string TWO_RIDERS = "Right Right Right Right Right Right Return";
 const std::vector<Step> TO_MATCH = {
     {"", Screen::MENU}, {TWO_RIDERS, Screen::JOIN}, {"Return", Screen::MARKERS}, {"", Screen::PLAYING}};
 
+int TrailEnd(const Shot& s) {
+  int end = 0;
+  for (int x = 64; x < 640; ++x) {
+    const int c = int(s.At(x, 73)), r = c >> 16, g = (c >> 8) & 0xff, b = c & 0xff;
+    end = r > 60 && r > 3 * g && r > 3 * b ? x : end;
+  }
+  return end;
+}
+
 bool Within(double seconds, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   while (!done()) {

@@ -30,6 +30,10 @@ bool Shows(const Shot& shot, Screen screen);
 // Runs a shell command; what it wrote to standard output.
 std::string Shell(const std::string& command);
 
+// How far right rider 1's red trail (dimmed or not) reaches on its start
+// row, in design units. Unsteered, the rider heads right from 64.
+int TrailEnd(const Shot& s);
+
 // Polls `done` until it answers true (then true) or `seconds` have passed.
 bool Within(double seconds, const std::function<bool()>& done);
 

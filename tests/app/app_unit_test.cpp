@@ -26,7 +26,7 @@ TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
       {GLFW_KEY_KP_ADD, 107, 0},     {GLFW_KEY_LEFT, 37, 0x10025}, {GLFW_KEY_BACKSPACE, 8, 8},
       {GLFW_KEY_ENTER, 13, 13},      {GLFW_KEY_ESCAPE, 27, 27},    {GLFW_KEY_PAGE_UP, 33, 0x10021},
       {GLFW_KEY_INSERT, 45, 0x1002D}, {GLFW_KEY_DELETE, 46, 127},  {GLFW_KEY_LEFT_ALT, 0, 0},
-      {GLFW_KEY_F13, 0, 0},          {GLFW_KEY_KP_ENTER, 0, 0},    {GLFW_KEY_UNKNOWN, 0, 0},
+      {GLFW_KEY_F13, 0, 0},          {GLFW_KEY_KP_ENTER, 108, 0},    {GLFW_KEY_UNKNOWN, 0, 0},
       {GLFW_KEY_LAST + 1, 0, 0},
   };
   for (const auto& c : cases) {
@@ -38,11 +38,12 @@ TEST(KeyTranslation, KeysGiveTheRuntimeCodesAndEditingKeysTheirCharacters) {
 // Records what the game object hands on.
 class RecordingDelegate : public BBGameDelegate {
  public:
-  std::vector<std::pair<int, int>> keys;
+  std::vector<std::pair<int, int>> keys, joysticks;
   void KeyEvent(int event, int data) override { keys.emplace_back(event, data); }
+  void JoystickEvent(int event, int port) override { joysticks.emplace_back(event, port); }
 };
 
-TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAfterTheStart) {
+TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAndJoysticksPlugEventsAfterTheStart) {
   gc_init();
   BBTarvexGame game;
   static RecordingDelegate* recorder = nullptr;
@@ -53,6 +54,7 @@ TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAfterTheStart) {
   recorder->keys.clear();  // a repeated run records afresh
   game.SetDelegate(recorder);
   game.OnKey(GLFW_KEY_A, GLFW_PRESS);  // before the start nothing reaches the game
+  game.OnJoystick(GLFW_JOYSTICK_1, GLFW_CONNECTED);
   game.StartGame();
   game.OnKey(GLFW_KEY_A, GLFW_PRESS);
   game.OnChar('a');
@@ -66,6 +68,11 @@ TEST(WindowEvents, KeysBecomeDownUpAndCharacterEventsAfterTheStart) {
   EXPECT_EQ(recorder->keys,
             (std::vector<std::pair<int, int>>{{1, 65}, {3, 'a'}, {2, 65}, {1, 37}, {3, 65573}, {3, 65573}, {2, 37},
                                               {1, 16}}));
+  // Joysticks come and go on the runtime's four ports only.
+  game.OnJoystick(GLFW_JOYSTICK_2, GLFW_DISCONNECTED);
+  game.OnJoystick(GLFW_JOYSTICK_5, GLFW_DISCONNECTED);
+  game.OnJoystick(GLFW_JOYSTICK_4, GLFW_CONNECTED);
+  EXPECT_EQ(recorder->joysticks, (std::vector<std::pair<int, int>>{{BBGAME_JOYUNPLUGGED, 1}, {BBGAME_JOYPLUGGED, 3}}));
   game.SetDelegate(nullptr);
 }
 

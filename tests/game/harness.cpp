@@ -149,6 +149,17 @@ void GameHarness::Click(float x, float y) {
 
 void GameHarness::SetPad(int port, const PadInput& input) { game->pads[port] = input; }
 
+void GameHarness::UnplugPad(int port) {
+  game->pads[port].present = false;
+  game->OnJoystick(GLFW_JOYSTICK_1 + port, GLFW_DISCONNECTED);
+}
+
+void GameHarness::PlugPad(int port, const PadInput& input) {
+  game->pads[port] = input;
+  game->pads[port].present = true;
+  game->OnJoystick(GLFW_JOYSTICK_1 + port, GLFW_CONNECTED);
+}
+
 void GameHarness::Resize(int width, int height) { OpenWindow(width, height); }
 
 int GameHarness::DeviceWidth() const { return game->GetDeviceWidth(); }
@@ -223,6 +234,23 @@ std::vector<unsigned> GameHarness::Screenshot() {
   Array<int> pixels(w * h);
   bb_graphics_device->ReadPixels(pixels, 0, 0, w, h, 0, w);
   return std::vector<unsigned>(pixels.begin(), pixels.end());
+}
+
+bool Shows(const GameHarness& h, const std::string& line) {
+  std::string wanted;
+  for (char c : line) {
+    if (c != ' ') wanted += c;
+  }
+  // The glyphs of one line share their y.
+  std::string drawn;
+  float y = 0.0f;
+  for (const DrawEntry& e : h.EntriesOf(float(SLOT_FONT))) {
+    if (e.y != y && drawn == wanted) return true;
+    if (e.y != y) drawn.clear();
+    y = e.y;
+    drawn += char(int(e.frame) + 32);
+  }
+  return drawn == wanted;
 }
 
 GameHarness& Loaded(int width, int height) {

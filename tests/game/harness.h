@@ -69,6 +69,10 @@ class GameHarness {
   // Moves there, presses, one update, releases.
   void Click(float x, float y);
   void SetPad(int port, const PadInput& input);
+  // The pad at `port` pulled out (it reads absent) or plugged in with
+  // `input`, reported as the windowing library reports it.
+  void UnplugPad(int port);
+  void PlugPad(int port, const PadInput& input);
 
   // Re-creates the window at w x h pixels (windowed), as a switch of the
   // window mode does.
@@ -105,6 +109,10 @@ class GameHarness {
  private:
   GameHarness();
 };
+
+// Whether some line of text drawn spells `line` (spaces draw nothing, so
+// they are ignored).
+bool Shows(const GameHarness& h, const std::string& line);
 
 // The game in a window of w x h pixels with its assets loaded.
 GameHarness& Loaded(int width = 640, int height = 480);

@@ -59,25 +59,6 @@ c_MyApp* OnJoin(GameHarness& h, int riders) {
   return app;
 }
 
-// Whether some line of text drawn spells `line` (spaces draw nothing, so
-// they are ignored).
-bool Shows(const GameHarness& h, const std::string& line) {
-  std::string wanted;
-  for (char c : line) {
-    if (c != ' ') wanted += c;
-  }
-  // The glyphs of one line share their y.
-  std::string drawn;
-  float y = 0.0f;
-  for (const DrawEntry& e : h.EntriesOf(float(SLOT_FONT))) {
-    if (e.y != y && drawn == wanted) return true;
-    if (e.y != y) drawn.clear();
-    y = e.y;
-    drawn += char(int(e.frame) + 32);
-  }
-  return drawn == wanted;
-}
-
 // Field i of the saved state string once the saves handed over are on disk;
 // -1 when there is none.
 int SavedField(int i) {
@@ -305,7 +286,7 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
-  app->m_optionsRow = 4;
+  app->m_optionsRow = 99;  // the last row
   h.Update(31);
   app->m_settings[SETTING_SPEED] = 2;
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear

@@ -1,5 +1,5 @@
 // Arbitrary state files through loading: whatever a file holds, loading
-// keeps the pad and overscan slots in range, and the state it leaves saves
+// keeps the pad, overscan and keyboard-seat slots in range, and the state it leaves saves
 // to a string that loads back whole and unchanged.
 #include <algorithm>
 #include <cstdlib>
@@ -31,6 +31,7 @@ void Exercise(const unsigned char* data, size_t size) {
   DecodeProgress(String::Decode(data, int(size)), s.refs(), console);
   Check(s.settings[SETTING_PAD_X] >= 64 && s.settings[SETTING_PAD_Y] >= 64 && s.settings[SETTING_PAD_SIZE] >= 8);
   Check(console ? s.settings[SETTING_OVERSCAN] > 0 : s.settings[SETTING_OVERSCAN] == 1);
+  Check(s.settings[SETTING_KEYBOARD_SEATS] >= 0 && s.settings[SETTING_KEYBOARD_SEATS] <= 3);
 
   State again;
   Check(DecodeProgress(EncodeProgress(s.refs()), again.refs(), console).size() == 2 + PROGRESS_TABLES);

@@ -32,14 +32,16 @@ State Defaults(bool fixed = false) {
   return s;
 }
 
-// The state of `seed`, one that loads back unchanged (pad and overscan in range).
+// The state of `seed`, one that loads back unchanged (pad, overscan and
+// keyboard seats in range).
 State Random(unsigned seed) {
   std::mt19937 rng(seed);
   State s;
-  std::uniform_int_distribution<int> any(-2000000000, 2000000000), pad(64, 900);
+  std::uniform_int_distribution<int> any(-2000000000, 2000000000), pad(64, 900), seats(0, 3);
   for (int& v : s.settings) v = any(rng);
   for (int slot : {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE}) s.settings[slot] = pad(rng);
   s.settings[SETTING_OVERSCAN] = 1;
+  s.settings[SETTING_KEYBOARD_SEATS] = seats(rng);
   for (bool& b : s.badges) b = rng() & 1;
   for (int& v : s.highscores) v = any(rng);
   return s;
@@ -128,21 +130,21 @@ TEST(StateString, EachBlockLoadsResetsOrKeepsItsDefaultsAlone) {
   }
 }
 
-TEST(StateString, PadAndOverscanSlotsComeBackInRange) {
+TEST(StateString, PadOverscanAndKeyboardSeatSlotsComeBackInRange) {
   const struct {
-    int in[4];  // pad x, pad y, pad size, overscan
+    int in[5];  // pad x, pad y, pad size, overscan, players at the keyboard less one
     bool console;
-    int out[4];
+    int out[5];
   } cases[] = {
-      {{63, 0, 5, 0}, true, {64, 64, 10, 64}},   {{64, 100, 8, 0}, false, {64, 100, 8, 1}},
-      {{70, -9, 7, -5}, true, {70, 64, 10, 64}}, {{900, 64, 9, 30}, true, {900, 64, 9, 30}},
+      {{63, 0, 5, 0, 3}, true, {64, 64, 10, 64, 3}},     {{64, 100, 8, 0, 4}, false, {64, 100, 8, 1, 0}},
+      {{70, -9, 7, -5, -1}, true, {70, 64, 10, 64, 0}},  {{900, 64, 9, 30, 1}, true, {900, 64, 9, 30, 1}},
   };
-  const int slots[] = {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE, SETTING_OVERSCAN};
+  const int slots[] = {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE, SETTING_OVERSCAN, SETTING_KEYBOARD_SEATS};
   for (const auto& c : cases) {
     State s = Defaults(), loaded = Defaults();
-    for (int i = 0; i < 4; ++i) s.settings[slots[i]] = c.in[i];
+    for (int i = 0; i < 5; ++i) s.settings[slots[i]] = c.in[i];
     DecodeProgress(EncodeProgress(s.refs()), loaded.refs(), c.console);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(loaded.settings[slots[i]], c.out[i]) << c.in[i] << " in slot " << slots[i];
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(loaded.settings[slots[i]], c.out[i]) << c.in[i] << " in slot " << slots[i];
   }
 }
 

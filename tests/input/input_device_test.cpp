@@ -106,20 +106,26 @@ TEST_F(InputDeviceTest, JoysticksArePolledOnEveryPortAndAnUnpluggedPadLetsGo) {
   game.pads[1] = {true, 0.5f, -1, {}};
   game.pads[1].buttons[3] = true;
   // Hit, the same hit as a key code, down, stick; joystick keys never touch
-  // the keyboard codes.
+  // the keyboard codes; the port's plug event of the update.
   auto read = [] {
     return Values{float(bb_input_JoyHit(3, 1)), float(bb_input_KeyHit(291)), float(bb_input_JoyDown(3, 1)),
-                  bb_input_JoyX(0, 1), bb_input_JoyY(0, 1), float(bb_input_KeyDown(3))};
+                  bb_input_JoyX(0, 1), bb_input_JoyY(0, 1), float(bb_input_KeyDown(3)), float(bb_input_JoyConnection(1))};
   };
-  EXPECT_EQ(Update(read), (Values{1, 1, 1, 0.5f, -1, 0}));
+  EXPECT_EQ(Update(read), (Values{1, 1, 1, 0.5f, -1, 0, 0}));
   EXPECT_EQ(std::vector<int>(game.polls, game.polls + INPUT_JOYSTICKS), std::vector<int>(INPUT_JOYSTICKS, 1));
-  EXPECT_EQ(Update(read), (Values{0, 0, 1, 0.5f, -1, 0}));
-  // Unplugged while the button and the stick are held: released, centred.
+  EXPECT_EQ(Update(read), (Values{0, 0, 1, 0.5f, -1, 0, 0}));
+  // Unplugged while the button and the stick are held: released, centred,
+  // told. A port the device does not have is not told.
   game.pads[1].present = false;
-  EXPECT_EQ(Update(read), (Values{0, 0, 0, 0, 0, 0}));
-  // Plugged in again with the button still held: a fresh hit.
+  device->p_JoystickEvent(BBGAME_JOYUNPLUGGED, 1);
+  device->p_JoystickEvent(BBGAME_JOYUNPLUGGED, INPUT_JOYSTICKS);
+  EXPECT_EQ(Update(read), (Values{0, 0, 0, 0, 0, 0, BBGAME_JOYUNPLUGGED}));
+  // Plugged in again with the button still held: a fresh hit, told for that
+  // update alone.
   game.pads[1].present = true;
-  EXPECT_EQ(Update(read), (Values{1, 1, 1, 0.5f, -1, 0}));
+  device->p_JoystickEvent(BBGAME_JOYPLUGGED, 1);
+  EXPECT_EQ(Update(read), (Values{1, 1, 1, 0.5f, -1, 0, BBGAME_JOYPLUGGED}));
+  EXPECT_EQ(Update(read), (Values{0, 0, 1, 0.5f, -1, 0, 0}));
 }
 
 }  // namespace
