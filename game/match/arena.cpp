@@ -121,6 +121,7 @@ int c_MyApp::p_PrepareArena() {
   for (int i = 0; i < SEGMENT_CLEARED_INTS; ++i) m_segments[i] = 0;
 
   const int riders = RiderCount(this);
+  const int skill = m_settings[SETTING_SKILL];
   for (int p = 1; p <= riders; ++p) {
     Rider(this, p, R_NUMBER) = float(p);
     m_trailBrightness[p] = 1.0f;
@@ -133,6 +134,7 @@ int c_MyApp::p_PrepareArena() {
     // A computer rider with a caution distance of 5 to 15 cells, unless a
     // joined slot rides it (a later slot wins).
     Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * bb_random_Rnd());
+    Rider(this, p, R_SKILL) = float(skill >= 0 && skill < SKILL_COUNT ? skill : SKILL_NORMAL);
     for (int k = 0; k < JOIN_SLOTS; ++k) {
       const int* slot = JoinSlot(this, k);
       if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p) Rider(this, p, R_CONTROL) = float(k - 1);

@@ -32,6 +32,9 @@ enum RiderField {
   R_RUN = 11,       // computer: free run right, down, left, up at 11 to 14
   R_CONTROL = 15,   // control source -1 to 3; a computer: minus its caution
   R_COOLDOWN = 16,  // computer: turn cooldown
+  R_SKILL = 17,     // computer: SKILL_NORMAL, SKILL_HARD or SKILL_EASY
+  R_PENDING = 18,   // easy computer: the turn it has decided on, 0 none
+  R_REACTION = 19,  // easy computer: steps until that turn is made
 };
 // Elements 0 .. RIDER_RECORDS_END - 1 hold the rider records; the match
 // counters follow.
@@ -87,6 +90,13 @@ constexpr int SETTING_DEATH_RULE = 2;  // 0 line removed, 1 line remains
 constexpr int SETTING_SPEED = 3;       // 0 slow .. 3 hyper
 constexpr int SETTING_WINNER = 4;      // 0 infinite, 1 first to 3, 2 to 5, 3 to 10
 constexpr int SETTING_ROW = 6;         // join screen's highlighted rule row
+constexpr int SETTING_SKILL = 16;      // computer riders' skill, SKILL_*
+
+// Skills of the computer riders; any other value plays as SKILL_NORMAL.
+constexpr int SKILL_NORMAL = 0;
+constexpr int SKILL_HARD = 1;
+constexpr int SKILL_EASY = 2;
+constexpr int SKILL_COUNT = 3;
 
 // Extent of the arena in cells along the virtual screen's width and height.
 inline int ArenaWidth() { return std::min(int(bb_KRV_jscrw), ARENA_MAX); }
@@ -105,6 +115,11 @@ inline int* JoinSlot(c_MyApp* app, int slot) { return &app->m_inputSlots[SLOT_ST
 
 // Riders of the match: m_gameMode + 1, never more than the rider records.
 inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1, MAX_RIDERS); }
+
+// The heading computer rider p (alive, not paused) chooses from `dir` at
+// its skill (skill.cpp); SKILL_NORMAL is the look-ahead of riders.cpp.
+int ThinkEasy(c_MyApp* app, int p, int dir);
+int ThinkHard(c_MyApp* app, int p, int dir);
 
 // The arena's border bars in its own colour (arena.cpp).
 void DrawBorder(c_MyApp* app);

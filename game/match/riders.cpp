@@ -117,6 +117,19 @@ int Think(c_MyApp* app, int p, int dir) {
   return dir;
 }
 
+// The heading a computer rider chooses at its skill; an unknown skill plays
+// the normal rider.
+int ComputerChoice(c_MyApp* app, int p, int dir) {
+  switch (int(Rider(app, p, R_SKILL))) {
+    case SKILL_HARD:
+      return ThinkHard(app, p, dir);
+    case SKILL_EASY:
+      return ThinkEasy(app, p, dir);
+    default:
+      return Think(app, p, dir);
+  }
+}
+
 // One cell on (or into the obstacle ahead): a rider that reaches the last
 // free cell before an obstacle crashes in the same step, two cells on. Only
 // the cell where the head ends is marked.
@@ -173,7 +186,7 @@ void Ride(c_MyApp* app, int p) {
     if (app->m_paused != 0) return;
   } else {
     if (app->m_paused != 0) return;
-    dir = Think(app, p, d0);
+    dir = ComputerChoice(app, p, d0);
     Rider(app, p, R_DIR) = float(dir);
   }
   Move(app, p, dir);
