@@ -29,11 +29,15 @@ constexpr Rule RULES[] = {
     {SLOT_DEATH_RULE, 2, {"Death = Line Removed", "Death = Line Remains"}},
     {SLOT_SPEED, 4, {"Speed = Slow", "Speed = Fast", "Speed = Extreme", "Speed = Hyper"}},
     {SLOT_WINNER_TARGET, 4, {"Winner = Infinite", "Winner = First to 3", "Winner = First to 5", "Winner = First to 10"}},
+    {SLOT_COMPUTER_SKILL, COMPUTER_SKILLS, {"Computer = Normal", "Computer = Hard", "Computer = Easy"}},
 };
-constexpr int RULE_ROWS = 3;
+constexpr int RULE_ROWS = 4;
 
 constexpr float SQUARE = 64.0f;
 constexpr float TOUCH_SQUARE = 60.0f;
+// The rider's number in its square, above the keyboard player's mark.
+constexpr float NUMBER_SCALE = 2.0f;
+constexpr float NUMBER_OFFSET = -17.0f;
 
 int& Field(c_MyApp& app, int source, int field) { return app.m_inputSlots[SLOT_STRIDE * (source + 1) + field]; }
 
@@ -46,7 +50,7 @@ int RingStep(int riders, int rider, bool right) {
   return ring[(i + (right ? 1 : riders - 1)) % riders];
 }
 
-// Draws the three rule rows (when `draw`), the highlighted one marked, and
+// Draws the rule rows (when `draw`), the highlighted one marked, and
 // brings each value back into its range, wrapping round.
 void RuleRows(c_MyApp& app, bool draw) {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
@@ -141,7 +145,7 @@ void SourceKeys(c_MyApp& app, int source, int riders) {
 
 void StartMatch(c_MyApp& app) { app.m_screen = SCREEN_ARENA_PREPARE; }
 
-// Draws rider i's square with the marks of the sources on it; a tap on it
+// Draws rider i's square with its number and the marks of the sources on it; a tap on it
 // moves the keyboard player there, or starts the match when already there.
 // Returns how many sources ride it.
 int RiderSquare(c_MyApp& app, int i) {
@@ -152,6 +156,9 @@ int RiderSquare(c_MyApp& app, int i) {
   app.p_Ink(i, 0.3f);
   app.p_Rect(x - TOUCH_SQUARE / 2, y - TOUCH_SQUARE / 2, TOUCH_SQUARE, TOUCH_SQUARE);
   app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+  app.p_SetSize(NUMBER_SCALE, DRAW_OMITTED);
+  app.p_Glyph(x, y + NUMBER_OFFSET, '0' + i);
+  app.p_SetSize(1.0f, DRAW_OMITTED);
 
   int& keyboardRider = Field(app, SOURCE_KEYBOARD, SLOT_RIDER);
   if (app.p_MouseIn_Centered(x, y, TOUCH_SQUARE, TOUCH_SQUARE) != 0 && app.m_inputLatch == 0 &&

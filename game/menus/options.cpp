@@ -1,6 +1,6 @@
 // The options box: a panel that slides up over the menu or the paused match
-// with the sound mode, the iCade mode, the window mode and the way to the
-// credits, driven by taps or by a cursor that keys move.
+// with the sound mode, the iCade mode, the window mode, the riders' palette
+// and the way to the credits, driven by taps or by a cursor that keys move.
 #include <algorithm>
 
 #include "game/menus/state_string.h"
@@ -10,8 +10,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, CREDITS };
-constexpr int MAX_ROWS = 4;
+enum class Row { SOUND, ICADE, WINDOW, COLOURS, CREDITS };
+constexpr int MAX_ROWS = 5;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -24,11 +24,16 @@ Rows ShownRows(const c_MyApp& app) {
   r.rows[r.count++] = Row::SOUND;
   if (bb_KRV_isOuya != 1) r.rows[r.count++] = Row::ICADE;
   r.rows[r.count++] = Row::WINDOW;
+  r.rows[r.count++] = Row::COLOURS;
   if (app.m_paused == 0) r.rows[r.count++] = Row::CREDITS;
   return r;
 }
 
 constexpr int SLIDE_IN = 30;  // slide step at which the panel is fully in
+// Rows stand ROW_PITCH apart from LIST_TOP down (closer when the screen is
+// too short for them all), the credits row a little further.
+constexpr float LIST_TOP = 130.0f;
+constexpr float BOTTOM_GAP = 8.0f;
 constexpr float ROW_PITCH = 40.0f;
 constexpr float CREDITS_PITCH = 50.0f;
 constexpr float ROW_HEIGHT = 24.0f;
@@ -56,6 +61,8 @@ String Label(c_MyApp& app, Row row) {
       return String(bb_KRV_iCadeControls == 1 ? "iCade : On" : "iCade : Off");
     case Row::WINDOW:
       return String(app.m_fullScreen == 1 ? "Windowed" : "Fullscreen");
+    case Row::COLOURS:
+      return String(app.m_settings[SLOT_COLOURS] == PALETTE_CLEAR ? "Colours : Clear" : "Colours : Classic");
     case Row::CREDITS:
       return String("Credits");
   }
@@ -82,6 +89,9 @@ void Activate(c_MyApp& app, Row row) {
       break;
     case Row::WINDOW:
       app.p_FullscreenFlip();
+      break;
+    case Row::COLOURS:
+      app.m_settings[SLOT_COLOURS] = app.m_settings[SLOT_COLOURS] == PALETTE_CLEAR ? PALETTE_CLASSIC : PALETTE_CLEAR;
       break;
     case Row::CREDITS:
       // Saved too, so that nothing chosen here is lost when the game is
@@ -116,8 +126,15 @@ void MoveCursor(c_MyApp& app, int step) {
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
 }
 
+// The pitch at which the rows shown, from LIST_TOP, end above the bottom.
+float RowPitch(const Rows& rows) {
+  const bool credits = rows.rows[rows.count - 1] == Row::CREDITS;
+  const float room = bb_KRV_jscrh - LIST_TOP - ROW_HEIGHT - BOTTOM_GAP - (credits ? CREDITS_PITCH - ROW_PITCH : 0.0f);
+  return rows.count > 1 ? std::min(ROW_PITCH, room / float(rows.count - 1)) : ROW_PITCH;
+}
+
 void DrawRows(c_MyApp& app, const Rows& rows, float top) {
-  const float W = bb_KRV_jscrw;
+  const float W = bb_KRV_jscrw, pitch = RowPitch(rows);
   float x = 100.0f, y = top;
   for (int r = 0; r < rows.count; ++r) {
     const Row row = rows.rows[r];
@@ -139,7 +156,7 @@ void DrawRows(c_MyApp& app, const Rows& rows, float top) {
       app.m_optionsRow = r + 1;
       Activate(app, row);
     }
-    y += ROW_PITCH;
+    y += pitch;
   }
 }
 
@@ -182,7 +199,7 @@ int c_MyApp::p_OptionBox() {
     const float y = float(12 * s - 268);
     OverscanGauge(*this, 0.6f * W, y, y - 5, m_optionsKeyLatch);
   }
-  DrawRows(*this, rows, float((SLIDE_IN - s) * 24 + 130));
+  DrawRows(*this, rows, float((SLIDE_IN - s) * 24) + LIST_TOP);
 
   if (m_optionsKeyLatch == 0) {
     if (m_optionsRow == 0 && AnyOf(*this, CLOSE_KEYS)) {

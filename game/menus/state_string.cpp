@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,6 +18,8 @@ constexpr int PAD_SIZE_MIN = 8;
 constexpr int PAD_SIZE_DEFAULT = 10;
 constexpr int CONSOLE_OVERSCAN = 64;
 constexpr int DESKTOP_OVERSCAN = 1;
+// Slots holding one of a few choices, with how many there are.
+constexpr std::pair<int, int> CHOICE_SLOTS[] = {{SLOT_COMPUTER_SKILL, COMPUTER_SKILLS}, {SLOT_COLOURS, INK_PALETTES}};
 
 // Checksums are sums in 32-bit signed arithmetic that wraps; unsigned
 // arithmetic gives the same bits without overflow.
@@ -91,6 +94,9 @@ void FixSettingRanges(const Array<int>& settings, bool console) {
   if (settings[SLOT_PAD_SIZE] < PAD_SIZE_MIN) settings[SLOT_PAD_SIZE] = PAD_SIZE_DEFAULT;
   if (settings[SLOT_OVERSCAN] <= 0) settings[SLOT_OVERSCAN] = CONSOLE_OVERSCAN;
   if (!console) settings[SLOT_OVERSCAN] = DESKTOP_OVERSCAN;
+  for (const auto& [slot, count] : CHOICE_SLOTS) {
+    if (settings[slot] < 0 || settings[slot] >= count) settings[slot] = 0;
+  }
 }
 
 bool ReadBadges(Reader& in, const Array<bool>& badges) {

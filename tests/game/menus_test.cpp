@@ -273,7 +273,7 @@ TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
-  app->m_optionsRow = 4;
+  app->m_optionsRow = 5;
   h.Update(31);
   app->m_settings[3] = 2;
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear
@@ -285,7 +285,7 @@ TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   app->m_paused = app->m_optionsOpen = 1;
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
-  EXPECT_EQ(app->m_optionsRow, 3);  // the window row is the last one now
+  EXPECT_EQ(app->m_optionsRow, 4);  // the colours row is the last one now
   app->m_paused = 0;
 }
 
