@@ -6,17 +6,14 @@
 // blindness.
 #pragma once
 
+#include "game/numbers.h"
+
 constexpr int INK_COUNT = 9;
 constexpr int RIDER_INKS = 8;
-constexpr int PALETTE_CLASSIC = 0;
-constexpr int PALETTE_CLEAR = 1;
-constexpr int INK_PALETTES = 2;
-// Settings slot of the palette.
-constexpr int SETTING_COLOURS = 17;
 
 // Every factor is above 0, so a brightness of 500 (a dead rider's trail
 // under "Line Remains") saturates every ink to white.
-constexpr float INK_TABLES[INK_PALETTES][INK_COUNT + 1][3] = {
+constexpr float INK_TABLES[PALETTE_COUNT][INK_COUNT + 1][3] = {
     {
         {1.0f, 0.1f, 0.1f}, {1.0f, 0.5f, 0.1f}, {1.0f, 1.0f, 0.1f}, {0.1f, 1.0f, 0.1f}, {0.1f, 1.0f, 1.0f},
         {0.1f, 0.1f, 1.0f}, {0.5f, 0.1f, 1.0f}, {1.0f, 0.1f, 0.5f}, {1.0f, 1.0f, 1.0f}, {0.3f, 0.3f, 0.3f},

@@ -70,15 +70,13 @@ bool StickWants(const c_MyApp* app, int dir) {
 int Steer(c_MyApp* app, int source, int d0) {
   int dir = d0;
   for (const Turn& t : TURNS) {
-    if (app->p_PlayKey(t.action, 1, source) != 0 && d0 != t.opposite) dir = t.dir;
+    if (app->p_PlayKey(t.action, STICK, source) != 0 && d0 != t.opposite) dir = t.dir;
   }
   for (const Turn& t : TURNS) {
     if (StickWants(app, t.dir) && d0 != t.opposite) dir = t.dir;
   }
   return dir;
 }
-
-float Random() { return bb_random_Rnd(); }
 
 // The computer's choice for rider p heading `dir`; the random draws are
 // taken in a fixed order, so a seed replays every decision.
@@ -161,7 +159,7 @@ void Die(c_MyApp* app, int p) {
   float& t = Rider(app, p, R_DEATH);
   if (t < DEATH_SPARKS_UNTIL) {
     for (int i = 0; i < DEATH_SPARKS; ++i) {
-      app->p_ThrowParticle(Rider(app, p, R_X), Rider(app, p, R_Y), p, INK_WHITE, RANDOM_ARG, RANDOM_ARG);
+      app->p_ThrowParticle(Rider(app, p, R_X), Rider(app, p, R_Y), p, INK_WHITE, UNSET, UNSET);
     }
   }
   t += DEATH_TICK;
@@ -217,7 +215,7 @@ void Step(c_MyApp* app) {
 // without their colours.
 void DrawRiderNumbers(c_MyApp* app) {
   app->p_SetCol(255.0f, 255.0f, 255.0f, 1.0f);
-  app->p_SetSize(NUMBER_SCALE, DRAW_OMITTED);
+  app->p_SetSize(NUMBER_SCALE, UNSET);
   for (int p = 1; p <= MAX_RIDERS; ++p) {
     if (Rider(app, p, R_NUMBER) <= 0.0f || Rider(app, p, R_DEATH) > 0.0f) continue;
     const float dx = float(DIR_X[int(Rider(app, p, R_DIR))]), dy = float(DIR_Y[int(Rider(app, p, R_DIR))]);
@@ -226,7 +224,7 @@ void DrawRiderNumbers(c_MyApp* app) {
     const float y = Rider(app, p, R_Y) - NUMBER_BEHIND * dy - NUMBER_BESIDE * dx;
     app->p_Glyph(x, y, '0' + p);
   }
-  app->p_SetSize(1.0f, DRAW_OMITTED);
+  app->p_SetSize(1.0f, UNSET);
 }
 
 }  // namespace

@@ -14,8 +14,6 @@ using namespace match;
 
 namespace {
 
-float Random() { return bb_random_Rnd(); }
-
 // The two headings across `dir`: the first is the one clockwise of it.
 int Clockwise(int dir) { return dir % 4 + 1; }
 int Anticlockwise(int dir) { return (dir + 2) % 4 + 1; }

@@ -13,7 +13,7 @@
 namespace {
 
 struct State {
-  Array<int> settings{PROGRESS_SETTINGS};
+  Array<int> settings{GAME_SETTINGS};
   Array<bool> badges{PROGRESS_BADGES};
   Array<int> highscores{PROGRESS_HIGHSCORES};
   Progress refs() const { return {settings, badges, highscores}; }
@@ -24,22 +24,25 @@ constexpr int BLOCKS = 2 + PROGRESS_TABLES;
 // as loading leaves it.
 State Defaults(bool fixed = false) {
   State s;
-  s.settings[SLOT_SOUND_MODE] = 1;
+  s.settings[SETTING_SOUND_MODE] = 1;
   if (!fixed) return s;
-  s.settings[SLOT_PAD_X] = s.settings[SLOT_PAD_Y] = 64;
-  s.settings[SLOT_PAD_SIZE] = 10;
-  s.settings[SLOT_OVERSCAN] = 1;
+  s.settings[SETTING_PAD_X] = s.settings[SETTING_PAD_Y] = 64;
+  s.settings[SETTING_PAD_SIZE] = 10;
+  s.settings[SETTING_OVERSCAN] = 1;
   return s;
 }
 
-// The state of `seed`, one that loads back unchanged (pad and overscan in range).
+// The state of `seed`, one that loads back unchanged (pad, overscan, skill
+// and palette in range).
 State Random(unsigned seed) {
   std::mt19937 rng(seed);
   State s;
   std::uniform_int_distribution<int> any(-2000000000, 2000000000), pad(64, 900);
   for (int& v : s.settings) v = any(rng);
-  for (int slot : {SLOT_PAD_X, SLOT_PAD_Y, SLOT_PAD_SIZE}) s.settings[slot] = pad(rng);
-  s.settings[SLOT_OVERSCAN] = 1;
+  for (int slot : {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE}) s.settings[slot] = pad(rng);
+  s.settings[SETTING_OVERSCAN] = 1;
+  s.settings[SETTING_SKILL] = int(rng() % SKILL_COUNT);
+  s.settings[SETTING_COLOURS] = int(rng() % PALETTE_COUNT);
   for (bool& b : s.badges) b = rng() & 1;
   for (int& v : s.highscores) v = any(rng);
   return s;
@@ -128,21 +131,24 @@ TEST(StateString, EachBlockLoadsResetsOrKeepsItsDefaultsAlone) {
   }
 }
 
-TEST(StateString, PadAndOverscanSlotsComeBackInRange) {
+TEST(StateString, PadOverscanSkillAndPaletteSlotsComeBackInRange) {
+  constexpr int SLOTS = 6;
   const struct {
-    int in[4];  // pad x, pad y, pad size, overscan
+    int in[SLOTS];  // pad x, pad y, pad size, overscan, computer skill, palette
     bool console;
-    int out[4];
+    int out[SLOTS];
   } cases[] = {
-      {{63, 0, 5, 0}, true, {64, 64, 10, 64}},   {{64, 100, 8, 0}, false, {64, 100, 8, 1}},
-      {{70, -9, 7, -5}, true, {70, 64, 10, 64}}, {{900, 64, 9, 30}, true, {900, 64, 9, 30}},
+      {{63, 0, 5, 0, 3, 2}, true, {64, 64, 10, 64, 0, 0}},
+      {{64, 100, 8, 0, 2, 1}, false, {64, 100, 8, 1, 2, 1}},
+      {{70, -9, 7, -5, -1, -7}, true, {70, 64, 10, 64, 0, 0}},
+      {{900, 64, 9, 30, 1, 0}, true, {900, 64, 9, 30, 1, 0}},
   };
-  const int slots[] = {SLOT_PAD_X, SLOT_PAD_Y, SLOT_PAD_SIZE, SLOT_OVERSCAN};
+  const int slots[] = {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE, SETTING_OVERSCAN, SETTING_SKILL, SETTING_COLOURS};
   for (const auto& c : cases) {
     State s = Defaults(), loaded = Defaults();
-    for (int i = 0; i < 4; ++i) s.settings[slots[i]] = c.in[i];
+    for (int i = 0; i < SLOTS; ++i) s.settings[slots[i]] = c.in[i];
     DecodeProgress(EncodeProgress(s.refs()), loaded.refs(), c.console);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(loaded.settings[slots[i]], c.out[i]) << c.in[i] << " in slot " << slots[i];
+    for (int i = 0; i < SLOTS; ++i) EXPECT_EQ(loaded.settings[slots[i]], c.out[i]) << c.in[i] << " in slot " << slots[i];
   }
 }
 
