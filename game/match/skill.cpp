@@ -1,11 +1,12 @@
 // The easy and hard computer riders. The normal rider (riders.cpp) scans a
 // random caution distance ahead and turns to a random side when that side
-// looks better. The easy rider sees an obstacle, picks a side at a glance
-// and turns only after a human's reaction time, and turns on a whim now and
-// then. The hard rider reads the cells exactly, and when it nears an
+// looks better. The easy rider sees an obstacle, picks the side with the
+// longer free run and turns only after a human's reaction time, whatever
+// closes in meanwhile, and turns on a whim now and then. The hard rider reads the cells exactly, and when it nears an
 // obstacle (or every few steps on an open run) it weighs every way it may
 // go by how many cells it could still reach there, keeps clear of the cells
 // other riders' heads may take next, and goes where the room is largest.
+#include <cstdlib>
 #include <cstring>
 
 #include "game/match/match.h"
@@ -28,10 +29,10 @@ int FreeRun(const c_MyApp* app, int x, int y, int k, int limit) {
 // ---- Easy
 
 // Updates between seeing an obstacle and turning away from it: a fifth of a
-// second at 60 updates per second. The rider travels one cell per step and
+// second. The rider travels one cell per step and
 // a frame runs m_stepsExtra + 1 steps, so the delay in steps grows with the
 // speed, as a player's does.
-constexpr int REACTION_UPDATES = 12;
+constexpr int REACTION_UPDATES = UPDATE_RATE / 5;
 // Cells it sees beyond the distance it covers while reacting.
 constexpr int EASY_MARGIN = 3;
 // One step in EASY_WHIM turns on a whim, towards a side open as far as it

@@ -152,12 +152,13 @@ TEST(Faults, TheCrashAndRoundWonTonesAreHeardInSoundModesOneAndTwoTheTuneInOneAn
 }
 
 // A state string with every block valid and off its defaults: every
-// settings slot 100 but the overscan slot (14), `overscan`; badge group b
+// settings slot 100 but the overscan slot (14), `overscan`, and the
+// computer skill and palette slots (16 and 17), `choice`; badge group b
 // 1000 b + 1; every score 100.
-std::string StateString(int overscan) {
+std::string StateString(int overscan, int choice) {
   std::string s;
-  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : "100") + "|";
-  s += std::to_string(28600 + 14 * overscan) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
+  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : i == 16 || i == 17 ? std::to_string(choice) : "100") + "|";
+  s += std::to_string(25300 + 14 * overscan + 33 * choice) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
   for (int t = 0; t < 7; ++t) {
     for (int i = 0; i < 20; ++i) s += "100|";
     s += std::to_string(16000 + 1000 * t) + "|";  // the checksum
@@ -169,7 +170,9 @@ std::string StateString(int overscan) {
 // checks them; here is what the file system and the game around them make of
 // whole files.
 TEST(Faults, EveryStateFileStartsTheGameLoadsByTheRulesAndALaterSaveKeepsWhatLoaded) {
-  const std::string played = StateString(64), saved = StateString(1);  // the overscan slot is 1 on the desktop
+  // The overscan slot is 1 on the desktop; a skill or palette the game does
+  // not have loads as 0.
+  const std::string played = StateString(64, 100), saved = StateString(1, 0);
   std::string loaded = "Settings Loaded\nBadges Loaded\n";  // and every table
   for (int t = 0; t < 7; ++t) loaded += "Highscore " + std::to_string(t) + " Loaded\n";
   std::string defaults = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|", utf16 = "\xff\xfe", garbage;
