@@ -114,6 +114,9 @@ class c_MyApp : public c_App {
   int p_Rect(float x, float y, float w, float h);
   int p_Oval(float x, float y, float rx, float ry);
   int p_Text(float x, float y, String text, float alignX, float alignY);
+  // One character of the current font centred on (x, y) with the draw
+  // state; characters without a glyph draw nothing.
+  int p_Glyph(float x, float y, int character);
   String p_rstr(int length, int value, String pad);
   int p_Rand(float low, float high);
   // Recomputes the virtual screen for a device of w x h pixels (both > 0).

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/inks.h"
 #include "game/screen_math.h"
 #include "graphics/graphics.h"
 
@@ -95,14 +96,6 @@ void ButtonFrame(int letter, int* frame, int* adjust) {
   *adjust = OTHER_BUTTON_ADJUST;
 }
 
-// The ink colours (red, green, blue factors); the last one stands for every
-// other ink number.
-constexpr float INKS[][3] = {
-    {1.0f, 0.1f, 0.1f}, {1.0f, 0.5f, 0.1f}, {1.0f, 1.0f, 0.1f}, {0.1f, 1.0f, 0.1f}, {0.1f, 1.0f, 1.0f},
-    {0.1f, 0.1f, 1.0f}, {0.5f, 0.1f, 1.0f}, {1.0f, 0.1f, 0.5f}, {1.0f, 1.0f, 1.0f}, {0.3f, 0.3f, 0.3f},
-};
-constexpr int INK_COUNT = 9;
-
 float InkComponent(float factor, float brightness) { return std::clamp(factor * brightness * 255.0f, 0.0f, 255.0f); }
 
 }  // namespace
@@ -153,7 +146,8 @@ int c_MyApp::p_Alpha(float a) {
 }
 
 int c_MyApp::p_Ink(int ink, float brightness) {
-  const float* f = INKS[(ink >= 1 && ink <= INK_COUNT) ? ink - 1 : INK_COUNT];
+  const int palette = m_settings[SETTING_COLOURS] == PALETTE_CLEAR ? PALETTE_CLEAR : PALETTE_CLASSIC;
+  const float* f = INK_TABLES[palette][(ink >= 1 && ink <= INK_COUNT) ? ink - 1 : INK_COUNT];
   m_drawRed = InkComponent(f[0], brightness);
   m_drawGreen = InkComponent(f[1], brightness);
   m_drawBlue = InkComponent(f[2], brightness);
@@ -246,6 +240,12 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
     penX += ux * (float(a + cw) * m_drawScaleX);
     penY += uy * (float(a + cw) * m_drawScaleX);
   }
+  return 0;
+}
+
+int c_MyApp::p_Glyph(float x, float y, int character) {
+  const int frame = character - FIRST_GLYPH_CHAR;
+  if (frame >= 1 && frame <= LAST_GLYPH_FRAME) p_DrawImg(m_currentFont, x, y, float(frame));
   return 0;
 }
 

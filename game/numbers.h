@@ -38,7 +38,20 @@ constexpr int SETTING_PAD_X = 10;      // on-screen pad, virtual units
 constexpr int SETTING_PAD_Y = 11;
 constexpr int SETTING_PAD_SIZE = 12;
 constexpr int SETTING_OVERSCAN = 14;  // overscan margin, window pixels
-constexpr int SETTING_KEYBOARD_SEATS = 15;  // players at the keyboard less one, 0 to 3
+constexpr int SETTING_KEYBOARD_SEATS = 15;  // players at the keyboard less one
+constexpr int MAX_KEYBOARD_SEATS = 4;       // players at one keyboard
+constexpr int SETTING_SKILL = 16;     // computer riders: SKILL_*
+constexpr int SETTING_COLOURS = 17;   // riders' inks: PALETTE_*
+
+// Skills of the computer riders; any other value plays as SKILL_NORMAL.
+constexpr int SKILL_NORMAL = 0;
+constexpr int SKILL_HARD = 1;
+constexpr int SKILL_EASY = 2;
+constexpr int SKILL_COUNT = 3;
+// Palettes of the inks (game/inks.h).
+constexpr int PALETTE_CLASSIC = 0;
+constexpr int PALETTE_CLEAR = 1;
+constexpr int PALETTE_COUNT = 2;
 
 // Image slots, with the art the loader puts there.
 constexpr int SLOT_BADGE_ART = 80;   // badge pictures, 64 frames

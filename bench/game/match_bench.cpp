@@ -6,9 +6,10 @@
 // their turns overwrite and clear the oldest dashes, they scan, crash, throw
 // sparks and are flushed from the grid as in a real late round.
 //
-// BM_MatchUpdate: thread CPU time of p_Game per update (the simulation and
-// its display list), over the first kUpdates updates from that state: the
-// mean, and the median of the heaviest of those updates. BM_MatchFrame: the frame a late update leaves, replayed
+// BM_MatchUpdate/skill: thread CPU time of p_Game per update (the
+// simulation and its display list) with every rider at that computer skill
+// (0 normal, 1 hard, 2 easy), over the first kUpdates updates from that
+// state: the mean, and the median of the heaviest of those updates. BM_MatchFrame: the frame a late update leaves, replayed
 // through the real renderer: draw calls and wall time including glFinish.
 //
 // Run from the game folder (build/game), where data/ is, under a display.
@@ -140,8 +141,10 @@ void BM_MatchUpdate(benchmark::State& state) {
   const Snapshot& late = LateRound();
   std::vector<std::vector<double>> samples(kUpdates);  // per update index
   int riders = 0, records = 0, steps = 0;
+  const int skill = int(state.range(0));
   for (auto _ : state) {
     late.Restore(app);
+    for (int p = 1; p <= MAX_RIDERS; ++p) Rider(app, p, R_SKILL) = float(skill);
     double sum = 0;
     for (int u = 0; u < kUpdates; ++u) {
       const double start = ThreadCpuMs();
@@ -168,7 +171,7 @@ void BM_MatchUpdate(benchmark::State& state) {
   state.counters["records_in_use"] = records;
   state.counters["riders_left"] = riders;
 }
-BENCHMARK(BM_MatchUpdate)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MatchUpdate)->Arg(SKILL_NORMAL)->Arg(SKILL_HARD)->Arg(SKILL_EASY)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_MatchFrame(benchmark::State& state) {
   GameHarness& h = GameHarness::Get();

@@ -117,6 +117,7 @@ int c_MyApp::p_PrepareArena() {
   for (int i = 0; i < SEGMENT_CLEARED_INTS; ++i) m_segments[i] = 0;
 
   const int riders = RiderCount(this);
+  const int skill = m_settings[SETTING_SKILL];
   for (int p = 1; p <= riders; ++p) {
     Rider(this, p, R_NUMBER) = float(p);
     m_trailBrightness[p] = 1.0f;
@@ -129,6 +130,7 @@ int c_MyApp::p_PrepareArena() {
     // A computer rider with a caution distance of 5 to 15 cells, unless a
     // joined slot rides it (a later slot wins).
     Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * Random());
+    Rider(this, p, R_SKILL) = float(skill >= 0 && skill < SKILL_COUNT ? skill : SKILL_NORMAL);
     for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
       const int slot = SlotOf(source);
       if (JoinField(this, slot, SLOT_JOINED) == 1 && JoinField(this, slot, SLOT_RIDER) == p)

@@ -44,8 +44,6 @@ constexpr ControlSource SOURCES[SOURCE_COUNT] = {
     {SourceKind::JOYPAD, 2},        {SourceKind::JOYPAD, 3},        {SourceKind::KEYBOARD_SEAT, 1},
     {SourceKind::KEYBOARD_SEAT, 2}, {SourceKind::KEYBOARD_SEAT, 3},
 };
-// Players at one keyboard.
-constexpr int MAX_KEYBOARD_SEATS = 4;
 // The source of keyboard seat `seat` (0 to 3).
 constexpr int SeatSource(int seat) { return seat == 0 ? SOURCE_KEYBOARD : SOURCE_FIRST_SEAT + seat - 1; }
 // The steer and join keys of keyboard seat `seat` (0 to 3) in a few words;

@@ -29,6 +29,9 @@ enum RiderField {
   R_RUN = 11,       // computer: free run right, down, left, up at 11 to 14
   R_CONTROL = 15,   // control source -1 to 3; a computer: minus its caution
   R_COOLDOWN = 16,  // computer: turn cooldown
+  R_SKILL = 17,     // computer: SKILL_NORMAL, SKILL_HARD or SKILL_EASY
+  R_PENDING = 18,   // easy computer: the turn it has decided on, 0 none
+  R_REACTION = 19,  // easy computer: steps until that turn is made
 };
 // Elements 0 .. RIDER_RECORDS_END - 1 hold the rider records; the match
 // counters follow.
@@ -89,6 +92,11 @@ inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1,
 // Whether a key of keyboard seat `seat` (0 to 3) that answers `action` is
 // down, when the keyboard is split (seats.cpp).
 bool SeatKeyDown(int seat, int action);
+
+// The heading computer rider p (alive, not paused) chooses from `dir` at
+// its skill (skill.cpp); SKILL_NORMAL is the look-ahead of riders.cpp.
+int ThinkEasy(c_MyApp* app, int p, int dir);
+int ThinkHard(c_MyApp* app, int p, int dir);
 
 // The arena's border bars in its own colour (arena.cpp).
 void DrawBorder(c_MyApp* app);

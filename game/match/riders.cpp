@@ -32,6 +32,11 @@ constexpr float FADE_STEPS = 30.0f;
 constexpr float WHITE_TRAIL = 500.0f;  // saturates every colour component
 constexpr int RULE_LINE_REMOVED = 0;
 constexpr int RULE_LINE_REMAINS = 1;
+// A rider's number: its size, and where its centre stands from the head,
+// in units behind it and to its left.
+constexpr float NUMBER_SCALE = 1.5f;
+constexpr float NUMBER_BEHIND = 8.0f;
+constexpr float NUMBER_BESIDE = 8.0f;
 
 // A turn key (or stick direction) and the heading it gives; it is refused
 // when the rider heads the opposite way. Later entries override earlier ones.
@@ -115,6 +120,19 @@ int Think(c_MyApp* app, int p, int dir) {
   return dir;
 }
 
+// The heading a computer rider chooses at its skill; an unknown skill plays
+// the normal rider.
+int ComputerChoice(c_MyApp* app, int p, int dir) {
+  switch (int(Rider(app, p, R_SKILL))) {
+    case SKILL_HARD:
+      return ThinkHard(app, p, dir);
+    case SKILL_EASY:
+      return ThinkEasy(app, p, dir);
+    default:
+      return Think(app, p, dir);
+  }
+}
+
 // One cell on (or into the obstacle ahead): a rider that reaches the last
 // free cell before an obstacle crashes in the same step, two cells on. Only
 // the cell where the head ends is marked.
@@ -171,7 +189,7 @@ void Ride(c_MyApp* app, int p) {
     if (app->m_paused != 0) return;
   } else {
     if (app->m_paused != 0) return;
-    dir = Think(app, p, d0);
+    dir = ComputerChoice(app, p, d0);
     Rider(app, p, R_DIR) = float(dir);
   }
   Move(app, p, dir);
@@ -190,6 +208,23 @@ void Step(c_MyApp* app) {
       Ride(app, p);
     }
   }
+}
+
+// Each living rider's number in white beside its trail just behind the head
+// (on its left hand, never over the way ahead), so riders are told apart
+// without their colours.
+void DrawRiderNumbers(c_MyApp* app) {
+  app->p_SetCol(255.0f, 255.0f, 255.0f, 1.0f);
+  app->p_SetSize(NUMBER_SCALE, UNSET);
+  for (int p = 1; p <= MAX_RIDERS; ++p) {
+    if (Rider(app, p, R_NUMBER) <= 0.0f || Rider(app, p, R_DEATH) > 0.0f) continue;
+    const float dx = float(DIR_X[int(Rider(app, p, R_DIR))]), dy = float(DIR_Y[int(Rider(app, p, R_DIR))]);
+    // (dy, -dx) points to the rider's left.
+    const float x = Rider(app, p, R_X) - NUMBER_BEHIND * dx + NUMBER_BESIDE * dy;
+    const float y = Rider(app, p, R_Y) - NUMBER_BEHIND * dy - NUMBER_BESIDE * dx;
+    app->p_Glyph(x, y, '0' + p);
+  }
+  app->p_SetSize(1.0f, UNSET);
 }
 
 }  // namespace
@@ -217,6 +252,7 @@ int c_MyApp::p_Game() {
     m_roundMusic = 0;
   }
   DrawTrails(this);
+  DrawRiderNumbers(this);
   if (m_ridersInPlay == 0) {
     m_screen = SCREEN_ROUND_WON;
     m_matchState[MS_WON_TIMER] = 0.0f;

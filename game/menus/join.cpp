@@ -2,6 +2,7 @@
 // pick riders round the ring of squares, the player who opened the match
 // sets its rules, and a key or a tap on one's own square starts it.
 #include <algorithm>
+#include <utility>
 
 #include "game/menus/state_string.h"
 #include "game/menus/widgets.h"
@@ -21,13 +22,17 @@ struct Rule {
   int slot;
   int count;  // values 0 .. count - 1
   const char* labels[4];
+  // Wrapped as soon as it changes, so it is saved in range (loading takes
+  // anything else as 0); the first rules wrap only when drawn next.
+  bool savedInRange;
 };
 constexpr Rule RULES[] = {
-    {SETTING_DEATH_RULE, 2, {"Death = Line Removed", "Death = Line Remains"}},
-    {SETTING_SPEED, 4, {"Speed = Slow", "Speed = Fast", "Speed = Extreme", "Speed = Hyper"}},
-    {SETTING_WINNER, 4, {"Winner = Infinite", "Winner = First to 3", "Winner = First to 5", "Winner = First to 10"}},
+    {SETTING_DEATH_RULE, 2, {"Death = Line Removed", "Death = Line Remains"}, false},
+    {SETTING_SPEED, 4, {"Speed = Slow", "Speed = Fast", "Speed = Extreme", "Speed = Hyper"}, false},
+    {SETTING_WINNER, 4, {"Winner = Infinite", "Winner = First to 3", "Winner = First to 5", "Winner = First to 10"}, false},
+    {SETTING_SKILL, SKILL_COUNT, {"Computer = Normal", "Computer = Hard", "Computer = Easy"}, true},
 };
-constexpr int RULE_ROWS = 3;
+constexpr int RULE_ROWS = 4;
 
 // The seats' legend: lines from LEGEND_TOP above the middle of the screen,
 // starting LEGEND_INDENT left of it.
@@ -37,6 +42,9 @@ constexpr float LEGEND_INDENT = 128.0f;
 
 constexpr float SQUARE = 64.0f;
 constexpr float TOUCH_SQUARE = 60.0f;
+// The rider's number in its square, above the keyboard player's mark.
+constexpr float NUMBER_SCALE = 2.0f;
+constexpr float NUMBER_OFFSET = -17.0f;
 
 // The rider one step round the ring from `rider` (right: clockwise).
 int RingStep(int riders, int rider, bool right) {
@@ -47,7 +55,13 @@ int RingStep(int riders, int rider, bool right) {
   return ring[(i + (right ? 1 : riders - 1)) % riders];
 }
 
-// Draws the three rule rows (when `draw`), the highlighted one marked, and
+// A value past either end comes round to the other.
+void Wrap(const Rule& rule, int& value) {
+  if (value >= rule.count) value = 0;
+  if (value < 0) value = rule.count - 1;
+}
+
+// Draws the rule rows (when `draw`), the highlighted one marked, and
 // brings each value back into its range, wrapping round.
 void RuleRows(c_MyApp& app, bool draw) {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
@@ -58,8 +72,7 @@ void RuleRows(c_MyApp& app, bool draw) {
     String text(app.m_settings[SETTING_ROW] == r + 1 ? "> " : "");
     if (value >= 0 && value < rule.count) text += String(rule.labels[value]);
     if (draw) app.p_Text(W / 2 - 128, H / 2 + 48 + 16 * float(r), text, 0, 1);
-    if (value >= rule.count) value = 0;
-    if (value < 0) value = rule.count - 1;
+    Wrap(rule, value);
   }
   app.p_SetSize(1.0f, UNSET);
 }
@@ -96,13 +109,12 @@ void HostKeys(c_MyApp& app, int source) {
     RuleKey(app, source);
   }
   if (row < 1 || row > RULE_ROWS) return;
-  int& value = app.m_settings[RULES[row - 1].slot];
-  if (latch == 0 && Presses(app, source, ACTION_LEFT)) {
-    value -= 1;
-    RuleKey(app, source);
-  }
-  if (latch == 0 && Presses(app, source, ACTION_RIGHT)) {
-    value += 1;
+  const Rule& rule = RULES[row - 1];
+  for (const auto& [action, step] : {std::pair{ACTION_LEFT, -1}, {ACTION_RIGHT, 1}}) {
+    if (latch != 0 || !Presses(app, source, action)) continue;
+    int& value = app.m_settings[rule.slot];
+    value += step;
+    if (rule.savedInRange) Wrap(rule, value);
     RuleKey(app, source);
   }
 }
@@ -158,7 +170,8 @@ void DrawSeatLegend(c_MyApp& app) {
   app.p_SetCol(255, 255, 255, UNSET);
 }
 
-// Draws rider i's square with the marks of the sources on it; a tap on it
+// Draws rider i's square with its number and the marks of the sources on
+// it; a tap on it
 // moves the keyboard player there, or starts the match when already there.
 // Returns how many sources ride it.
 int RiderSquare(c_MyApp& app, int i) {
@@ -169,6 +182,9 @@ int RiderSquare(c_MyApp& app, int i) {
   app.p_Ink(i, 0.3f);
   app.p_Rect(x - TOUCH_SQUARE / 2, y - TOUCH_SQUARE / 2, TOUCH_SQUARE, TOUCH_SQUARE);
   app.p_SetCol(255, 255, 255, UNSET);
+  app.p_SetSize(NUMBER_SCALE, UNSET);
+  app.p_Glyph(x, y + NUMBER_OFFSET, '0' + i);
+  app.p_SetSize(1.0f, UNSET);
 
   int& keyboardRider = JoinField(&app, SlotOf(SOURCE_KEYBOARD), SLOT_RIDER);
   if (app.p_MouseIn_Centered(x, y, TOUCH_SQUARE, TOUCH_SQUARE) != 0 && app.m_inputLatch == 0 &&

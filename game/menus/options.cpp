@@ -1,6 +1,6 @@
 // The options box: a panel that slides up over the menu or the paused match
-// with the sound mode, the iCade mode, the window mode and the way to the
-// credits, driven by taps or by a cursor that keys move.
+// with the sound mode, the iCade mode, the window mode, the players at the
+// keyboard, the riders' palette and the way to the credits, driven by taps or by a cursor that keys move.
 #include <algorithm>
 
 #include "game/menus/state_string.h"
@@ -10,8 +10,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, CREDITS };
-constexpr int MAX_ROWS = 5;
+enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, COLOURS, CREDITS };
+constexpr int MAX_ROWS = 6;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -26,15 +26,16 @@ Rows ShownRows(const c_MyApp& app) {
   r.rows[r.count++] = Row::WINDOW;
   // The seats are taken when a match is joined, so not during one.
   if (app.m_paused == 0) r.rows[r.count++] = Row::KEYBOARD;
+  r.rows[r.count++] = Row::COLOURS;
   if (app.m_paused == 0) r.rows[r.count++] = Row::CREDITS;
   return r;
 }
 
-// Rows stand ROW_PITCH apart, closer when that many would not fit above
-// BOTTOM_MARGIN.
+// Rows stand ROW_PITCH apart from LIST_TOP down (closer when the screen is
+// too short for them all), the credits row a little further.
+constexpr float LIST_TOP = 130.0f;
+constexpr float BOTTOM_GAP = 8.0f;
 constexpr float ROW_PITCH = 40.0f;
-constexpr float BOTTOM_MARGIN = 8.0f;
-constexpr float ROWS_TOP = 130.0f;  // the first row's y once the panel is in
 constexpr float CREDITS_PITCH = 50.0f;
 constexpr float ROW_HEIGHT = 24.0f;
 constexpr float CREDITS_WIDTH = 180.0f;
@@ -65,6 +66,8 @@ String Label(c_MyApp& app, Row row) {
       const int seats = app.m_settings[SETTING_KEYBOARD_SEATS] + 1;
       return String("Keyboard : ") + String(seats) + String(seats == 1 ? " Player" : " Players");
     }
+    case Row::COLOURS:
+      return String(app.m_settings[SETTING_COLOURS] == PALETTE_CLEAR ? "Colours : Clear" : "Colours : Classic");
     case Row::CREDITS:
       return String("Credits");
   }
@@ -97,6 +100,9 @@ void Activate(c_MyApp& app, Row row) {
       seats = (seats + 1) % MAX_KEYBOARD_SEATS;
       break;
     }
+    case Row::COLOURS:
+      app.m_settings[SETTING_COLOURS] = app.m_settings[SETTING_COLOURS] == PALETTE_CLEAR ? PALETTE_CLASSIC : PALETTE_CLEAR;
+      break;
     case Row::CREDITS:
       // Saved too, so that nothing chosen here is lost when the game is
       // closed from the menu (which saves nothing).
@@ -130,16 +136,15 @@ void MoveCursor(c_MyApp& app, int step) {
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
 }
 
-// The pitch at which the rows fit on the screen once the panel is in.
+// The pitch at which the rows shown, from LIST_TOP, end above the bottom.
 float RowPitch(const Rows& rows) {
-  if (rows.count < 2) return ROW_PITCH;
-  const float room = bb_KRV_jscrh - BOTTOM_MARGIN - ROW_HEIGHT - ROWS_TOP - (CREDITS_PITCH - ROW_PITCH);
-  return std::min(ROW_PITCH, room / float(rows.count - 1));
+  const bool credits = rows.rows[rows.count - 1] == Row::CREDITS;
+  const float room = bb_KRV_jscrh - LIST_TOP - ROW_HEIGHT - BOTTOM_GAP - (credits ? CREDITS_PITCH - ROW_PITCH : 0.0f);
+  return rows.count > 1 ? std::min(ROW_PITCH, room / float(rows.count - 1)) : ROW_PITCH;
 }
 
 void DrawRows(c_MyApp& app, const Rows& rows, float top) {
-  const float W = bb_KRV_jscrw;
-  const float pitch = RowPitch(rows);
+  const float W = bb_KRV_jscrw, pitch = RowPitch(rows);
   float x = 100.0f, y = top;
   for (int r = 0; r < rows.count; ++r) {
     const Row row = rows.rows[r];
@@ -204,7 +209,7 @@ int c_MyApp::p_OptionBox() {
     const float y = float(12 * s - 268);
     OverscanGauge(*this, 0.6f * W, y, y - 5, m_optionsKeyLatch);
   }
-  DrawRows(*this, rows, float((BOX_SLIDE_STEPS - s) * 24) + ROWS_TOP);
+  DrawRows(*this, rows, float((BOX_SLIDE_STEPS - s) * 24) + LIST_TOP);
 
   if (m_optionsKeyLatch == 0) {
     if (m_optionsRow == 0 && AnyOf(*this, CLOSE_KEYS)) {

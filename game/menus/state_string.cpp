@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -17,7 +18,9 @@ constexpr int PAD_SIZE_MIN = 8;
 constexpr int PAD_SIZE_DEFAULT = 10;
 constexpr int CONSOLE_OVERSCAN = 64;
 constexpr int DESKTOP_OVERSCAN = 1;
-constexpr int LAST_KEYBOARD_SEATS = 3;
+// Slots holding one of a few choices, with how many there are.
+constexpr std::pair<int, int> CHOICE_SLOTS[] = {
+    {SETTING_KEYBOARD_SEATS, MAX_KEYBOARD_SEATS}, {SETTING_SKILL, SKILL_COUNT}, {SETTING_COLOURS, PALETTE_COUNT}};
 
 // Checksums are sums in 32-bit signed arithmetic that wraps; unsigned
 // arithmetic gives the same bits without overflow.
@@ -92,8 +95,9 @@ void FixSettingRanges(const Array<int>& settings, bool console) {
   if (settings[SETTING_PAD_SIZE] < PAD_SIZE_MIN) settings[SETTING_PAD_SIZE] = PAD_SIZE_DEFAULT;
   if (settings[SETTING_OVERSCAN] <= 0) settings[SETTING_OVERSCAN] = CONSOLE_OVERSCAN;
   if (!console) settings[SETTING_OVERSCAN] = DESKTOP_OVERSCAN;
-  const int seats = settings[SETTING_KEYBOARD_SEATS];
-  if (seats < 0 || seats > LAST_KEYBOARD_SEATS) settings[SETTING_KEYBOARD_SEATS] = 0;
+  for (const auto& [slot, count] : CHOICE_SLOTS) {
+    if (settings[slot] < 0 || settings[slot] >= count) settings[slot] = 0;
+  }
 }
 
 bool ReadBadges(Reader& in, const Array<bool>& badges) {

@@ -178,13 +178,13 @@ TEST(Faults, TheCrashAndRoundWonTonesAreHeardInSoundModesOneAndTwoTheTuneInOneAn
 }
 
 // A state string with every block valid and off its defaults: every
-// settings slot 100 but the overscan slot (14), `overscan`, and the slot of
-// the players at the keyboard (15), `seats`; badge group b 1000 b + 1; every
-// score 100.
-std::string StateString(int overscan, int seats) {
+// settings slot 100 but the overscan slot (14), `overscan`, and the slots of
+// the players at the keyboard, the computer skill and the palette (15 to
+// 17), `choice`; badge group b 1000 b + 1; every score 100.
+std::string StateString(int overscan, int choice) {
   std::string s;
-  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : i == 15 ? std::to_string(seats) : "100") + "|";
-  s += std::to_string(27100 + 14 * overscan + 15 * seats) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
+  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : i >= 15 && i <= 17 ? std::to_string(choice) : "100") + "|";
+  s += std::to_string(23800 + 14 * overscan + 48 * choice) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
   for (int t = 0; t < 7; ++t) {
     for (int i = 0; i < 20; ++i) s += "100|";
     s += std::to_string(16000 + 1000 * t) + "|";  // the checksum
@@ -203,8 +203,8 @@ std::size_t FieldsEnd(const std::string& state, int fields) {
 // checks them; here is what the file system and the game around them make of
 // whole files.
 TEST(Faults, EveryStateFileStartsTheGameLoadsByTheRulesAndALaterSaveKeepsWhatLoaded) {
-  // The overscan slot is 1 on the desktop, and a count of players at the
-  // keyboard out of range is 0.
+  // The overscan slot is 1 on the desktop; a count of players at the
+  // keyboard, a skill or a palette the game does not have loads as 0.
   const std::string played = StateString(64, 100), saved = StateString(1, 0);
   std::string loaded = "Settings Loaded\nBadges Loaded\n";  // and every table
   for (int t = 0; t < 7; ++t) loaded += "Highscore " + std::to_string(t) + " Loaded\n";

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "game/inks.h"
 #include "game/match/match.h"
 #include "tests/game/harness.h"
 #include "tests/support/support.h"
@@ -20,7 +22,7 @@ using namespace zephrine_test;
 
 // Every test starts from a fresh game; the suites name what they test.
 using RandomSequence = GameTest; using Controls = GameTest; using Arena = GameTest; using Riders = GameTest;
-using Flow = GameTest; using Match = GameTest; using ComputerRider = GameTest;
+using Flow = GameTest; using Match = GameTest; using ComputerRider = GameTest; using Skill = GameTest;
 
 namespace {
 
@@ -303,6 +305,91 @@ TEST_F(Riders, PausedTheDyingGoOnAndTheLivingStandButMayTurn) {
   EXPECT_EQ(R(2, R_DIR), float(DIR_UP));
 }
 
+// Rider p becomes a computer rider of `skill` (caution 10).
+void Computer(int p, int skill) {
+  R(p, R_CONTROL) = -10.0f;
+  R(p, R_SKILL) = float(skill);
+}
+
+TEST_F(Skill, EasyTurnsAFifthOfASecondAfterItSeesAnObstacleAtAnySpeed) {
+  GameHarness& h = Loaded();
+  for (int speed : {0, 1, 3}) {
+    c_MyApp* app = Round(2);
+    app->m_settings[SETTING_SPEED] = speed;
+    Computer(1, SKILL_EASY);
+    Place(1, 500, 240, DIR_RIGHT);
+    bb_random_Seed = 99;
+    int seen = -1, turned = -1;
+    for (int u = 0; u < 2000 && turned < 0 && R(1, R_DEATH) == 0.0f; ++u) {
+      const float dir = R(1, R_DIR);
+      h.Update();
+      if (seen < 0 && R(1, R_PENDING) > 0.0f) seen = u;
+      if (seen >= 0 && R(1, R_DIR) != dir) turned = u;
+    }
+    ASSERT_GE(seen, 0) << "speed " << speed;
+    EXPECT_EQ(turned - seen, UPDATE_RATE / 5) << "speed " << speed;
+  }
+}
+
+// A pocket of 6 x 10 cells on one side, the open arena on the other and a
+// wall straight ahead: the hard rider takes the open side, whichever it is.
+TEST_F(Skill, HardTurnsAwayFromAPocket) {
+  GameHarness& h = Loaded();
+  constexpr int X = 300, Y = 240;
+  for (int side : {-1, 1}) {  // -1: the pocket above the rider, 1: below
+    c_MyApp* app = Round(2);
+    Computer(1, SKILL_HARD);
+    auto wall = [app, side](int x, int dy) { app->m_grid[x + GRID_ROW * (Y + side * dy)] = WALL_CELL; };
+    for (int dy = -40; dy <= 40; ++dy) wall(X + 1, dy);  // ahead
+    for (int x = X - 6; x <= X + 1; ++x) wall(x, 11);    // the pocket's far side
+    for (int dy = 0; dy <= 11; ++dy) wall(X - 6, dy);    // its back, down to the rider's row
+    for (int x = X - 6; x < X; ++x) wall(x, 0);          // the trail behind the rider
+    Place(1, X, Y, DIR_RIGHT);
+    h.Update();
+    EXPECT_EQ(R(1, R_DIR), float(side < 0 ? DIR_DOWN : DIR_UP)) << "side " << side;
+    EXPECT_EQ(R(1, R_DEATH), 0.0f);
+  }
+}
+
+// Each living rider shows its number beside its trail just behind its head,
+// on its left; a dying rider shows none.
+TEST_F(Riders, LivingRidersCarryTheirNumbers) {
+  GameHarness& h = Loaded();
+  Round(3);
+  R(3, R_DEATH) = 1.0f;
+  h.Update();
+  std::vector<std::vector<float>> numbers;
+  for (const DrawEntry& e : h.EntriesOf(float(SLOT_FONT))) numbers.push_back({e.frame + 32, e.x, e.y});
+  // Rider 1 heads right (its left is up), rider 2 left (its left is down).
+  const std::vector<std::vector<float>> expected = {{'1', R(1, R_X) - 8, R(1, R_Y) - 8},
+                                                    {'2', R(2, R_X) + 8, R(2, R_Y) + 8}};
+  EXPECT_EQ(numbers, expected);
+}
+
+// Every rider ink follows the palette setting, a value the game lacks draws
+// classic, and a dead rider's trail under "Line Remains" (brightness 500)
+// is white in either palette.
+TEST_F(Riders, InksFollowThePalette) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = h.App();
+  const struct {
+    int setting, ink;
+    float brightness;
+    int palette;  // the table expected, -1 for white
+  } cases[] = {{PALETTE_CLASSIC, 2, 1.0f, PALETTE_CLASSIC}, {PALETTE_CLEAR, 2, 1.0f, PALETTE_CLEAR},
+               {PALETTE_CLEAR, 8, 0.3f, PALETTE_CLEAR},     {5, 6, 1.0f, PALETTE_CLASSIC},
+               {PALETTE_CLEAR, 4, 500.0f, -1},              {PALETTE_CLASSIC, 4, 500.0f, -1}};
+  for (const auto& c : cases) {
+    app->m_settings[SETTING_COLOURS] = c.setting;
+    app->p_Ink(c.ink, c.brightness);
+    const float* f = c.palette < 0 ? nullptr : INK_TABLES[c.palette][c.ink - 1];
+    const float drawn[3] = {app->m_drawRed, app->m_drawGreen, app->m_drawBlue};
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_FLOAT_EQ(drawn[k], f ? f[k] * c.brightness * 255.0f : 255.0f) << c.setting << " ink " << c.ink << ", " << k;
+    }
+  }
+}
+
 TEST_F(Flow, TheLastRiderTakesTheRoundAndTheThirdWinTheMatch) {
   GameHarness& h = Loaded();
   // Rider 1 is removed last and takes the round; with its third win of a
@@ -470,9 +557,16 @@ namespace {
 std::string Bytes(const void* data, size_t n) { return std::string(static_cast<const char*>(data), n); }
 
 // A computer-only "First to 3" match from menu entry `entry` to the menu,
-// started from a fixed seed and clock. Returns, round by round, the winner
-// and the grid and display list as the round ended; the update count last.
-std::vector<std::string> PlayMatch(int entry) {
+// its riders at `skill`, started from a fixed seed and clock.
+struct MatchRecord {
+  // Round by round: the winner's number and the grid as the round ended,
+  // then the display list of that frame.
+  std::vector<std::string> rounds, frames;
+  int updates = 0;
+  unsigned seed = 0;  // the random seed at the end: every draw taken
+};
+
+MatchRecord PlayMatch(int entry, int skill = SKILL_NORMAL) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
   h.SetClock(100000, 17);
@@ -491,32 +585,57 @@ std::vector<std::string> PlayMatch(int entry) {
   app->m_settings[SETTING_SPEED] = 3;
   app->m_settings[SETTING_WINNER] = 1;
   app->m_settings[SETTING_SOUND_MODE] = 2;
+  app->m_settings[SETTING_SKILL] = skill;
   app->m_screen = SCREEN_ARENA_PREPARE;
-  std::vector<std::string> record;
-  int updates = 0;
-  for (; app->m_screen != SCREEN_MENU && updates < 200000; ++updates) {
+  MatchRecord record;
+  for (; app->m_screen != SCREEN_MENU && record.updates < 200000; ++record.updates) {
     const int before = app->m_screen;
     h.Update();
     if (before != SCREEN_MATCH || app->m_screen != SCREEN_ROUND_WON) continue;
     const std::vector<DrawEntry> list = h.DisplayList();
-    record.push_back(std::to_string(int(app->m_matchState[MS_LAST_IN_PLAY])) + Bytes(&app->m_grid[0], sizeof(int) * GAME_GRID) +
-                     Bytes(list.data(), list.size() * sizeof(DrawEntry)));
+    record.rounds.push_back(std::to_string(int(app->m_matchState[MS_LAST_IN_PLAY])) +
+                            Bytes(&app->m_grid[0], sizeof(int) * GAME_GRID));
+    record.frames.push_back(Bytes(list.data(), list.size() * sizeof(DrawEntry)));
   }
   h.ReleaseClock();
-  record.push_back(std::to_string(updates));
+  record.seed = unsigned(bb_random_Seed);
+  app->m_settings[SETTING_SKILL] = SKILL_NORMAL;
   return record;
+}
+
+// FNV-1a over the rounds' winners and grids, the update count and the seed.
+uint64_t Fingerprint(const MatchRecord& r) {
+  uint64_t hash = 14695981039346656037ull;
+  auto add = [&hash](const std::string& bytes) {
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
+  };
+  for (const std::string& round : r.rounds) add(round);
+  add(std::to_string(r.updates) + " " + std::to_string(r.seed));
+  return hash;
 }
 
 }  // namespace
 
-TEST_F(Match, ComputerMatchesReplayFromTheSeed) {
-  const std::vector<std::string> first = PlayMatch(5);
-  c_MyApp* app = GameHarness::Get().App();
-  EXPECT_EQ(app->m_screen, SCREEN_MENU);
-  ASSERT_GE(first.size(), 3u + 1);
-  std::vector<int> winners;
-  for (size_t r = 0; r + 1 < first.size(); ++r) winners.push_back(first[r][0] - '0');
-  EXPECT_EQ(app->m_wins[winners.back()], 3);
-  EXPECT_EQ(std::count(winners.begin(), winners.end(), winners.back()), 3);
-  EXPECT_TRUE(PlayMatch(5) == first) << "the replay differs";
+TEST_F(Match, ComputerMatchesOfEverySkillReplayFromTheSeed) {
+  for (int skill : {SKILL_NORMAL, SKILL_HARD, SKILL_EASY}) {
+    const MatchRecord first = PlayMatch(5, skill);
+    c_MyApp* app = GameHarness::Get().App();
+    EXPECT_EQ(app->m_screen, SCREEN_MENU);
+    ASSERT_GE(first.rounds.size(), 3u) << "skill " << skill;
+    std::vector<int> winners;
+    for (const std::string& round : first.rounds) winners.push_back(round[0] - '0');
+    EXPECT_EQ(app->m_wins[winners.back()], 3);
+    EXPECT_EQ(std::count(winners.begin(), winners.end(), winners.back()), 3);
+    const MatchRecord again = PlayMatch(5, skill);
+    EXPECT_TRUE(again.rounds == first.rounds && again.frames == first.frames && again.updates == first.updates &&
+                again.seed == first.seed)
+        << "the replay of skill " << skill << " differs";
+  }
+}
+
+// The normal computer riders play every match exactly as they did before
+// there were other skills: same random draws in the same order, same trails,
+// same winners (the fingerprint of the match the game played then).
+TEST_F(Match, NormalComputerRidersPlayAsTheyAlwaysHave) {
+  EXPECT_EQ(Fingerprint(PlayMatch(5)), 0x570178206029e8ceull);
 }

@@ -5,6 +5,7 @@
 // back on the menu ending the game are the acceptance test's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -77,6 +78,15 @@ void Select(GameHarness& h, int k) {
   h.App()->m_menuEntry = k;
   h.App()->m_menuTarget = h.App()->m_menuScroll = float(1 - k) * 88.0f;
   h.Update();
+}
+
+// The options box slid in over the menu with the cursor on `row`.
+c_MyApp* OptionsOn(GameHarness& h, int row) {
+  c_MyApp* app = h.App();
+  app->m_optionsOpen = 1;
+  app->m_optionsRow = row;
+  h.Update(BOX_SLIDE_STEPS + 1);
+  return app;
 }
 
 // The row's centre on a 640 x 480 window; entries stand 88 apart.
@@ -213,6 +223,48 @@ TEST_F(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
   EXPECT_EQ(SavedField(SETTING_DEATH_RULE), 1);
 }
 
+// The fourth row: right from Normal is Hard, then Easy, then round to
+// Normal; left from Normal is Easy. Each change is saved.
+TEST_F(Join, TheHostSetsTheComputerSkillOnTheFourthRow) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 3);
+  for (int i = 0; i < 4; ++i) Tap(h, KEY_DOWN);
+  Tap(h, KEY_DOWN);  // there is no fifth row
+  EXPECT_EQ(app->m_settings[SETTING_ROW], 4);
+  EXPECT_TRUE(Shows(h, "> Computer = Normal"));
+  const struct {
+    int key;
+    const char* label;
+    int value;
+  } steps[] = {{KEY_RIGHT, "> Computer = Hard", SKILL_HARD},
+               {KEY_RIGHT, "> Computer = Easy", SKILL_EASY},
+               {KEY_RIGHT, "> Computer = Normal", SKILL_NORMAL},
+               {KEY_LEFT, "> Computer = Easy", SKILL_EASY}};
+  for (const auto& c : steps) {
+    Tap(h, c.key);
+    EXPECT_TRUE(Shows(h, c.label)) << c.label;
+    EXPECT_EQ(app->m_settings[SETTING_SKILL], c.value) << c.label;
+  }
+  EXPECT_EQ(SavedField(SETTING_SKILL), SKILL_EASY);
+}
+
+// Every square shows its rider's number in the square's upper half.
+TEST_F(Join, EverySquareShowsItsRidersNumber) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 8);
+  for (int i = 1; i <= 8; ++i) {
+    app->p_GetPos(i);
+    const float x = float(app->m_posX), y = float(app->m_posY);
+    const std::vector<DrawEntry> glyphs = h.EntriesOf(float(SLOT_FONT));
+    EXPECT_EQ(std::count_if(glyphs.begin(), glyphs.end(),
+                            [&](const DrawEntry& e) {
+                              return e.frame + 32 == float('0' + i) && e.x == x && e.y < y && e.y > y - 30;
+                            }),
+              1)
+        << "rider " << i;
+  }
+}
+
 // A rule row moved while the disk stalls: the updates go on while the save
 // stands at the disk, and it lands once the disk moves.
 TEST_F(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
@@ -282,6 +334,43 @@ TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
 
+TEST_F(Options, TheColoursRowSwitchesThePaletteAndSavesOnClose) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OptionsOn(h, 5);
+  EXPECT_TRUE(Shows(h, "Colours : Classic"));
+  for (int palette : {PALETTE_CLEAR, PALETTE_CLASSIC, PALETTE_CLEAR}) {
+    Tap(h, KEY_ENTER);
+    EXPECT_EQ(app->m_settings[SETTING_COLOURS], palette);
+    EXPECT_TRUE(Shows(h, palette == PALETTE_CLEAR ? "Colours : Clear" : "Colours : Classic"));
+  }
+  for (int i = 0; i < 5; ++i) Tap(h, KEY_UP);
+  h.Press(KEY_ENTER);
+  EXPECT_EQ(app->m_optionsOpen, 0);
+  EXPECT_EQ(SavedField(SETTING_COLOURS), PALETTE_CLEAR);
+}
+
+// On a very wide window (a virtual screen 295 high) the rows close up so
+// that the last one, the credits, still ends on the screen.
+TEST_F(Options, RowsFitAShortScreen) {
+  GameHarness& h = OnMenu();
+  h.Resize(1300, 600);
+  ASSERT_TRUE(h.FinishLoading());
+  c_MyApp* app = h.App();
+  app->m_optionsOpen = 1;
+  h.Step(31);
+  // The credits label's glyphs: the row drawn last and lowest.
+  std::string text;
+  const std::vector<DrawEntry> glyphs = h.EntriesOf(float(SLOT_FONT));
+  for (const DrawEntry& e : glyphs) text += char(int(e.frame) + 32);
+  const size_t credits = text.find("Credits");
+  ASSERT_NE(credits, std::string::npos);
+  EXPECT_LT(glyphs[credits].y, bb_KRV_jscrh - 8);
+  app->m_optionsOpen = 0;
+  h.Resize(640, 480);
+  EXPECT_TRUE(h.FinishLoading());
+  h.Step(31);
+}
+
 TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
@@ -299,7 +388,7 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   app->m_paused = app->m_optionsOpen = 1;
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
-  EXPECT_EQ(app->m_optionsRow, 3);  // the window row is the last one now
+  EXPECT_EQ(app->m_optionsRow, 4);  // the colours row is the last one now
 }
 
 TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {

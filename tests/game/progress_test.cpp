@@ -32,8 +32,8 @@ State Defaults(bool fixed = false) {
   return s;
 }
 
-// The state of `seed`, one that loads back unchanged (pad, overscan and
-// keyboard seats in range).
+// The state of `seed`, one that loads back unchanged (pad, overscan,
+// keyboard seats, skill and palette in range).
 State Random(unsigned seed) {
   std::mt19937 rng(seed);
   State s;
@@ -42,6 +42,8 @@ State Random(unsigned seed) {
   for (int slot : {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE}) s.settings[slot] = pad(rng);
   s.settings[SETTING_OVERSCAN] = 1;
   s.settings[SETTING_KEYBOARD_SEATS] = seats(rng);
+  s.settings[SETTING_SKILL] = int(rng() % SKILL_COUNT);
+  s.settings[SETTING_COLOURS] = int(rng() % PALETTE_COUNT);
   for (bool& b : s.badges) b = rng() & 1;
   for (int& v : s.highscores) v = any(rng);
   return s;
@@ -130,21 +132,25 @@ TEST(StateString, EachBlockLoadsResetsOrKeepsItsDefaultsAlone) {
   }
 }
 
-TEST(StateString, PadOverscanAndKeyboardSeatSlotsComeBackInRange) {
+TEST(StateString, PadOverscanSeatsSkillAndPaletteSlotsComeBackInRange) {
+  constexpr int SLOTS = 7;
   const struct {
-    int in[5];  // pad x, pad y, pad size, overscan, players at the keyboard less one
+    int in[SLOTS];  // pad x, pad y, pad size, overscan, players at the keyboard less one, computer skill, palette
     bool console;
-    int out[5];
+    int out[SLOTS];
   } cases[] = {
-      {{63, 0, 5, 0, 3}, true, {64, 64, 10, 64, 3}},     {{64, 100, 8, 0, 4}, false, {64, 100, 8, 1, 0}},
-      {{70, -9, 7, -5, -1}, true, {70, 64, 10, 64, 0}},  {{900, 64, 9, 30, 1}, true, {900, 64, 9, 30, 1}},
+      {{63, 0, 5, 0, 3, 3, 2}, true, {64, 64, 10, 64, 3, 0, 0}},
+      {{64, 100, 8, 0, 4, 2, 1}, false, {64, 100, 8, 1, 0, 2, 1}},
+      {{70, -9, 7, -5, -1, -1, -7}, true, {70, 64, 10, 64, 0, 0, 0}},
+      {{900, 64, 9, 30, 1, 1, 0}, true, {900, 64, 9, 30, 1, 1, 0}},
   };
-  const int slots[] = {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE, SETTING_OVERSCAN, SETTING_KEYBOARD_SEATS};
+  const int slots[] = {SETTING_PAD_X,          SETTING_PAD_Y, SETTING_PAD_SIZE, SETTING_OVERSCAN,
+                       SETTING_KEYBOARD_SEATS, SETTING_SKILL, SETTING_COLOURS};
   for (const auto& c : cases) {
     State s = Defaults(), loaded = Defaults();
-    for (int i = 0; i < 5; ++i) s.settings[slots[i]] = c.in[i];
+    for (int i = 0; i < SLOTS; ++i) s.settings[slots[i]] = c.in[i];
     DecodeProgress(EncodeProgress(s.refs()), loaded.refs(), c.console);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(loaded.settings[slots[i]], c.out[i]) << c.in[i] << " in slot " << slots[i];
+    for (int i = 0; i < SLOTS; ++i) EXPECT_EQ(loaded.settings[slots[i]], c.out[i]) << c.in[i] << " in slot " << slots[i];
   }
 }
 
