@@ -36,6 +36,7 @@ constexpr LoadAction LOAD_STEPS[] = {
     {LoadAction::SOUND, 2, nullptr, 0, 0, 0},
     {LoadAction::SOUND, 3, nullptr, 0, 0, 0},
     {LoadAction::SOUND, 4, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, 97, nullptr, 0, 0, 0},
 };
 
 namespace {

@@ -32,7 +32,12 @@ enum RiderField {
   R_RUN = 11,       // computer: free run right, down, left, up at 11 to 14
   R_CONTROL = 15,   // control source -1 to 3; a computer: minus its caution
   R_COOLDOWN = 16,  // computer: turn cooldown
+  R_ALIVE = 17,         // updates alive in this round
+  R_CPU_OUTLIVED = 18,  // computer riders that crashed before this one
 };
+// Control values above this are a person's source (or seat); below it a
+// computer's caution.
+constexpr float HUMAN_CONTROL_MIN = -2.0f;
 // Elements 0 .. RIDER_RECORDS_END - 1 hold the rider records; the match
 // counters follow.
 constexpr int RIDER_RECORDS_END = 500;
@@ -88,6 +93,11 @@ constexpr int SETTING_SPEED = 3;       // 0 slow .. 3 hyper
 constexpr int SETTING_WINNER = 4;      // 0 infinite, 1 first to 3, 2 to 5, 3 to 10
 constexpr int SETTING_ROW = 6;         // join screen's highlighted rule row
 
+// Wins that end a match, by winnerTarget 0 to 3 (0: the match never ends
+// by winning).
+constexpr int WINS_NEEDED[] = {0, 3, 5, 10};
+inline int WinsNeeded(int target) { return target >= 1 && target <= 3 ? WINS_NEEDED[target] : 0; }
+
 // Extent of the arena in cells along the virtual screen's width and height.
 inline int ArenaWidth() { return std::min(int(bb_KRV_jscrw), ARENA_MAX); }
 inline int ArenaHeight() { return std::min(int(bb_KRV_jscrh), ARENA_MAX); }
@@ -105,6 +115,20 @@ inline int* JoinSlot(c_MyApp* app, int slot) { return &app->m_inputSlots[SLOT_ST
 
 // Riders of the match: m_gameMode + 1, never more than the rider records.
 inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1, MAX_RIDERS); }
+
+inline bool IsHuman(c_MyApp* app, int p) { return Rider(app, p, R_CONTROL) > HUMAN_CONTROL_MIN; }
+
+// What the match counts for the scores and the badges (scoring.cpp).
+// A new match: nothing counted yet, its end still to come.
+void ResetTally(c_MyApp* app);
+// One update of a round in play: every rider still riding was alive for it.
+void TallyUpdate(c_MyApp* app);
+// Rider p has just crashed: every rider still riding outlived it.
+void TallyCrash(c_MyApp* app, int p);
+// Human rider p at (x, y) turns from heading `from` to `to` in this step.
+void TallyTurn(c_MyApp* app, int p, int from, int to);
+// The round has just ended with its winner counted; awards the round's badges.
+void TallyRoundEnd(c_MyApp* app);
 
 // The arena's border bars in its own colour (arena.cpp).
 void DrawBorder(c_MyApp* app);

@@ -1,6 +1,7 @@
 // The options box: a panel that slides up over the menu or the paused match
-// with the sound mode, the iCade mode, the window mode and the way to the
-// credits, driven by taps or by a cursor that keys move.
+// with the sound mode, the iCade mode, the window mode and the ways to the
+// highscores, the badges and the credits, driven by taps or by a cursor that
+// keys move.
 #include <algorithm>
 
 #include "game/menus/state_string.h"
@@ -10,8 +11,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, CREDITS };
-constexpr int MAX_ROWS = 4;
+enum class Row { SOUND, ICADE, WINDOW, HIGHSCORES, BADGES, CREDITS };
+constexpr int MAX_ROWS = 6;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -24,12 +25,19 @@ Rows ShownRows(const c_MyApp& app) {
   r.rows[r.count++] = Row::SOUND;
   if (bb_KRV_isOuya != 1) r.rows[r.count++] = Row::ICADE;
   r.rows[r.count++] = Row::WINDOW;
-  if (app.m_paused == 0) r.rows[r.count++] = Row::CREDITS;
+  // The boxes these open lie over the menu, not over a paused match.
+  if (app.m_paused == 0) {
+    r.rows[r.count++] = Row::HIGHSCORES;
+    r.rows[r.count++] = Row::BADGES;
+    r.rows[r.count++] = Row::CREDITS;
+  }
   return r;
 }
 
 constexpr int SLIDE_IN = 30;  // slide step at which the panel is fully in
-constexpr float ROW_PITCH = 40.0f;
+constexpr float ROW_PITCH = 40.0f;  // at most; rows close up to fit the screen
+constexpr float ROWS_TOP = 130.0f;
+constexpr float ROWS_BOTTOM_MARGIN = 36.0f;
 constexpr float CREDITS_PITCH = 50.0f;
 constexpr float ROW_HEIGHT = 24.0f;
 constexpr float CREDITS_WIDTH = 180.0f;
@@ -56,6 +64,10 @@ String Label(c_MyApp& app, Row row) {
       return String(bb_KRV_iCadeControls == 1 ? "iCade : On" : "iCade : Off");
     case Row::WINDOW:
       return String(app.m_fullScreen == 1 ? "Windowed" : "Fullscreen");
+    case Row::HIGHSCORES:
+      return String("Highscores");
+    case Row::BADGES:
+      return String("Badges");
     case Row::CREDITS:
       return String("Credits");
   }
@@ -65,6 +77,14 @@ String Label(c_MyApp& app, Row row) {
 void Close(c_MyApp& app) {
   app.m_optionsOpen = 0;
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
+  app.p_Save();
+}
+
+// The box closes for another one. Saved too, so that nothing chosen here is
+// lost when the game is closed from the menu (which saves nothing).
+void LeaveFor(c_MyApp& app) {
+  app.m_optionsOpen = 0;
+  app.m_optionsKeyLatch = app.m_optionsTapLatch = 0;
   app.p_Save();
 }
 
@@ -83,14 +103,16 @@ void Activate(c_MyApp& app, Row row) {
     case Row::WINDOW:
       app.p_FullscreenFlip();
       break;
+    case Row::HIGHSCORES:
+      app.m_highscoreTable = app.m_enteredTable >= 0 ? app.m_enteredTable : app.m_gameMode - 1;
+      app.m_highscoresOpen = 1;
+      return LeaveFor(app);
+    case Row::BADGES:
+      app.m_badgesOpen = 1;
+      return LeaveFor(app);
     case Row::CREDITS:
-      // Saved too, so that nothing chosen here is lost when the game is
-      // closed from the menu (which saves nothing).
-      app.m_optionsOpen = 0;
       app.m_creditsOpen = 1;
-      app.m_optionsKeyLatch = app.m_optionsTapLatch = 0;
-      app.p_Save();
-      return;
+      return LeaveFor(app);
   }
   app.m_optionsKeyLatch = app.m_optionsTapLatch = 1;
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
@@ -117,14 +139,16 @@ void MoveCursor(c_MyApp& app, int step) {
 }
 
 void DrawRows(c_MyApp& app, const Rows& rows, float top) {
-  const float W = bb_KRV_jscrw;
+  const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
+  const float room = H - ROWS_TOP - ROWS_BOTTOM_MARGIN - (CREDITS_PITCH - ROW_PITCH) - ROW_HEIGHT;
+  const float pitch = std::min(ROW_PITCH, room / float(std::max(rows.count - 1, 1)));
   float x = 100.0f, y = top;
   for (int r = 0; r < rows.count; ++r) {
     const Row row = rows.rows[r];
     const bool credits = row == Row::CREDITS;
     if (credits) {
       x = W - 264.0f;
-      y += CREDITS_PITCH - ROW_PITCH;
+      y += CREDITS_PITCH - pitch;
     }
     const bool cursor = app.m_optionsRow == r + 1;
     app.p_SetCol(0, cursor ? 180.0f : 0.0f, cursor ? 255.0f : 160.0f, 0.5f);
@@ -139,7 +163,7 @@ void DrawRows(c_MyApp& app, const Rows& rows, float top) {
       app.m_optionsRow = r + 1;
       Activate(app, row);
     }
-    y += ROW_PITCH;
+    y += pitch;
   }
 }
 
@@ -182,7 +206,7 @@ int c_MyApp::p_OptionBox() {
     const float y = float(12 * s - 268);
     OverscanGauge(*this, 0.6f * W, y, y - 5, m_optionsKeyLatch);
   }
-  DrawRows(*this, rows, float((SLIDE_IN - s) * 24 + 130));
+  DrawRows(*this, rows, float((SLIDE_IN - s) * 24) + ROWS_TOP);
 
   if (m_optionsKeyLatch == 0) {
     if (m_optionsRow == 0 && AnyOf(*this, CLOSE_KEYS)) {

@@ -10,6 +10,7 @@ namespace menus {
 // A source number that no source has.
 constexpr int NO_SOURCE = -2;
 
+constexpr int SFX_BADGE = 97;
 constexpr int SFX_CHOOSE = 98;
 constexpr int SFX_MOVE = 99;
 

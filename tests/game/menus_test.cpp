@@ -273,7 +273,7 @@ TEST(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
-  app->m_optionsRow = 4;
+  app->m_optionsRow = 6;
   h.Update(31);
   app->m_settings[3] = 2;
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear

@@ -78,7 +78,7 @@ TEST(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
   h.Resize(800, 600);
   h.Render();
   EXPECT_EQ(app->m_loadStep, 1);
-  EXPECT_EQ(UpdatesToLoad(h), 18);
+  EXPECT_EQ(UpdatesToLoad(h), 19);
   EXPECT_EQ((std::vector<int>{app->m_screen, int(app->m_matchState[450]), app->m_sfxChannel, app->m_assetScale}),
             (std::vector<int>{SCREEN_ARENA_PREPARE, 0, channel, 2}));  // the jingle plays once per run
   h.Update();
@@ -100,7 +100,7 @@ TEST(Loader, MinimizedWindowKeepsScalingAndArt) {
   EXPECT_EQ((std::vector<int>{app->m_mouseX, app->m_lastDevWidth}), (std::vector<int>{50, 1280}));
   // A loader started while minimized keeps the variant of the last size.
   app->p_Reload();
-  EXPECT_EQ(UpdatesToLoad(h), 18);
+  EXPECT_EQ(UpdatesToLoad(h), 19);
   EXPECT_EQ(app->m_assetScale, 4);
   h.ReleaseDeviceSize();
   h.Render();
