@@ -116,6 +116,19 @@ inline int* JoinSlot(c_MyApp* app, int slot) { return &app->m_inputSlots[SLOT_ST
 // Riders of the match: m_gameMode + 1, never more than the rider records.
 inline int RiderCount(const c_MyApp* app) { return std::min(app->m_gameMode + 1, MAX_RIDERS); }
 
+// Per-rider counts of the whole match: TALLY_STRIDE ints of m_tally per
+// rider number.
+enum TallyField {
+  T_UPDATES = 0,  // updates alive
+  T_OUTLIVED = 1,
+  T_NEAR_MISSES = 2,
+  T_STREAK = 3,   // rounds won in a row
+  T_DEFICIT = 4,  // most rounds behind the leader at a round's end
+  TALLY_STRIDE = 5,
+};
+static_assert(GAME_TALLY >= TALLY_STRIDE * (MAX_RIDERS + 1));
+inline int& Tally(c_MyApp* app, int p, int field) { return app->m_tally[TALLY_STRIDE * p + field]; }
+
 inline bool IsHuman(c_MyApp* app, int p) { return Rider(app, p, R_CONTROL) > HUMAN_CONTROL_MIN; }
 
 // What the match counts for the scores and the badges (scoring.cpp).

@@ -17,18 +17,6 @@ using namespace match;
 
 namespace {
 
-// Per-rider counts of the whole match: TALLY_STRIDE ints of m_tally per
-// rider number.
-enum TallyField {
-  T_UPDATES = 0,  // updates alive
-  T_OUTLIVED = 1,
-  T_NEAR_MISSES = 2,
-  T_STREAK = 3,   // rounds won in a row
-  T_DEFICIT = 4,  // most rounds behind the leader at a round's end
-  TALLY_STRIDE = 5,
-};
-static_assert(GAME_TALLY >= TALLY_STRIDE * (MAX_RIDERS + 1));
-
 constexpr int UPDATES_PER_POINT = 60;  // one point per second alive
 constexpr int OUTLIVED_POINTS = 10;
 constexpr int ROUND_POINTS = 50;
@@ -36,8 +24,6 @@ constexpr int DIFFICULTY_BASE = 4;       // quarters at the easiest rules
 constexpr int DIFFICULTY_PER_SPEED = 2;  // quarters per speed step
 constexpr int DIFFICULTY_LINE_REMAINS = 1;
 constexpr int MAX_SPEED = 3;
-
-int& Tally(c_MyApp* app, int p, int field) { return app->m_tally[TALLY_STRIDE * p + field]; }
 
 bool Riding(c_MyApp* app, int p) { return Rider(app, p, R_NUMBER) > 0.0f && Rider(app, p, R_DEATH) == 0.0f; }
 
