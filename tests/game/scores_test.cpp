@@ -323,3 +323,136 @@ TEST(Badges, EveryRuleHoldsAtItsBoundaryAndNotJustShortOfIt) {
   }
   EXPECT_FALSE(app->m_badges[0]);
 }
+
+TEST(Badges, EarningSetsTheFlagShowsTheNoticePlaysTheChimeAndSaves) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = Prepared(2);
+  app->m_screen = SCREEN_MENU;
+  for (int i = 0; i < GAME_NOTICES; ++i) app->m_noticeTimer[i] = i < 2 ? 5 : 0;  // two notices showing
+  const int channel = app->m_sfxChannel;
+  app->m_settings[SETTING_SOUND_MODE] = 2;
+  Tally(app, 1, T_NEAR_MISSES) = 1;
+  TallyRoundEnd(app);  // earns Close Shave (and Kamikaze: rider 1 was alive for no time)
+  EXPECT_EQ((std::vector<int>{app->m_noticeBadge[2], app->m_noticeTimer[2], app->m_noticeBadge[3]}),
+            (std::vector<int>{12, 1, 25}));
+  EXPECT_EQ(app->m_sfxChannel, (channel + 2) % SFX_CHANNELS);
+  EXPECT_EQ(StateField(ReadFile(".tarvexstate"), BADGE_GROUP_FIELD), (1 << 12) | (1 << 25));
+  // The notice slides in with the badge's art; an earned badge is not earned again.
+  h.Update(20);
+  bool art = false;
+  for (const DrawEntry& e : h.EntriesOf(80)) art = art || (e.frame == 12 && e.y == bb_KRV_jscrh - 34 * 3 + 16);
+  EXPECT_TRUE(art);
+  TallyRoundEnd(app);
+  EXPECT_EQ(app->m_noticeTimer[4], 0);
+}
+
+namespace {
+
+// One way of playing the menus: moving a cursor, accepting, closing.
+struct Device {
+  const char* name;
+  std::function<void(GameHarness&, int dir)> move;  // DIR_ of the move
+  std::function<void(GameHarness&)> accept;
+  std::function<void(GameHarness&)> close;
+};
+
+void PadPress(GameHarness& h, int button) {
+  PadInput pad;
+  pad.present = pad.buttons[button] = true;
+  h.SetPad(1, pad);
+  h.Update();
+  h.SetPad(1, PadInput());
+  h.Update();
+}
+
+constexpr int PAD_BUTTON_OF_DIR[] = {0, 10, 11, 8, 9};  // right, down, left, up on the d-pad
+constexpr int KEY_OF_DIR[] = {0, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
+
+const Device KEYS{"keys", [](GameHarness& h, int dir) { h.Press(KEY_OF_DIR[dir]), h.Update(); },
+                  [](GameHarness& h) { h.Press(KEY_ENTER), h.Update(); },
+                  [](GameHarness& h) { h.Press(KEY_ESCAPE), h.Update(); }};
+const Device PAD{"joypad", [](GameHarness& h, int dir) { PadPress(h, PAD_BUTTON_OF_DIR[dir]); },
+                 [](GameHarness& h) { PadPress(h, 0); }, [](GameHarness& h) { PadPress(h, 1); }};
+
+// The options box open on the menu, its cursor on row 0, slid in.
+c_MyApp* OptionsOpen(GameHarness& h) {
+  c_MyApp* app = h.App();
+  app->m_screen = SCREEN_MENU;
+  app->m_creditsOpen = app->m_badgesOpen = app->m_highscoresOpen = app->m_paused = 0;
+  app->m_gameOverTimer = 0;
+  h.Update(31);
+  app->m_optionsOpen = 1;
+  app->m_optionsRow = 0;
+  h.Update(31);
+  return app;
+}
+
+// Rows of the options box over the menu on a 640 x 480 window: their bars'
+// middle, 40 apart from 140.
+constexpr int HIGHSCORES_ROW = 4, BADGES_ROW = 5;
+float RowY(int row) { return 140.0f + 40.0f * float(row - 1); }
+
+}  // namespace
+
+TEST(Views, TheHighscoresAndTheBadgesOpenMoveAndCloseByKeysJoypadsAndTheMouse) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = h.App();
+  ClearProgress(app);
+  app->m_enteredTable = 4;
+  app->m_enteredRank = 0;
+  Top(app, 4, 0) = Last(app, 4, 0) = 321;
+  for (const Device& d : {KEYS, PAD}) {
+    OptionsOpen(h);
+    for (int i = 0; i < HIGHSCORES_ROW; ++i) d.move(h, DIR_DOWN);
+    d.accept(h);
+    EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_highscoresOpen, app->m_highscoreTable}),
+              (std::vector<int>{0, 1, 4}))
+        << d.name;
+    h.Update(31);
+    d.move(h, DIR_RIGHT);
+    d.move(h, DIR_RIGHT);
+    d.move(h, DIR_LEFT);
+    EXPECT_EQ(app->m_highscoreTable, 5) << d.name;
+    d.close(h);
+    EXPECT_EQ((std::vector<int>{app->m_highscoresOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU})) << d.name;
+
+    OptionsOpen(h);
+    for (int i = 0; i < BADGES_ROW; ++i) d.move(h, DIR_DOWN);
+    d.accept(h);
+    EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_badgesOpen}), (std::vector<int>{0, 1})) << d.name;
+    h.Update(31);  // the options box slides out
+    app->m_badgeScroll = app->m_badgeScrollTarget = 0.0f;
+    for (int i = 0; i < 10; ++i) d.move(h, DIR_DOWN);
+    EXPECT_LT(app->m_badgeScrollTarget, -100.0f) << d.name;
+    d.close(h);
+    EXPECT_EQ((std::vector<int>{app->m_badgesOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU})) << d.name;
+  }
+
+  // The mouse: a tap on the row, on the arrows, and beside the panel closes.
+  OptionsOpen(h);
+  h.Click(320, RowY(HIGHSCORES_ROW));
+  h.Update(31);
+  EXPECT_EQ((std::vector<int>{app->m_highscoresOpen, app->m_highscoreTable}), (std::vector<int>{1, 4}));
+  h.Click(320 - 150, 92);
+  h.Update();
+  EXPECT_EQ(app->m_highscoreTable, 3);
+  h.Click(320, 300);
+  h.Update();
+  EXPECT_EQ(app->m_highscoresOpen, 0);
+  OptionsOpen(h);
+  h.Click(320, RowY(BADGES_ROW));
+  h.Update(31);
+  EXPECT_EQ(app->m_badgesOpen, 1);
+  app->m_badgeScroll = app->m_badgeScrollTarget = 0.0f;
+  h.MouseMove(320, 400);
+  h.MouseDown();
+  h.Update();
+  h.MouseMove(320, 300);
+  h.Update();
+  h.MouseUp();
+  h.Update();
+  EXPECT_LT(app->m_badgeScrollTarget, -100.0f);
+  h.Click(20, 240);
+  h.Update();
+  EXPECT_EQ((std::vector<int>{app->m_badgesOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU}));
+}
