@@ -10,6 +10,7 @@
 #pragma once
 
 #include "audio/audio.h"
+#include "game/numbers.h"
 #include "graphics/graphics.h"
 #include "runtime/app/app.h"
 
@@ -36,7 +37,6 @@ constexpr int GAME_FONT_INFO = 3 * GAME_IMAGE_SLOTS;
 constexpr int GAME_NOTICES = 15;
 constexpr int GAME_BADGES = 256;
 constexpr int GAME_PAD_BUTTONS = 20;
-constexpr int GAME_SETTINGS = 25;
 constexpr int GAME_HIGHSCORES = 350;
 constexpr int GAME_SFX_ORDER = 33;
 constexpr int GAME_TOUCHES = 10;
@@ -55,22 +55,10 @@ constexpr int GAME_TALLY = 64;
 constexpr int DRAW_ENTRY = 15;
 constexpr int DRAW_LIST_FLOATS = 75000;
 constexpr int DRAW_APPEND_LIMIT = DRAW_LIST_FLOATS - DRAW_ENTRY - 1;
-// Entry kinds (element 0) other than an image slot; -3717 also marks an
-// omitted optional float argument.
-constexpr float DRAW_RECT = -3717.0f;
-constexpr float DRAW_OVAL = -3716.0f;
-constexpr float DRAW_LINE = -3715.0f;
-constexpr float DRAW_OMITTED = -3717.0f;
-// Position of a touch slot that is up.
-constexpr int TOUCH_UP_POS = -3717;
-
-// Image slots of the shell's own art.
-constexpr int SLOT_FONT = 90;
-constexpr int SLOT_LOGO = 93;
-// Sound slots the shell plays.
-constexpr int SFX_JINGLE = 96;
-// Settings slot of the sound mode (0 off, 1 all, 2 effects, 3 music).
-constexpr int SETTING_SOUND_MODE = 5;
+// Entry kinds (element 0) other than an image slot.
+constexpr float DRAW_RECT = UNSET;
+constexpr float DRAW_OVAL = UNSET + 1;
+constexpr float DRAW_LINE = UNSET + 2;
 // Effect channels the game rotates over (the engine has more).
 constexpr int SFX_CHANNELS = 24;
 // The file of an effect slot: "sfx/" + at least three digits + ".wav".
@@ -147,7 +135,7 @@ class c_MyApp : public c_App {
   int p_iCade(int on);
   int p_AnalogueControl();
   int p_Button(int slot, float x, float y, int frame);
-  int p_Button(float x, float y, int frame);  // the pause-button art, slot 97
+  int p_Button(float x, float y, int frame);  // the icons, SLOT_ICONS
   bool p_Button0(int slot, float x, float y, int frame);
   int p_Touch(float x, float y, float w, float h);
   int p_MouseIn_Centered(float x, float y, float w, float h);
@@ -223,9 +211,9 @@ class c_MyApp : public c_App {
   int m_updateLastMs = 0, m_updateFps = 0, m_updateFpsAvg = 0;
   int m_renderLastMs = 0, m_renderFps = 0, m_renderFpsAvg = 0;
   Array<int> m_touchDown;  // GAME_TOUCHES
-  Array<int> m_touchX;     // GAME_TOUCHES; TOUCH_UP_POS while up
+  Array<int> m_touchX;     // GAME_TOUCHES; UNSET while up
   Array<int> m_touchY;
-  Array<int> m_padButtons;  // GAME_PAD_BUTTONS, by action code; 2 = iCade press
+  Array<int> m_padButtons;  // GAME_PAD_BUTTONS, by action code and PAD_*; 2 = iCade press
 
   // ---- Window mode (app.cpp)
   int m_fullScreen = 0;
@@ -301,7 +289,7 @@ class c_MyApp : public c_App {
   // ---- Main menu (game/menus)
   int m_gameMode = 0;
   int m_menuDrop = 0;
-  int m_controlStyle = 0;  // 0 keyboard, 1 joypad, 2 pointer
+  int m_controlStyle = 0;  // CONTROL_KEYBOARD, CONTROL_JOYPAD or CONTROL_POINTER
   int m_menuEntry = 0;
   float m_menuTarget = 0, m_menuScroll = 0, m_menuFling = 0, m_menuDrag = 0;
   int m_menuKeyMove = 0;

@@ -34,13 +34,10 @@ constexpr float PARTICLE_GRAVITY = 0.2f;
 constexpr float PARTICLE_FADE = 0.01f;
 
 constexpr float FRAME_SPAN = 255.99f;  // a random frame 0 to 255
-constexpr float DEG_TO_RAD = 0.017453292f;
 
 // Stars are scattered this far beyond every edge.
 constexpr float STAR_SPILL = 8.0f;
 constexpr float STAR_WRAP_MARGIN = 16.0f;
-
-float Random() { return bb_random_Rnd(); }
 
 float StarDepth() { return 0.6f * Random() + 0.2f; }
 float RandomFrame() { return std::floor(FRAME_SPAN * Random()); }
@@ -133,8 +130,8 @@ int c_MyApp::p_FreeParticle() {
 }
 
 int c_MyApp::p_ThrowParticle(float x, float y, int kind, int ink, float angle, float speed) {
-  if (angle == RANDOM_ARG) angle = 360.0f * Random();
-  if (speed == RANDOM_ARG) speed = 5.0f * Random() + 3.0f;
+  if (angle == UNSET) angle = 360.0f * Random();
+  if (speed == UNSET) speed = 5.0f * Random() + 3.0f;
   const int slot = p_FreeParticle();
   if (slot == -1) return 0;
   float* pt = &m_particles[EFFECT_STRIDE * slot];

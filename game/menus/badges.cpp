@@ -71,9 +71,9 @@ int c_MyApp::p_ShowBadges() {
     p_SetCol(255, 255, 255, 1.0f);
     p_Text(x + 16, y + 4, p_BadgeName(badge), 0, 0);
     if (badge >= 0 && badge < PICTURED_BADGES) {
-      p_SetSize(0.5f, DRAW_OMITTED);
+      p_SetSize(0.5f, UNSET);
       p_DrawImg(SLOT_BADGE_ART, x + NOTICE_WIDTH - 16, y + 16, float(badge));
-      p_SetSize(1.0f, DRAW_OMITTED);
+      p_SetSize(1.0f, UNSET);
     }
     if (t > NOTICE_LIFE) t = 0;
   }
@@ -113,12 +113,12 @@ void DrawBadgeRow(c_MyApp& app, int badge, float left, float y) {
   const float grey = earned ? 255.0f : BOX_GREY;
   app.p_SetCol(grey, grey, grey, earned ? 1.0f : BOX_DIMMED);
   if (badge < PICTURED_BADGES) {
-    app.p_SetSize(BOX_ART_SCALE, DRAW_OMITTED);
+    app.p_SetSize(BOX_ART_SCALE, UNSET);
     app.p_DrawImg(SLOT_BADGE_ART, left + BOX_ART_X, y + BOX_ROW / 2, float(badge));
   }
-  app.p_SetSize(2.0f, DRAW_OMITTED);
+  app.p_SetSize(2.0f, UNSET);
   app.p_Text(left + BOX_TEXT_X, y + 6, app.p_BadgeName(badge), 0, 0);
-  app.p_SetSize(1.0f, DRAW_OMITTED);
+  app.p_SetSize(1.0f, UNSET);
   app.p_Text(left + BOX_TEXT_X, y + 32, app.p_BadgeDetail(badge), 0, 0);
 }
 
@@ -138,9 +138,9 @@ int c_MyApp::p_BadgesBox() {
   for (int badge = 1; badge < BadgeCount(); ++badge) earned += m_badges[badge] ? 1 : 0;
   const float top = m_badgeScroll;
   p_SetCol(255, 255, 255, 1.0f);
-  p_SetSize(3.0f, DRAW_OMITTED);
+  p_SetSize(3.0f, UNSET);
   p_Text(W / 2, top + BOX_TITLE_Y, String("Badges"), 1, 1);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
   p_Text(W / 2, top + BOX_TITLE_Y + 28, String(earned) + String(" of ") + String(BadgeCount() - 1) + String(" earned"), 1,
          1);
   for (int badge = 1; badge < BadgeCount(); ++badge) {

@@ -12,7 +12,6 @@ using namespace menus;
 
 namespace {
 
-constexpr int SLIDE_IN = 30;           // slide step at which the panel is fully in
 constexpr float SLIDE_PER_STEP = 18.0f;  // units the panel stands higher per step short of it
 constexpr float PANEL_MARGIN = 16.0f;
 constexpr float TITLE_Y = 44.0f;
@@ -41,7 +40,7 @@ void Close(c_MyApp& app) {
 // `ranks` puts the rank before each score.
 void Column(c_MyApp& app, float x, float top, const char* heading, int first, int marked, bool ranks) {
   app.p_SetCol(255, 255, 100, 1.0f);
-  app.p_SetSize(2.0f, DRAW_OMITTED);
+  app.p_SetSize(2.0f, UNSET);
   app.p_Text(x, top + HEADING_Y, String(heading), 1, 1);
   for (int i = 0; i < PROGRESS_RANKS; ++i) {
     const float y = top + FIRST_ROW_Y + ROW_PITCH * float(i);
@@ -53,14 +52,14 @@ void Column(c_MyApp& app, float x, float top, const char* heading, int first, in
     if (ranks) app.p_Text(x - 90, y, String(i + 1) + String("."), 0, 1);
     app.p_Text(x + 90, y, String(app.m_highscores[first + i]), 2, 1);
   }
-  app.p_SetSize(1.0f, DRAW_OMITTED);
+  app.p_SetSize(1.0f, UNSET);
 }
 
 }  // namespace
 
 int c_MyApp::p_HighscoreView() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
-  const float top = -SLIDE_PER_STEP * float(SLIDE_IN - m_highscoresSlide);
+  const float top = -SLIDE_PER_STEP * float(BOX_SLIDE_STEPS - m_highscoresSlide);
   const int t = std::max(0, std::min(m_highscoreTable, PROGRESS_TABLES - 1));
   p_ResetDraw();
   p_SetCol(0, 0, 40, 0.9f);
@@ -70,14 +69,14 @@ int c_MyApp::p_HighscoreView() {
   p_Rect(0.1f * W, top + H - PANEL_MARGIN - 4, 0.8f * W, 4);
 
   p_SetCol(255, 255, 255, 1.0f);
-  p_SetSize(3.0f, DRAW_OMITTED);
+  p_SetSize(3.0f, UNSET);
   p_Text(W / 2, top + TITLE_Y, String("Highscores"), 1, 1);
-  p_SetSize(2.0f, DRAW_OMITTED);
+  p_SetSize(2.0f, UNSET);
   p_Text(W / 2, top + SIZE_Y, String(t + FIRST_SIZE) + String(" Riders"), 1, 1);
   p_SetCol(255, 255, 100, 1.0f);
   p_Text(W / 2 - ARROW_OFFSET, top + SIZE_Y, String("<"), 1, 1);
   p_Text(W / 2 + ARROW_OFFSET, top + SIZE_Y, String(">"), 1, 1);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
 
   const bool entered = t == m_enteredTable;
   Column(*this, 0.3f * W, top, "Top Ten", PROGRESS_RANKS * t, entered ? m_enteredRank : -1, true);
@@ -85,7 +84,7 @@ int c_MyApp::p_HighscoreView() {
   p_ResetDraw();
 
   // Nothing under the view reacts, and the view itself not while it slides.
-  if (m_highscoresSlide != SLIDE_IN || m_highscoresOpen == 0) {
+  if (m_highscoresSlide != BOX_SLIDE_STEPS || m_highscoresOpen == 0) {
     m_inputLatch = m_anyKeyHeld = 1;
     return 0;
   }

@@ -34,7 +34,6 @@ Rows ShownRows(const c_MyApp& app) {
   return r;
 }
 
-constexpr int SLIDE_IN = 30;  // slide step at which the panel is fully in
 constexpr float ROW_PITCH = 40.0f;  // at most; rows close up to fit the screen
 constexpr float ROWS_TOP = 130.0f;
 constexpr float ROWS_BOTTOM_MARGIN = 36.0f;
@@ -52,7 +51,7 @@ int SoundModes() { return bb_KRV_HasMusicStream == 1 ? STREAM_SOUND_MODES : PLAI
 // The label of a row; a sound mode this build cannot play shows nothing
 // and becomes 0.
 String Label(c_MyApp& app, Row row) {
-  int& mode = app.m_settings[SLOT_SOUND_MODE];
+  int& mode = app.m_settings[SETTING_SOUND_MODE];
   switch (row) {
     case Row::SOUND:
       if (mode < 0 || mode >= SoundModes()) {
@@ -89,7 +88,7 @@ void LeaveFor(c_MyApp& app) {
 }
 
 void Activate(c_MyApp& app, Row row) {
-  int& mode = app.m_settings[SLOT_SOUND_MODE];
+  int& mode = app.m_settings[SETTING_SOUND_MODE];
   switch (row) {
     case Row::SOUND:
       mode = (mode + 1) % SoundModes();
@@ -155,9 +154,9 @@ void DrawRows(c_MyApp& app, const Rows& rows, float top) {
     const bool tapped = credits ? app.p_Touch(x - 16, y - 2, CREDITS_WIDTH, ROW_HEIGHT) != 0
                                 : app.p_Touch(84, y - 2, W - 168, ROW_HEIGHT) != 0;
     app.p_SetCol(255, 255, 255, 1.0f);
-    app.p_SetSize(2.0f, DRAW_OMITTED);
+    app.p_SetSize(2.0f, UNSET);
     app.p_Text(x, y, Label(app, row), 0, 0);
-    app.p_SetSize(1.0f, DRAW_OMITTED);
+    app.p_SetSize(1.0f, UNSET);
     const bool keyed = cursor && AnyOf(app, ROW_KEYS);
     if ((tapped || keyed) && app.m_optionsKeyLatch == 0 && app.m_optionsTapLatch == 0) {
       app.m_optionsRow = r + 1;
@@ -183,10 +182,10 @@ int c_MyApp::p_OptionBox() {
   }
   // Nothing under the box reacts, and the box itself not while it slides.
   m_inputLatch = m_anyKeyHeld = 1;
-  if (s != SLIDE_IN) m_optionsKeyLatch = m_optionsTapLatch = 1;
+  if (s != BOX_SLIDE_STEPS) m_optionsKeyLatch = m_optionsTapLatch = 1;
 
   p_SetCol(150, 75, 0, 0.85f);
-  p_Rect(50, float((SLIDE_IN - s) * 24), W - 100, H);
+  p_Rect(50, float((BOX_SLIDE_STEPS - s) * 24), W - 100, H);
   p_ResetDraw();
 
   const Rows rows = ShownRows(*this);
@@ -194,9 +193,9 @@ int c_MyApp::p_OptionBox() {
   const float gearX = float(12 * s - 260);
   m_gearAngle += 0.2f;
   const float gear = DrawGear(*this, gearX, 60, m_optionsRow == 0 ? 2.0f : 1.5f);
-  p_SetSize(2.0f, DRAW_OMITTED);
+  p_SetSize(2.0f, UNSET);
   p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
   if ((Touched(*this, gearX, 60, gear) || AnyPressing(*this, ACTION_BACK, BUTTONS_ONLY)) && m_optionsKeyLatch == 0 &&
       m_optionsTapLatch == 0) {
     Close(*this);
@@ -206,7 +205,7 @@ int c_MyApp::p_OptionBox() {
     const float y = float(12 * s - 268);
     OverscanGauge(*this, 0.6f * W, y, y - 5, m_optionsKeyLatch);
   }
-  DrawRows(*this, rows, float((SLIDE_IN - s) * 24) + ROWS_TOP);
+  DrawRows(*this, rows, float((BOX_SLIDE_STEPS - s) * 24) + ROWS_TOP);
 
   if (m_optionsKeyLatch == 0) {
     if (m_optionsRow == 0 && AnyOf(*this, CLOSE_KEYS)) {

@@ -3,7 +3,6 @@
 #include "game/app.h"
 #include "game/menus/state_string.h"
 
-static_assert(GAME_SETTINGS == PROGRESS_SETTINGS && SETTING_SOUND_MODE == SLOT_SOUND_MODE);
 static_assert(GAME_BADGES == PROGRESS_BADGES && GAME_HIGHSCORES >= PROGRESS_HIGHSCORES);
 
 int c_MyApp::p_Save() {
@@ -18,7 +17,7 @@ int c_MyApp::p_Load() {
   if (bb_KRV_DebugMode == 1) bbPrint(state);
   const bool console = bb_KRV_isOuya == 1;
   for (const String& line : DecodeProgress(state, {m_settings, m_badges, m_highscores}, console)) bbPrint(line);
-  bb_KRV_overscan = console ? float(m_settings[SLOT_OVERSCAN]) : 0.0f;
+  bb_KRV_overscan = console ? float(m_settings[SETTING_OVERSCAN]) : 0.0f;
   return 0;
 }
 

@@ -22,10 +22,10 @@ namespace {
 
 constexpr int FIRST_RIDE = 1;
 constexpr int SENTINEL = 7;  // a score no test enters
-constexpr int BADGE_GROUP_FIELD = PROGRESS_SETTINGS + 1;
+constexpr int BADGE_GROUP_FIELD = GAME_SETTINGS + 1;
 // Field of table t's newest score in the state string: top and last ranks
 // alternate after the settings and badge blocks.
-int LastScoreField(int t) { return PROGRESS_SETTINGS + 1 + PROGRESS_BADGE_GROUPS + 1 + (2 * PROGRESS_RANKS + 1) * t + 1; }
+int LastScoreField(int t) { return GAME_SETTINGS + 1 + PROGRESS_BADGE_GROUPS + 1 + (2 * PROGRESS_RANKS + 1) * t + 1; }
 
 float& R(c_MyApp* app, int p, int field) { return Rider(app, p, field); }
 int& Top(c_MyApp* app, int t, int i) { return app->m_highscores[PROGRESS_RANKS * t + i]; }
@@ -340,7 +340,7 @@ TEST(Badges, EarningSetsTheFlagShowsTheNoticePlaysTheChimeAndSaves) {
   // The notice slides in with the badge's art; an earned badge is not earned again.
   h.Update(20);
   bool art = false;
-  for (const DrawEntry& e : h.EntriesOf(80)) art = art || (e.frame == 12 && e.y == bb_KRV_jscrh - 34 * 3 + 16);
+  for (const DrawEntry& e : h.EntriesOf(SLOT_BADGE_ART)) art = art || (e.frame == 12 && e.y == bb_KRV_jscrh - 34 * 3 + 16);
   EXPECT_TRUE(art);
   TallyRoundEnd(app);
   EXPECT_EQ(app->m_noticeTimer[4], 0);
@@ -365,14 +365,14 @@ void PadPress(GameHarness& h, int button) {
   h.Update();
 }
 
-constexpr int PAD_BUTTON_OF_DIR[] = {0, 10, 11, 8, 9};  // right, down, left, up on the d-pad
+constexpr int PAD_BUTTON_OF_DIR[] = {0, JOY_DPAD_RIGHT, JOY_DPAD_DOWN, JOY_DPAD_LEFT, JOY_DPAD_UP};
 constexpr int KEY_OF_DIR[] = {0, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
 
 const Device KEYS{"keys", [](GameHarness& h, int dir) { h.Press(KEY_OF_DIR[dir]), h.Update(); },
                   [](GameHarness& h) { h.Press(KEY_ENTER), h.Update(); },
                   [](GameHarness& h) { h.Press(KEY_ESCAPE), h.Update(); }};
 const Device PAD{"joypad", [](GameHarness& h, int dir) { PadPress(h, PAD_BUTTON_OF_DIR[dir]); },
-                 [](GameHarness& h) { PadPress(h, 0); }, [](GameHarness& h) { PadPress(h, 1); }};
+                 [](GameHarness& h) { PadPress(h, JOY_A); }, [](GameHarness& h) { PadPress(h, JOY_B); }};
 
 // The options box open on the menu, its cursor on row 0, slid in.
 c_MyApp* OptionsOpen(GameHarness& h) {
