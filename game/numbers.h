@@ -22,8 +22,8 @@ constexpr float DEG_TO_RAD = 0.017453292f;
 // The next draw of the runtime's one random sequence: [0, 1).
 inline float Random() { return bb_random_Rnd(); }
 
-// The overlay boxes (credits, options) slide in and out over this many
-// updates.
+// The overlay boxes (credits, options, highscores) slide in and out over
+// this many updates.
 constexpr int BOX_SLIDE_STEPS = 30;
 
 // Settings: GAME_SETTINGS persisted slots, of which these carry a meaning;

@@ -17,7 +17,7 @@ using namespace match;
 
 namespace {
 
-constexpr int UPDATES_PER_POINT = 60;  // one point per second alive
+constexpr int UPDATES_PER_POINT = UPDATE_RATE;  // one point per second alive
 constexpr int OUTLIVED_POINTS = 10;
 constexpr int ROUND_POINTS = 50;
 constexpr int DIFFICULTY_BASE = 4;       // quarters at the easiest rules

@@ -4,13 +4,15 @@
 // (the badges belong to the machine, not to one player).
 #include "game/menus/badge_list.h"
 
+#include "game/numbers.h"
+
 namespace {
 
 using E = MatchEvent;
 using F = const MatchFacts&;
 using R = const RiderFacts&;
 
-constexpr int SECOND = 60;  // updates
+constexpr int SECOND = UPDATE_RATE;  // updates
 constexpr int SPEED_SLOW = 0, SPEED_FAST = 1, SPEED_EXTREME = 2, SPEED_HYPER = 3;
 constexpr int TARGET_INFINITE = 0, TARGET_TEN = 3;
 constexpr int LINE_REMAINS = 1;
