@@ -197,7 +197,8 @@ int bb_app_UpdateRate();
 int bb_app_Millisecs();
 int bb_app_DeviceWidth();
 int bb_app_DeviceHeight();
-// Ends the process at once with status 0; nothing is saved.
+// Ends the process at once with status 0; nothing new is saved (a save
+// already handed over is put on disk first).
 [[noreturn]] int bb_app_EndApp();
 // Refreshes bb_app__devWidth/Height from the game object.
 int bb_app_ValidateDeviceWindow(bool notifyApp);

@@ -1,10 +1,5 @@
 #include "bbgame.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -15,11 +10,13 @@
 
 BBGame* BBGame::_game = nullptr;
 
-const char* const BB_STATE_FILE = "./.tarvexstate";
-
 BBGame::BBGame()
     : _delegate(nullptr), _keyboardEnabled(false), _updateRate(0), _started(false), _suspended(false) {
   _game = this;
+  // Every way out through exit() (quitting, a runtime error, a lost
+  // display) first puts the last save on disk.
+  static const int flush_at_exit = std::atexit(bb_app_FlushState);
+  (void)flush_at_exit;
   gc_timed = bb_timing_Setting() != nullptr;
 }
 
@@ -68,81 +65,30 @@ unsigned char* BBGame::LoadData(const String& path, int* length) {
   return block;
 }
 
-namespace {
+std::string BBGame::StateDiskPath() { return PathToFilePath(bb_file_StatePath()).ToUtf8(); }
 
-// The file a save replaces: the state file itself or, when it is a symbolic
-// link, the file the link names, so a linked state file stays linked.
-std::string save_target(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (!resolved) return path;
-  std::string target(resolved);
-  std::free(resolved);
-  return target;
-}
-
-// Writes all of `bytes` to a new file at `path` with permission bits `mode`
-// and makes it durable. -1 when the file cannot be created, -2 when not
-// every byte reached the disk.
-int write_durably(const std::string& path, const std::string& bytes, mode_t mode) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return -1;
-  if (mode) fchmod(fd, mode);
-  std::FILE* file = fdopen(fd, "wb");
-  if (!file) {
-    close(fd);
-    return -1;
-  }
-  std::size_t written = bytes.empty() ? 0 : std::fwrite(bytes.data(), 1, bytes.size(), file);
-  bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-  bool closed = std::fclose(file) == 0;
-  return written == bytes.size() && flushed && closed ? 0 : -2;
-}
-
-// Makes a rename inside the folder of `path` durable. Best effort: the new
-// file is already in place when this runs.
-void sync_folder(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
-}  // namespace
-
-// The new contents go to a temporary file beside the state file, which is
-// renamed over it only once it is complete on disk: a crash or a full disk
-// during a save leaves the old state intact, and a failed save leaves no
-// temporary file behind. A state file that cannot be opened for writing
-// (read-only) is left alone, as truncating it in place would have failed.
-// In a folder where no new file can be made (a shared install), a writable
-// state file is rewritten in place, as a plain save would: the settings are
-// kept, only not safe from a crash midway.
 int BBGame::SaveState(const String& state) {
-  String disk = PathToFilePath(String(BB_STATE_FILE));
-  if (!disk.Length()) return -1;
-  std::string target = save_target(disk.ToUtf8());
-  struct stat old_file;
-  bool exists = stat(target.c_str(), &old_file) == 0;
-  if (exists && access(target.c_str(), W_OK) != 0) return -1;
-  std::string temp = target + ".tmp";
-  int result = write_durably(temp, state.ToUtf8(), exists ? old_file.st_mode & 07777 : 0);
-  // Only a folder that forbids new files: a creation that failed for want of
-  // space would fail again after truncating the old state.
-  if (result == -1 && exists && (errno == EACCES || errno == EPERM)) return write_durably(target, state.ToUtf8(), 0);
-  if (result == 0 && std::rename(temp.c_str(), target.c_str()) != 0) result = -1;
-  if (result != 0) {
-    std::remove(temp.c_str());
-    return result;
-  }
-  sync_folder(target);
-  return 0;
+  const std::string disk = StateDiskPath();
+  return disk.empty() ? -1 : _stateStore.Save(disk, state.ToUtf8());
 }
 
-String BBGame::LoadState() { return LoadString(String(BB_STATE_FILE)); }
+void BBGame::PostState(const String& state) {
+  const std::string disk = StateDiskPath();
+  if (!disk.empty()) _stateStore.Post(disk, state.ToUtf8());
+}
+
+void BBGame::FlushState() { _stateStore.Flush(); }
+
+String BBGame::LoadState() {
+  FlushState();
+  std::FILE* file = OpenFile(bb_file_StatePath(), String("rb"));
+  if (!file) return String();
+  std::string bytes;
+  const bool cut = bb_file_ReadAtMost(file, STATE_FILE_LOAD_LIMIT, bytes);
+  std::fclose(file);
+  if (cut) bbPrint(String("State file cut: only its first ") + String(int(STATE_FILE_LOAD_LIMIT)) + String(" bytes read"));
+  return String::Decode(reinterpret_cast<const unsigned char*>(bytes.data()), int(bytes.size()));
+}
 
 void BBGame::Die(ThrowableObject*) {
   bbPrint(String(BB_ERROR_BANNER) + String("Uncaught Tarvex Exception"));
@@ -223,7 +169,11 @@ void BBGame::DiscardGraphics() {
 }
 
 void bb_app_SaveState(const String& state) {
-  if (BBGame::Game()) BBGame::Game()->SaveState(state);
+  if (BBGame::Game()) BBGame::Game()->PostState(state);
+}
+
+void bb_app_FlushState() {
+  if (BBGame::Game()) BBGame::Game()->FlushState();
 }
 
 String bb_app_LoadState() { return BBGame::Game() ? BBGame::Game()->LoadState() : String(); }

@@ -7,11 +7,14 @@
 // forward to the delegate and then run one collection step.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "array.h"
 #include "object.h"
 #include "bbstring.h"
+#include "state_store.h"
 
 // A display mode as the platform reports it (width and height; the three
 // further fields are always 0 here).
@@ -71,10 +74,20 @@ class BBGame {
   // Fills year, month, day, hours, minutes, seconds, milliseconds (as many
   // as `date` holds) from the local clock.
   virtual void GetDate(Array<int> date);
-  // 0 saved; -1 the file cannot be written; -2 fewer bytes were written.
+  // Writes the state file on this thread, after the saves handed over
+  // before: 0 saved; -1 the file cannot be written; -2 fewer bytes were
+  // written.
   virtual int SaveState(const String& state);
-  // The stored string, or empty when there is none.
+  // Hands the state to the store's writer and returns at once (see
+  // BBStateStore); nothing is learnt of failures.
+  virtual void PostState(const String& state);
+  // Returns once every state handed over is on disk (or failed to get there).
+  void FlushState();
+  // The stored string, or empty when there is none; read after the saves
+  // handed over. Only the first STATE_FILE_LOAD_LIMIT bytes of the file are
+  // read; a longer file prints one line saying it was cut.
   virtual String LoadState();
+  BBStateStore& StateStore() { return _stateStore; }
   // A whole text file decoded; empty when it cannot be opened.
   virtual String LoadString(const String& path);
   virtual bool PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<bool>) { return false; }
@@ -129,11 +142,20 @@ class BBGame {
   // Runs `call` on the delegate, then a collection step.
   template <class F>
   void Guarded(F call);
+  // The state file's disk path in UTF-8; empty when it cannot be mapped.
+  std::string StateDiskPath();
+
+  BBStateStore _stateStore;
 };
 
-// The state file in the working directory.
-extern const char* const BB_STATE_FILE;
+// The most of the state file a load reads: far more than any real state
+// (about 1 KB), so a huge or damaged file cannot exhaust memory at start.
+constexpr std::size_t STATE_FILE_LOAD_LIMIT = 256 * 1024;
 
-// Stores the state string through the game object; failures are not passed on.
+// Hands the state string to the game object's writer; failures are not
+// passed on.
 void bb_app_SaveState(const String& state);
+// Returns once every state handed to bb_app_SaveState is on disk: for the
+// ways out of the program that skip exit() (it runs at exit by itself).
+void bb_app_FlushState();
 String bb_app_LoadState();

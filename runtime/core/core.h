@@ -10,4 +10,5 @@
 #include "object.h"
 #include "random.h"
 #include "bbstring.h"
+#include "state_store.h"
 #include "timing.h"

@@ -234,6 +234,15 @@ void Player::Resize(int width, int height) const {
   Xdotool("windowsize " + std::to_string(Window()) + " " + std::to_string(width) + " " + std::to_string(height));
 }
 
+long long Player::BytesRead() const {
+  std::istringstream io(ReadFile("/proc/" + std::to_string(pid_) + "/io"));
+  for (std::string name; pid_ > 0 && io >> name;) {
+    long long count = 0;
+    if (io >> count && name == "rchar:") return count;
+  }
+  return -1;
+}
+
 int Player::Exit(double seconds) {
   int status = 0;
   if (pid_ <= 0 || !Within(seconds, [&] { return waitpid(pid_, &status, WNOHANG) == pid_; })) return -1000;

@@ -49,6 +49,9 @@ class Player {
   std::string State() const { return ReadFile(Path(".tarvexstate")); }
   // Everything the game wrote to standard output and standard error.
   std::string Output() const { return ReadFile(Path("output.txt")); }
+  // The bytes the running game has read so far, from files, sockets and
+  // pipes alike; -1 when no game is running.
+  long long BytesRead() const;
 
   // Starts the game with these environment entries ("NAME=value"); its
   // window takes the focus. False when no window showed. `unprivileged` runs

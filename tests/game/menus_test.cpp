@@ -9,6 +9,7 @@
 #include <set>
 
 #include "tests/game/harness.h"
+#include "tests/support/gated_disk.h"
 #include "tests/support/support.h"
 
 using namespace zephrine_test;
@@ -73,8 +74,12 @@ bool Shows(const GameHarness& h, const std::string& line) {
   return drawn == wanted;
 }
 
-// Field i of the saved state string; -1 when there is none.
-int SavedField(int i) { return StateField(ReadFile(".tarvexstate"), i); }
+// Field i of the saved state string once the saves handed over are on disk;
+// -1 when there is none.
+int SavedField(int i) {
+  bb_app_FlushState();
+  return StateField(ReadFile(".tarvexstate"), i);
+}
 
 // One press and release, then an update with nothing held.
 void Tap(GameHarness& h, int key) {
@@ -215,6 +220,21 @@ TEST(Join, OnlyTheHostMovesTheRulesAndEveryRuleChangeIsSaved) {
 
   Tap(h, KEY_C);  // anyone toggles the death rule, and it is kept
   EXPECT_EQ(SavedField(2), 1);
+}
+
+// A rule row moved while the disk stalls: the updates go on while the save
+// stands at the disk, and it lands once the disk moves.
+TEST(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
+  GameHarness& h = OnMenu();
+  OnJoin(h, 4);
+  BBGame::Game()->StateStore().SetCalls(gated_disk::Calls());
+  Tap(h, KEY_DOWN);
+  ASSERT_TRUE(gated_disk::WaitForSync());
+  h.Update(3);
+  gated_disk::Open();
+  EXPECT_EQ(SavedField(SETTING_ROW), 1);
+  EXPECT_EQ(gated_disk::Forced(), 0) << "an update waited for the disk";
+  BBGame::Game()->StateStore().SetCalls(BB_FILE_SYSTEM_CALLS);
 }
 
 TEST(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {

@@ -1,8 +1,11 @@
 // Text decoding, data paths, file loading and the state store.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +16,7 @@
 #include <string>
 
 #include "runtime/core/core.h"
+#include "tests/support/gated_disk.h"
 #include "tests/support/support.h"
 #include "tests/support/test_game.h"
 
@@ -173,6 +177,128 @@ TEST_F(InTempFolder, FailedSaveLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(ReadFile(".tarvexstate"), "precious");
   EXPECT_EQ(Listing(), ".tarvexstate\n");
   EXPECT_EQ(game_.LoadState().ToUtf8(), "precious");
+}
+
+// A rival planting a link to "victim" at each of the next `plants` new
+// names a save tries, just before the save opens it.
+int plants = 0;
+int PlantingOpen(const char* path, int flags, mode_t mode) {
+  if ((flags & O_CREAT) && plants > 0 && symlink("victim", path) == 0) --plants;
+  return open(path, flags, mode);
+}
+
+TEST_F(InTempFolder, LinksPlantedAtTheNamesASaveTriesAreNeverWrittenThrough) {
+  const struct {
+    int plants;  // links planted in the save's way
+    int result;
+    const char* state;
+  } cases[] = {{1, 0, "new"}, {5, 0, "new"}, {1 << 20, -1, "old"}};  // the last: at every name it could try
+  for (const auto& c : cases) {
+    WriteFile("victim", "precious");
+    WriteFile(".tarvexstate", "old");
+    // Links of an older version's fixed name and of a crashed save's.
+    ASSERT_EQ(symlink("victim", ".tarvexstate.tmp"), 0);
+    ASSERT_EQ(symlink("ghost", ".tarvexstate.tmp.Ab12Cd"), 0);
+    game_.StateStore().SetCalls({PlantingOpen, fsync});
+    plants = c.plants;
+    EXPECT_EQ(game_.SaveState(String("new")), c.result) << c.plants;
+    EXPECT_EQ(ReadFile(".tarvexstate"), c.state) << c.plants;
+    EXPECT_EQ(ReadFile("victim"), "precious") << c.plants;
+    EXPECT_FALSE(std::filesystem::exists("ghost")) << c.plants;
+    if (c.result == 0) {
+      EXPECT_EQ(Listing(), ".tarvexstate\nvictim\n") << "a planted link stayed";
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(".")) std::filesystem::remove(entry.path());
+  }
+}
+
+TEST_F(InTempFolder, ASaveRemovesLeftoversOfCrashedSavesButNoFileARunningSaveHolds) {
+  ASSERT_EQ(chmod(".", 0777), 0);
+  WriteFile(".tarvexstate", "old");
+  ASSERT_EQ(chmod(".tarvexstate", 0666), 0);
+  const struct {
+    const char* name;
+    mode_t mode;
+    bool old;  // last touched an hour ago
+    bool gone;
+  } files[] = {
+      {".tarvexstate.tmp", 0, true, true},           // an older version's, unopenable: it no longer stops a safe save
+      {".tarvexstate.tmp.Zz9Zz9", 0644, false, true},  // a killed save's
+      {".tarvexstate.tmp.held00", 0644, false, false},  // a running save's (locked below)
+      {".tarvexstate.tmp.fresh0", 0, false, false},     // unopenable and just written: perhaps another user's running save
+      {".tarvexstate.tmpx", 0644, true, false},         // no name a save makes
+  };
+  for (const auto& f : files) {
+    WriteFile(f.name, "leftover");
+    ASSERT_EQ(chmod(f.name, f.mode), 0);
+    const timeval hour_ago[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    if (f.old) {
+      ASSERT_EQ(utimes(f.name, hour_ago), 0);
+    }
+  }
+  const int held = open(".tarvexstate.tmp.held00", O_RDONLY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  struct stat before, after;
+  ASSERT_EQ(stat(".tarvexstate", &before), 0);
+  EXPECT_EQ(SaveInChild("new", true), 0);
+  close(held);
+  ASSERT_EQ(stat(".tarvexstate", &after), 0);
+  EXPECT_NE(before.st_ino, after.st_ino) << "rewritten in place, not renamed over";
+  EXPECT_EQ(ReadFile(".tarvexstate"), "new");
+  for (const auto& f : files) EXPECT_EQ(!std::filesystem::exists(f.name), f.gone) << f.name;
+}
+
+TEST_F(InTempFolder, LoadReadsNoMoreThanItsBoundAndSaysWhenTheFileWasCut) {
+  const std::string cut = "State file cut: only its first " + std::to_string(STATE_FILE_LOAD_LIMIT) + " bytes read\n";
+  const struct {
+    off_t size;  // the file's, the part beyond the digits a hole
+    std::string printed;
+  } cases[] = {{off_t(STATE_FILE_LOAD_LIMIT), ""}, {off_t(STATE_FILE_LOAD_LIMIT) + 1, cut}, {off_t(2) << 30, cut}};
+  for (const auto& c : cases) {
+    WriteFile(".tarvexstate", "1|22|333|");
+    ASSERT_EQ(truncate(".tarvexstate", c.size), 0);
+    const ChildResult loaded = RunChild([&] {
+      const String state = game_.LoadState();
+      return state.Length() == int(std::min<off_t>(c.size, STATE_FILE_LOAD_LIMIT)) &&
+             state.Slice(0, 9).ToUtf8() == "1|22|333|";
+    });
+    EXPECT_EQ(loaded.status, 1) << c.size;
+    EXPECT_EQ(loaded.out, c.printed) << c.size;
+  }
+}
+
+// Saves handed over while the disk stalls: none waits for the disk, the
+// newest of those waiting is the one written, and a load reads it.
+TEST_F(InTempFolder, ASlowDiskNeverHoldsUpWhoHandsASaveOverAndTheNewestWins) {
+  game_.StateStore().SetCalls(gated_disk::Calls());
+  bb_app_SaveState(String("first"));
+  ASSERT_TRUE(gated_disk::WaitForSync());  // "first" stands at the gate
+  bb_app_SaveState(String("second"));
+  bb_app_SaveState(String("third"));
+  EXPECT_EQ(ReadFile(".tarvexstate"), "");
+  gated_disk::Open();
+  EXPECT_EQ(bb_app_LoadState().ToUtf8(), "third");
+  EXPECT_EQ(gated_disk::FileSyncs(), 2) << "second is passed over";
+  EXPECT_EQ(gated_disk::Forced(), 0);
+}
+
+// Every way out through exit() writes the save handed over last, however
+// slow the disk: quitting, and a runtime error.
+TEST_F(InTempFolder, TheLastSaveHandedOverIsOnDiskWhenTheProgramEnds) {
+  for (const char* message : {"", "broken"}) {
+    std::filesystem::remove(".tarvexstate");
+    const ChildResult ended = RunChild([&] {
+      game_.StateStore().SetCalls({BB_FILE_SYSTEM_CALLS.open, [](int fd) {
+                                     usleep(200000);
+                                     return fsync(fd);
+                                   }});
+      bb_app_SaveState(String("last"));
+      bbError(String(message));
+      return 0;
+    });
+    EXPECT_EQ(ended.status, message[0] ? 255 : 0) << ended.out;
+    EXPECT_EQ(ReadFile(".tarvexstate"), "last") << message;
+  }
 }
 
 TEST_F(InTempFolder, FilesLoadThroughVirtualPaths) {
