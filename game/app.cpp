@@ -75,6 +75,7 @@ c_MyApp::c_MyApp() {
   gc_assign(m_segments, Array<int>(GAME_SEGMENTS));
   gc_assign(m_wins, Array<int>(GAME_WINS));
   gc_assign(m_inputSlots, Array<int>(GAME_INPUT_SLOTS));
+  gc_assign(m_tally, Array<int>(GAME_TALLY));
 }
 
 c_MyApp* c_MyApp::m_new() {
@@ -106,6 +107,7 @@ void c_MyApp::mark() {
   gc_mark_q(m_segments);
   gc_mark_q(m_wins);
   gc_mark_q(m_inputSlots);
+  gc_mark_q(m_tally);
 }
 
 int c_MyApp::p_OnCreate() {
@@ -224,9 +226,10 @@ void c_MyApp::UpdateLatches() {
   // Back on the menu closes an open box and latches, so the same press does
   // not act in the menu too; with no box open the menu handles it.
   if ((!held || m_anyKeyHeld == 0) && m_inputLatch == 0 && m_screen == SCREEN_MENU && BackHeld() &&
-      (m_creditsOpen == 1 || m_optionsOpen == 1 || m_badgesOpen == 1)) {
+      (m_creditsOpen == 1 || m_optionsOpen == 1 || m_badgesOpen == 1 || m_highscoresOpen == 1)) {
     m_creditsOpen = 0;
     m_badgesOpen = 0;
+    m_highscoresOpen = 0;
     m_anyKeyHeld = 1;
     m_inputLatch = 1;
   }
@@ -243,7 +246,7 @@ void c_MyApp::RunScreenStep() {
       p_Menu();
       break;
     case SCREEN_MENU_RETURN:
-      p_LoadMenu();
+      p_MatchEnded();
       p_PlaySFX(SFX_JINGLE, 1.0f, 1.0f, 0.0f);
       m_screen = SCREEN_MENU;
       break;
@@ -288,6 +291,8 @@ void c_MyApp::RunOverlays() {
   if (m_screen == SCREEN_MENU && (m_creditsOpen == 1 || m_creditsSlide > 0)) p_CreditBox();
   m_creditsSlide = StepToward(m_creditsSlide, m_creditsOpen == 1);
   if (m_screen == SCREEN_MENU && m_badgesOpen == 1) p_BadgesBox();
+  if (m_screen == SCREEN_MENU && (m_highscoresOpen == 1 || m_highscoresSlide > 0)) p_HighscoreView();
+  m_highscoresSlide = StepToward(m_highscoresSlide, m_highscoresOpen == 1);
   if (m_optionsOpen == 1 || m_optionsSlide > 0) {
     p_OptionBox();
     m_optionsSlide = StepToward(m_optionsSlide, m_optionsOpen == 1);

@@ -15,6 +15,7 @@
 #include "runtime/app/app.h"
 
 struct LoadAction;  // one step of the asset loader (loader.cpp)
+struct MatchFacts;  // what a match has seen (game/match/facts.h)
 
 // Values of m_screen; any other value runs no screen step.
 constexpr int SCREEN_MENU = 1;
@@ -47,6 +48,7 @@ constexpr int GAME_GRID = 1000000;
 constexpr int GAME_SEGMENTS = 51000;
 constexpr int GAME_WINS = 64;
 constexpr int GAME_INPUT_SLOTS = 100;
+constexpr int GAME_TALLY = 64;
 
 // Display list: entries of DRAW_ENTRY floats; an append is dropped once the
 // count passes DRAW_APPEND_LIMIT, so at most 4,999 entries fit.
@@ -187,6 +189,10 @@ class c_MyApp : public c_App {
   // clears the marks of one plugged back in; a marked slot whose rider is
   // still riding pauses the match.
   int p_WatchPads();
+  // The end of the match under way, however it ended: a match with a human
+  // rider (not a demo) enters its score and awards its badges. Later calls
+  // before the next match do nothing.
+  int p_MatchEnded();
 
   // Menus and boxes (game/menus).
   int p_Menu();
@@ -200,6 +206,13 @@ class c_MyApp : public c_App {
   String p_BadgeDetail(int badge);
   int p_ShowBadges();
   int p_BadgesBox();
+  // Earns every badge not yet earned whose rule the facts meet, then saves
+  // when one was earned.
+  int p_AwardBadges(const MatchFacts& facts);
+  // Sets the badge's flag, starts its notice in an idle slot (none when all
+  // are busy) and plays the badge sound; saving is the caller's.
+  int p_EarnBadge(int badge);
+  int p_HighscoreView();
 
   // Saved settings, badges and highscores (game/menus).
   int p_Save();
@@ -279,6 +292,11 @@ class c_MyApp : public c_App {
   int m_hostSource = 0;
   int m_lastScore = 0;
 
+  // ---- Scores: what the match counts for them (game/match/scoring.cpp)
+  Array<int> m_tally;  // GAME_TALLY, per rider
+  int m_roundsPlayed = 0;
+  int m_matchOpen = 0;  // a match has started and its end is not yet counted
+
   // ---- Visual effects (game/match)
   Array<float> m_stars;      // GAME_STARS
   Array<float> m_particles;  // GAME_PARTICLES
@@ -323,6 +341,12 @@ class c_MyApp : public c_App {
   Array<int> m_noticeBadge;  // GAME_NOTICES
   Array<int> m_noticeTimer;  // GAME_NOTICES
   float m_badgeScroll = 0, m_badgeScrollTarget = 0;  // badges box, virtual units
+
+  // ---- Highscore view (game/menus)
+  int m_highscoresOpen = 0, m_highscoresSlide = 0;
+  int m_highscoreTable = 0;  // table shown, 0 to 6 (match size - 2)
+  int m_enteredTable = -1;   // table of the last score entered this run; -1 none
+  int m_enteredRank = -1;    // its rank in the top ten; -1 when it did not enter it
 
   // ---- Saved settings, badges and highscores (game/menus)
   Array<int> m_settings;    // GAME_SETTINGS

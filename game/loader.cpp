@@ -36,6 +36,7 @@ constexpr LoadAction LOAD_STEPS[] = {
     {LoadAction::SOUND, SFX_WON_SECOND, nullptr, 0, 0, 0},
     {LoadAction::SOUND, SFX_WON_FIRST, nullptr, 0, 0, 0},
     {LoadAction::SOUND, SFX_CRASH, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_BADGE, nullptr, 0, 0, 0},
 };
 
 namespace {

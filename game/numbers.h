@@ -22,8 +22,8 @@ constexpr float DEG_TO_RAD = 0.017453292f;
 // The next draw of the runtime's one random sequence: [0, 1).
 inline float Random() { return bb_random_Rnd(); }
 
-// The overlay boxes (credits, options) slide in and out over this many
-// updates.
+// The overlay boxes (credits, options, highscores) slide in and out over
+// this many updates.
 constexpr int BOX_SLIDE_STEPS = 30;
 
 // Settings: GAME_SETTINGS persisted slots, of which these carry a meaning;
@@ -72,6 +72,7 @@ constexpr int SFX_WON_FIRST = 3;     // round won, first tone
 constexpr int SFX_CRASH = 4;         // a rider crashes
 constexpr int SFX_SPARE95 = 95;      // loaded, never played
 constexpr int SFX_JINGLE = 96;       // the logo jingle, the return to the menu
+constexpr int SFX_BADGE = 97;        // a badge earned
 constexpr int SFX_CHOOSE = 98;       // something chosen
 constexpr int SFX_MOVE = 99;         // a selection moves, a box opens
 

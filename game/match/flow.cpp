@@ -30,8 +30,6 @@ constexpr float WINNER_COUNT_SCALE = 5.0f;
 constexpr float BANNER_SCALE = 6.0f;
 constexpr float NEXT_ROUND_AFTER = 120.0f;
 constexpr float MENU_AFTER_MATCH = 320.0f;
-// Wins needed by winnerTarget 0 to 3 (0: the match never ends by winning).
-constexpr int WINS_NEEDED[] = {0, 3, 5, 10};
 
 // Game-over overlay: fades in over GAME_OVER_FADE updates up to
 // GAME_OVER_DARK, its bars grow by GAME_OVER_BAR_SPEED per update; the menu
@@ -96,9 +94,8 @@ void QuitCheck(c_MyApp* app) {
   app->m_screen = SCREEN_MENU;
   app->m_anyKeyHeld = 1;
   app->m_inputLatch = 1;
+  app->p_MatchEnded();
 }
-
-int WinsNeeded(int target) { return target >= 1 && target <= 3 ? WINS_NEEDED[target] : 0; }
 
 void OpenPause(c_MyApp* app) {
   app->m_paused = 1;
@@ -129,6 +126,7 @@ int c_MyApp::p_LoadGame() {
   p_ResetStars(100);
   for (int i = 0; i <= 9; ++i) m_wins[i] = 0;
   m_lastScore = 0;
+  ResetTally(this);
   m_gameOver = 0;
   m_gameOverTimer = 0;
   m_gameMode = MAX_RIDERS - m_gameMode;  // menu entry e opens a match of 9 - e riders
@@ -228,6 +226,7 @@ int c_MyApp::p_SomebodyWon() {
   m_matchWon = 0;
   if (matchWinner > 0) {
     m_matchWon = 1;
+    p_MatchEnded();
     p_ResetDraw();
     p_Ink(matchWinner, 1.0f);
     p_SetSize(BANNER_SCALE, UNSET);

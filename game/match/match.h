@@ -23,6 +23,8 @@ enum RiderField {
   R_NUMBER = 0,  // p while in the round, 0 once out
   R_X = 1,       // head cell
   R_Y = 2,
+  R_ALIVE = 3,         // updates alive in this round
+  R_CPU_OUTLIVED = 4,  // computer riders that crashed before this one
   R_DIR = 5,
   R_DEATH = 8,      // death timer: 0 alive, counts up from 1 after a crash
   R_SEGMENT = 10,   // index of the current segment record
@@ -33,6 +35,9 @@ enum RiderField {
   R_PENDING = 18,   // easy computer: the turn it has decided on, 0 none
   R_REACTION = 19,  // easy computer: steps until that turn is made
 };
+// Control values above this are a person's source (or seat); below it a
+// computer's caution.
+constexpr float HUMAN_CONTROL_MIN = -2.0f;
 // Elements 0 .. RIDER_RECORDS_END - 1 hold the rider records; the match
 // counters follow.
 constexpr int RIDER_RECORDS_END = 500;
@@ -72,6 +77,11 @@ constexpr int WALL_THICKNESS = 8;
 // Ink of the white crash sparks.
 constexpr int INK_WHITE = 9;
 
+// Wins that end a match, by winnerTarget 0 to 3 (0: the match never ends
+// by winning).
+constexpr int WINS_NEEDED[] = {0, 3, 5, 10};
+inline int WinsNeeded(int target) { return target >= 1 && target <= 3 ? WINS_NEEDED[target] : 0; }
+
 // Extent of the arena in cells along the virtual screen's width and height.
 inline int ArenaWidth() { return std::min(int(bb_KRV_jscrw), ARENA_MAX); }
 inline int ArenaHeight() { return std::min(int(bb_KRV_jscrh), ARENA_MAX); }
@@ -97,6 +107,33 @@ bool SeatKeyDown(int seat, int action);
 // its skill (skill.cpp); SKILL_NORMAL is the look-ahead of riders.cpp.
 int ThinkEasy(c_MyApp* app, int p, int dir);
 int ThinkHard(c_MyApp* app, int p, int dir);
+
+// Per-rider counts of the whole match: TALLY_STRIDE ints of m_tally per
+// rider number.
+enum TallyField {
+  T_UPDATES = 0,  // updates alive
+  T_OUTLIVED = 1,
+  T_NEAR_MISSES = 2,
+  T_STREAK = 3,   // rounds won in a row
+  T_DEFICIT = 4,  // most rounds behind the leader at a round's end
+  TALLY_STRIDE = 5,
+};
+static_assert(GAME_TALLY >= TALLY_STRIDE * (MAX_RIDERS + 1));
+inline int& Tally(c_MyApp* app, int p, int field) { return app->m_tally[TALLY_STRIDE * p + field]; }
+
+inline bool IsHuman(c_MyApp* app, int p) { return Rider(app, p, R_CONTROL) > HUMAN_CONTROL_MIN; }
+
+// What the match counts for the scores and the badges (scoring.cpp).
+// A new match: nothing counted yet, its end still to come.
+void ResetTally(c_MyApp* app);
+// One update of a round in play: every rider still riding was alive for it.
+void TallyUpdate(c_MyApp* app);
+// Rider p has just crashed: every rider still riding outlived it.
+void TallyCrash(c_MyApp* app, int p);
+// Human rider p at (x, y) turns from heading `from` to `to` in this step.
+void TallyTurn(c_MyApp* app, int p, int from, int to);
+// The round has just ended with its winner counted; awards the round's badges.
+void TallyRoundEnd(c_MyApp* app);
 
 // The arena's border bars in its own colour (arena.cpp).
 void DrawBorder(c_MyApp* app);

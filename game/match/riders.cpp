@@ -18,8 +18,6 @@ constexpr float ACCEL_PER_FRAME = 0.03f;
 constexpr float ACCEL_MAX = 12.0f;
 // A human's touch stick turns the rider beyond this deflection.
 constexpr float STICK_TURN = 0.3f;
-// Control values above this are a human's source; below it a computer.
-constexpr float HUMAN_CONTROL_MIN = -2.0f;
 
 // Dying: sparks while the timer is below DEATH_SPARKS_UNTIL, DEATH_SPARKS per
 // step; the timer rises by DEATH_TICK and the rider leaves past DEATH_END.
@@ -149,6 +147,7 @@ void Move(c_MyApp* app, int p, int dir) {
     y += dy;
     Rider(app, p, R_DEATH) = 1.0f;
     app->p_PlaySFX(SFX_CRASH, 0.7f + 0.6f * Random(), 1.0f, 0.0f);
+    TallyCrash(app, p);
   }
   Rider(app, p, R_X) = float(x);
   Rider(app, p, R_Y) = float(y);
@@ -187,6 +186,7 @@ void Ride(c_MyApp* app, int p) {
     dir = Steer(app, int(control), d0);
     Rider(app, p, R_DIR) = float(dir);  // a paused human may still turn
     if (app->m_paused != 0) return;
+    if (dir != d0) TallyTurn(app, p, d0, dir);
   } else {
     if (app->m_paused != 0) return;
     dir = ComputerChoice(app, p, d0);
@@ -246,6 +246,7 @@ int c_MyApp::p_Game() {
   }
   m_stepsExtra = std::max(m_stepsExtra, speed);
   for (m_stepIndex = 0; m_stepIndex <= m_stepsExtra; ++m_stepIndex) Step(this);
+  TallyUpdate(this);
 
   if (m_ridersInPlay <= 1 && m_roundMusic == 1) {
     p_StopTune();
@@ -257,6 +258,7 @@ int c_MyApp::p_Game() {
     m_screen = SCREEN_ROUND_WON;
     m_matchState[MS_WON_TIMER] = 0.0f;
     m_wins[int(m_matchState[MS_LAST_IN_PLAY])] += 1;
+    TallyRoundEnd(this);
   }
   p_DoParticles();
   return 0;

@@ -29,7 +29,10 @@ constexpr int ICON_START = 3;
 // The scroll position that centres entry k.
 float Centred(int k) { return float(1 - k) * ENTRY_PITCH; }
 
-bool BoxOpen(const c_MyApp& app) { return app.m_creditsOpen != 0 || app.m_optionsOpen != 0 || app.m_badgesOpen != 0; }
+bool BoxOpen(const c_MyApp& app) {
+  return app.m_creditsOpen != 0 || app.m_optionsOpen != 0 || app.m_badgesOpen != 0 || app.m_highscoresOpen != 0 ||
+         app.m_highscoresSlide != 0;
+}
 
 void PlayMove(c_MyApp& app) { app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f); }
 

@@ -1,6 +1,7 @@
 // The options box: a panel that slides up over the menu or the paused match
 // with the sound mode, the iCade mode, the window mode, the players at the
-// keyboard, the riders' palette and the way to the credits, driven by taps or by a cursor that keys move.
+// keyboard, the riders' palette and the ways to the highscores, the badges
+// and the credits, driven by taps or by a cursor that keys move.
 #include <algorithm>
 
 #include "game/menus/state_string.h"
@@ -10,8 +11,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, COLOURS, CREDITS };
-constexpr int MAX_ROWS = 6;
+enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, COLOURS, HIGHSCORES, BADGES, CREDITS };
+constexpr int MAX_ROWS = 8;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -27,7 +28,12 @@ Rows ShownRows(const c_MyApp& app) {
   // The seats are taken when a match is joined, so not during one.
   if (app.m_paused == 0) r.rows[r.count++] = Row::KEYBOARD;
   r.rows[r.count++] = Row::COLOURS;
-  if (app.m_paused == 0) r.rows[r.count++] = Row::CREDITS;
+  // The boxes these open lie over the menu, not over a paused match.
+  if (app.m_paused == 0) {
+    r.rows[r.count++] = Row::HIGHSCORES;
+    r.rows[r.count++] = Row::BADGES;
+    r.rows[r.count++] = Row::CREDITS;
+  }
   return r;
 }
 
@@ -68,6 +74,10 @@ String Label(c_MyApp& app, Row row) {
     }
     case Row::COLOURS:
       return String(app.m_settings[SETTING_COLOURS] == PALETTE_CLEAR ? "Colours : Clear" : "Colours : Classic");
+    case Row::HIGHSCORES:
+      return String("Highscores");
+    case Row::BADGES:
+      return String("Badges");
     case Row::CREDITS:
       return String("Credits");
   }
@@ -77,6 +87,14 @@ String Label(c_MyApp& app, Row row) {
 void Close(c_MyApp& app) {
   app.m_optionsOpen = 0;
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);
+  app.p_Save();
+}
+
+// The box closes for another one. Saved too, so that nothing chosen here is
+// lost when the game is closed from the menu (which saves nothing).
+void LeaveFor(c_MyApp& app) {
+  app.m_optionsOpen = 0;
+  app.m_optionsKeyLatch = app.m_optionsTapLatch = 0;
   app.p_Save();
 }
 
@@ -103,14 +121,16 @@ void Activate(c_MyApp& app, Row row) {
     case Row::COLOURS:
       app.m_settings[SETTING_COLOURS] = app.m_settings[SETTING_COLOURS] == PALETTE_CLEAR ? PALETTE_CLASSIC : PALETTE_CLEAR;
       break;
+    case Row::HIGHSCORES:
+      app.m_highscoreTable = app.m_enteredTable >= 0 ? app.m_enteredTable : app.m_gameMode - 1;
+      app.m_highscoresOpen = 1;
+      return LeaveFor(app);
+    case Row::BADGES:
+      app.m_badgesOpen = 1;
+      return LeaveFor(app);
     case Row::CREDITS:
-      // Saved too, so that nothing chosen here is lost when the game is
-      // closed from the menu (which saves nothing).
-      app.m_optionsOpen = 0;
       app.m_creditsOpen = 1;
-      app.m_optionsKeyLatch = app.m_optionsTapLatch = 0;
-      app.p_Save();
-      return;
+      return LeaveFor(app);
   }
   app.m_optionsKeyLatch = app.m_optionsTapLatch = 1;
   app.p_PlaySFX(SFX_MOVE, 1.0f, 1.0f, 0.0f);

@@ -1,5 +1,5 @@
 // Saving and loading the progress through the state store, and entering the
-// score of a match that was quit.
+// score of a match that has ended.
 #include "game/app.h"
 #include "game/menus/state_string.h"
 
@@ -22,7 +22,15 @@ int c_MyApp::p_Load() {
 }
 
 int c_MyApp::p_LoadMenu() {
-  EnterScore(m_highscores, m_gameMode - 1, m_lastScore);
+  const int table = m_gameMode - 1;
+  if (table >= 0 && table < PROGRESS_TABLES) {
+    m_enteredTable = table;
+    m_enteredRank = -1;
+    for (int r = PROGRESS_RANKS - 1; r >= 0; --r) {
+      if (m_highscores[PROGRESS_RANKS * table + r] < m_lastScore) m_enteredRank = r;
+    }
+  }
+  EnterScore(m_highscores, table, m_lastScore);
   p_Save();
   return 0;
 }

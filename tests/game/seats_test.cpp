@@ -13,6 +13,18 @@
 
 using namespace zephrine_test;
 
+using Seats = GameTest; using Pads = GameTest;
+
+namespace {
+
+// The state file once every save handed to the writer has landed.
+std::string SavedState() {
+  bb_app_FlushState();
+  return ReadFile(".tarvexstate");
+}
+
+}  // namespace
+
 namespace {
 
 // The keyboard's codes; 1 to 3 are the mouse buttons.
@@ -105,7 +117,7 @@ void Keep(GameHarness& h, const std::string& name) {
 
 }  // namespace
 
-TEST(Seats, EachKeyOfAKeyboardCutInFourAnswersOneSeatAloneAndNoJoypad) {
+TEST_F(Seats, EachKeyOfAKeyboardCutInFourAnswersOneSeatAloneAndNoJoypad) {
   GameHarness& h = OnMenu(4, 1);
   c_MyApp* app = h.App();
   // Seat 0's keys are the first source's; the pause and back keys of the
@@ -170,7 +182,7 @@ TEST(Seats, EachKeyOfAKeyboardCutInFourAnswersOneSeatAloneAndNoJoypad) {
   app->m_settings[SEATS_SETTING] = 0;
 }
 
-TEST(Seats, WithOnePlayerTheOtherSeatsAreSilentAndEveryJoypadStillAnswersEnter) {
+TEST_F(Seats, WithOnePlayerTheOtherSeatsAreSilentAndEveryJoypadStillAnswersEnter) {
   GameHarness& h = OnMenu(1, 1);
   c_MyApp* app = h.App();
   for (int key = FIRST_KEY; key <= LAST_KEY; ++key) {
@@ -186,7 +198,7 @@ TEST(Seats, WithOnePlayerTheOtherSeatsAreSilentAndEveryJoypadStillAnswersEnter) 
   h.KeyUp(KEY_ENTER);
 }
 
-TEST(Seats, AnySeatMovesTheMenuAndTheSeatThatChoosesHostsTheMatchOnRiderOne) {
+TEST_F(Seats, AnySeatMovesTheMenuAndTheSeatThatChoosesHostsTheMatchOnRiderOne) {
   const struct {
     int move, choose, host;
   } cases[] = {{KEY_D, KEY_Z, -1}, {KEY_RIGHT, KEY_ENTER, 4}, {KEY_L, KEY_U, 5}, {KEY_KP_0 + 6, KEY_KP_ENTER, 6}};
@@ -203,7 +215,7 @@ TEST(Seats, AnySeatMovesTheMenuAndTheSeatThatChoosesHostsTheMatchOnRiderOne) {
   Loaded().App()->m_settings[SEATS_SETTING] = 0;
 }
 
-TEST(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
+TEST_F(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
   GameHarness& h = OnMenu(2, 6);  // three riders
   c_MyApp* app = h.App();
   Tap(h, KEY_ENTER);  // the arrows' seat chooses and rides rider 1
@@ -233,7 +245,7 @@ TEST(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
   app->m_settings[SEATS_SETTING] = 0;
 }
 
-TEST(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
+TEST_F(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
   GameHarness& h = OnMenu(1, 1);
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
@@ -246,7 +258,7 @@ TEST(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
   }
   Tap(h, KEY_ESCAPE);
   bb_app_FlushState();
-  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, StateField(ReadFile(".tarvexstate"), SEATS_SETTING)}),
+  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, StateField(SavedState(), SEATS_SETTING)}),
             (std::vector<int>{0, 3}));
   app->m_optionsOpen = 1;
   h.Update(31);
@@ -256,7 +268,7 @@ TEST(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
   EXPECT_EQ(app->m_settings[SEATS_SETTING], 0);
 }
 
-TEST(Seats, FourSeatsAndFourJoypadsOnOneSquareEachHaveAMarkOfTheirOwnAndTheLegendNamesEverySeatsKeys) {
+TEST_F(Seats, FourSeatsAndFourJoypadsOnOneSquareEachHaveAMarkOfTheirOwnAndTheLegendNamesEverySeatsKeys) {
   GameHarness& h = OnMenu(4, 1);
   c_MyApp* app = h.App();
   for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = i % SLOT_INTS == 5 ? 1 : 0;
@@ -303,7 +315,7 @@ c_MyApp* PadMatch(GameHarness& h) {
   return app;
 }
 
-TEST(Pads, AJoinedJoypadPulledOutWhileItsRiderRidesPausesTheRoundOnceAndPluggedBackInKeepsItsRider) {
+TEST_F(Pads, AJoinedJoypadPulledOutWhileItsRiderRidesPausesTheRoundOnceAndPluggedBackInKeepsItsRider) {
   GameHarness& h = Loaded();
   const struct {
     const char* what;

@@ -86,7 +86,7 @@ TEST_F(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
   h.Resize(800, 600);
   h.Render();
   EXPECT_EQ(app->m_loadStep, 1);
-  EXPECT_EQ(UpdatesToLoad(h), 18);
+  EXPECT_EQ(UpdatesToLoad(h), 19);
   EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
   EXPECT_EQ(int(app->m_matchState[450]), 0);
   EXPECT_EQ(app->m_sfxChannel, channel);  // the jingle plays once per run
@@ -109,7 +109,7 @@ TEST_F(Loader, MinimizedWindowKeepsScalingAndArt) {
   EXPECT_EQ(app->m_lastDevWidth, 1280);
   // A loader started while minimized keeps the variant of the last size.
   app->p_Reload();
-  EXPECT_EQ(UpdatesToLoad(h), 18);
+  EXPECT_EQ(UpdatesToLoad(h), 19);
   EXPECT_EQ(app->m_assetScale, 4);
   h.ReleaseDeviceSize();
   h.Render();

@@ -24,7 +24,8 @@ std::vector<ImageArt> allImageArt();
 // Pieces of the catalogue, one per source file.
 std::vector<ImageArt> interfaceArt();   // icons, buttons, d-pad
 std::vector<ImageArt> brandArt();       // maker's logo, test card, word-mark, menu panels
-std::vector<ImageArt> spriteArt();      // sparkles and badges
+std::vector<ImageArt> spriteArt();      // sparkles
+std::vector<ImageArt> badgeArt();       // the badge emblems
 std::vector<ImageArt> fontArt();        // the bitmap fonts
 
 // The sizes desktops ask an application icon in, pixels square.

@@ -7,7 +7,7 @@ namespace datagen {
 
 std::vector<ImageArt> allImageArt() {
   std::vector<ImageArt> all;
-  for (auto part : {interfaceArt(), brandArt(), spriteArt(), fontArt()}) {
+  for (auto part : {interfaceArt(), brandArt(), spriteArt(), badgeArt(), fontArt()}) {
     for (ImageArt& art : part) all.push_back(std::move(art));
   }
   return all;

@@ -106,6 +106,15 @@ Mono logoJingle() {
   return out;
 }
 
+// Badge chime: two quick bells a fifth apart, then the octave ringing on.
+Mono badgeChime() {
+  Mono out = silence(0.8f);
+  const float notes[] = {79, 86, 91};
+  for (int k = 0; k < 3; ++k) addBell(out, 0.07f * k, midiHz(notes[k]), k == 2 ? 0.5f : 0.35f, k == 2 ? 0.3f : 0.1f);
+  normalize(out, 0.7f);
+  return out;
+}
+
 // Engine rev (loaded with the others, kept for a round start).
 Mono engineRev() {
   Oscillator osc;
@@ -142,6 +151,7 @@ std::vector<SoundArt> allSounds() {
       {"004", crash},
       {"095", tick},
       {"096", logoJingle},
+      {"097", badgeChime},
       {"098", chooseChime},
       {"099", moveBlip},
   };
