@@ -260,4 +260,9 @@ GameHarness& Loaded(int width, int height) {
   return h;
 }
 
+std::string SavedState() {
+  bb_app_FlushState();
+  return ReadFile(".tarvexstate");
+}
+
 }  // namespace zephrine_test

@@ -117,6 +117,9 @@ bool Shows(const GameHarness& h, const std::string& line);
 // The game in a window of w x h pixels with its assets loaded.
 GameHarness& Loaded(int width = 640, int height = 480);
 
+// The state file once every save handed to the writer has landed.
+std::string SavedState();
+
 // The fixture of every test that plays the game: each starts from Reset.
 // A test file names its suites after it (using Menu = GameTest;).
 class GameTest : public testing::Test {

@@ -62,10 +62,7 @@ c_MyApp* OnJoin(GameHarness& h, int riders) {
 
 // Field i of the saved state string once the saves handed over are on disk;
 // -1 when there is none.
-int SavedField(int i) {
-  bb_app_FlushState();
-  return StateField(ReadFile(".tarvexstate"), i);
-}
+int SavedField(int i) { return StateField(SavedState(), i); }
 
 // One press and release, then an update with nothing held.
 void Tap(GameHarness& h, int key) {

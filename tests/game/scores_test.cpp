@@ -22,16 +22,6 @@ using Scores = GameTest; using Badges = GameTest; using Views = GameTest;
 
 namespace {
 
-// The state file once every save handed to the writer has landed.
-std::string SavedState() {
-  bb_app_FlushState();
-  return ReadFile(".tarvexstate");
-}
-
-}  // namespace
-
-namespace {
-
 constexpr int FIRST_RIDE = 1;
 constexpr int SENTINEL = 7;  // a score no test enters
 constexpr int BADGE_GROUP_FIELD = GAME_SETTINGS + 1;

@@ -17,16 +17,6 @@ using Seats = GameTest; using Pads = GameTest;
 
 namespace {
 
-// The state file once every save handed to the writer has landed.
-std::string SavedState() {
-  bb_app_FlushState();
-  return ReadFile(".tarvexstate");
-}
-
-}  // namespace
-
-namespace {
-
 // The keyboard's codes; 1 to 3 are the mouse buttons.
 constexpr int FIRST_KEY = 4, LAST_KEY = 255;
 
