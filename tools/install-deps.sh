@@ -8,6 +8,7 @@ zephrine_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libglfw3-dev libgl-dev libgl1-mesa-dri libx11-dev
   libopenal-dev libstb-dev libvorbis-dev libogg-dev
+  libenet-dev
 )
 zephrine_test_packages=(
   xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools
