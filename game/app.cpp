@@ -113,6 +113,7 @@ void c_MyApp::mark() {
 }
 
 int c_MyApp::p_OnCreate() {
+  if (argv) p_OnlineRequest(argc, argv);
   if (TimingWantsFullscreen()) p_FullscreenFlip();
   if (bb_KRV_isOuya == 1) {
     bb_KRV_overscan = 64.0f;
@@ -158,10 +159,16 @@ int c_MyApp::p_OnUpdate() {
     }
   }
 
-  TakeInputSnapshot();
-  p_WatchPads();
-  UpdateLatches();
-  if (m_loadStep == 0) {
+  MeasureRate(m_updateLastMs, m_updateFps, m_updateFpsAvg);
+  ReadLocalPointer();
+  const int screenBefore = m_screen;
+  const bool step = p_OnlineBegin();
+  if (m_onlineShared == 0) {
+    TakeInputSnapshot();
+    p_WatchPads();
+  }
+  if (step) UpdateLatches();
+  if (step && m_loadStep == 0) {
     RunScreenStep();
     RunOverlays();
   }
@@ -172,25 +179,33 @@ int c_MyApp::p_OnUpdate() {
   }
   if (bb_KRV_DebugMode == 1 && m_screen != SCREEN_START_PROMPT) DrawDebugLine();
   p_ShowBadges();
+  p_OnlineFinish(screenBefore);
   return 0;
 }
 
-void c_MyApp::TakeInputSnapshot() {
-  MeasureRate(m_updateLastMs, m_updateFps, m_updateFpsAvg);
+void c_MyApp::ReadLocalPointer() {
+  const float ov = bb_KRV_overscan;
+  const float oy = OverscanY(ov, bb_app_DeviceWidth(), bb_app_DeviceHeight(), m_lastDevWidth, m_lastDevHeight);
+  m_localMouseX = ToVirtual(bb_input_MouseX(), ov, m_scaleX);
+  m_localMouseY = ToVirtual(bb_input_MouseY(), oy, m_scaleY);
+  m_localPointerDown = bb_input_MouseDown(0) != 0 ? 1 : 0;
+  m_localMouseHits = bb_input_MouseHit(0);
+}
 
+void c_MyApp::TakeInputSnapshot() {
   const float ov = bb_KRV_overscan;
   const float oy = OverscanY(ov, bb_app_DeviceWidth(), bb_app_DeviceHeight(), m_lastDevWidth, m_lastDevHeight);
   m_prevMouseX = m_mouseX;
   m_prevMouseY = m_mouseY;
-  m_mouseX = ToVirtual(bb_input_MouseX(), ov, m_scaleX);
-  m_mouseY = ToVirtual(bb_input_MouseY(), oy, m_scaleY);
-  const bool leftDown = bb_input_MouseDown(0) != 0;
+  m_mouseX = m_localMouseX;
+  m_mouseY = m_localMouseY;
+  const bool leftDown = m_localPointerDown != 0;
   if (!m_mouseWasDown && leftDown) {
     m_prevMouseX = m_mouseX;
     m_prevMouseY = m_mouseY;
   }
   m_pointerDown = leftDown ? 1 : 0;
-  m_mouseHits = bb_input_MouseHit(0);
+  m_mouseHits = m_localMouseHits;
 
   for (int i = 0; i < GAME_TOUCHES; ++i) {
     m_touchDown[i] = 0;

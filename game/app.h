@@ -9,11 +9,19 @@
 // follows the window's aspect) unless a comment says window pixels.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "audio/audio.h"
+#include "game/online.h"
 #include "graphics/graphics.h"
 #include "runtime/app/app.h"
 
 struct LoadAction;  // one step of the asset loader (loader.cpp)
+namespace net {
+class Session;
+struct Snapshot;
+}  // namespace net
 
 // Values of m_screen; any other value runs no screen step.
 constexpr int SCREEN_MENU = 1;
@@ -46,7 +54,8 @@ constexpr int GAME_TRAIL_BRIGHTNESS = 32;
 constexpr int GAME_GRID = 1000000;
 constexpr int GAME_SEGMENTS = 51000;
 constexpr int GAME_WINS = 64;
-constexpr int GAME_INPUT_SLOTS = 100;
+// Ten ints for each control source of up to eight machines (controls.h).
+constexpr int GAME_INPUT_SLOTS = 640;
 
 // Display list: entries of DRAW_ENTRY floats; an append is dropped once the
 // count passes DRAW_APPEND_LIMIT, so at most 4,999 entries fit.
@@ -198,6 +207,35 @@ class c_MyApp : public c_App {
   int p_ShowBadges();
   int p_BadgesBox();
 
+  // Online play (online.cpp).
+  // Takes "--host [PORT]" or "--join ADDRESS[:PORT]"; the session opens
+  // once the menu is up.
+  void p_OnlineRequest(int argc, const char* const* argv);
+  void p_OnlineConnect();
+  // Takes ownership of `session` (null: none), replacing any other.
+  void p_OnlineAttach(net::Session* session);
+  // Ends the session, with `why` shown and printed unless empty; a shared
+  // match returns to the menu.
+  void p_OnlineLeave(const std::string& why);
+  void p_OnlineNotice(const std::string& text);
+  // p_PlayKey during a shared update: source's action from its machine's input.
+  int p_OnlineKey(int action, int withStick, int source);
+  // The menu chose match `mode`: true when the session took the choice over
+  // (the host's starts on every machine a few updates later).
+  bool p_OnlineChoose(int mode);
+  void p_OnlineStartShared(const int32_t* args);
+  void p_OnlineEndShared();
+  // The riders of `machine`'s sources go to the computer.
+  void p_OnlineDrop(int machine);
+  // Before the screen step: false when the step must wait for input.
+  bool p_OnlineBegin();
+  // After it (or after skipping it): hashes, round lines, notices.
+  void p_OnlineFinish(int screenBefore);
+  // The match state every machine must agree on: grid, riders, wins, join
+  // slots, the random generator.
+  uint64_t p_StateHash();
+  std::string p_OnlineStateText();
+
   // Saved settings, badges and highscores (game/menus).
   int p_Save();
   int p_Load();
@@ -323,6 +361,18 @@ class c_MyApp : public c_App {
   Array<int> m_noticeTimer;  // GAME_NOTICES
   float m_badgeScroll = 0, m_badgeScrollTarget = 0;  // badges box, virtual units
 
+  // ---- Online session (online.cpp)
+  net::Session* m_session = nullptr;  // owned; null outside a session
+  OnlineRequest m_onlineRequest;      // until the session opens
+  int m_onlineShared = 0;             // 1 while every machine runs the same screens
+  int m_onlineStepping = 0;           // 1 during an update the session runs
+  int m_onlineRound = 0;              // rounds ended in the shared match
+  int m_onlineDrawMark = -1;          // display-list length to return to; -1 none
+  int m_ownRules[3] = {};             // this machine's death, speed and winner rules
+  String m_onlineNotice;
+  int m_onlineNoticeTimer = 0;        // updates the notice still stands
+  int m_localMouseX = 0, m_localMouseY = 0, m_localPointerDown = 0, m_localMouseHits = 0;
+
   // ---- Saved settings, badges and highscores (game/menus)
   Array<int> m_settings;    // GAME_SETTINGS
   Array<bool> m_badges;     // GAME_BADGES
@@ -330,7 +380,15 @@ class c_MyApp : public c_App {
 
  private:
   // Update steps (app.cpp).
+  // This machine's pointer in virtual units, into the m_local fields.
+  void ReadLocalPointer();
   void TakeInputSnapshot();
+  // Online: this machine's input, the host's pointer as the shared one, and
+  // what is drawn over a skipped step.
+  net::Snapshot LocalSnapshot();
+  void ApplySharedPointer(const net::Snapshot& host);
+  void MarkDraw();
+  void DrawWaiting();
   void UpdateLatches();
   void RunScreenStep();
   void RunOverlays();

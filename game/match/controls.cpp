@@ -9,6 +9,8 @@
 
 using namespace match;
 
+static_assert(GAME_INPUT_SLOTS >= SLOT_STRIDE * JOIN_SLOTS, "every source has its join slot");
+
 namespace {
 
 // One input that can answer an action.
@@ -160,7 +162,9 @@ Box ButtonBox(const c_MyApp* app, int slot, float x, float y) {
 
 int c_MyApp::p_PlayKey(int action, int withStick, int source) {
   if (source < SOURCE_KEYBOARD || source > SOURCE_LAST) return 0;
+  if (m_onlineStepping == 1 && m_onlineShared == 1) return p_OnlineKey(action, withStick, source);
   const ControlSource& from = SOURCES[source + 1];
+  if (from.kind == SourceKind::REMOTE) return 0;
   const bool seat = from.kind == SourceKind::KEYBOARD_SEAT;
   const int seats = p_KeyboardSeats();
   if (seat && from.index >= seats) return 0;

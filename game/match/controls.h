@@ -21,27 +21,46 @@ constexpr int STICK = 1;
 constexpr int BUTTONS_ONLY = 0;
 
 // Control sources. Each source number is fed by one device: a seat at the
-// keyboard or a joypad port. Seat 0 is the whole keyboard (with the mouse
-// and touch) until the keyboard is split into seats; seats 1 to 3 answer
-// nothing until then. Another kind of device joins by a kind and a row of
-// SOURCES of its own.
-enum class SourceKind { KEYBOARD_SEAT, JOYPAD };
+// keyboard or a joypad port of this machine, or a source of another
+// machine in an online session. Seat 0 is the whole keyboard (with the
+// mouse and touch) until the keyboard is split into seats; seats 1 to 3
+// answer nothing until then. Another kind of device joins by a kind and a
+// row of SOURCES of its own.
+enum class SourceKind { KEYBOARD_SEAT, JOYPAD, REMOTE };
 struct ControlSource {
   SourceKind kind;
-  int index;  // keyboard seat 0-3, or joypad port 0-3
+  int index;  // keyboard seat 0-3, joypad port 0-3, or the remote source's number
 };
 constexpr int SOURCE_KEYBOARD = -1;
 constexpr int SOURCE_FIRST_PAD = 0;
 constexpr int SOURCE_LAST_PAD = 3;
 constexpr int SOURCE_FIRST_SEAT = 4;  // keyboard seat 1 (the second)
-constexpr int SOURCE_LAST = 6;
+// The sources of one machine; in an online session machine m's local
+// source s is source MACHINE_SOURCE_COUNT * m + s (the host's are its own
+// numbers), and on every machine the sources beyond the local ones are
+// remote. They answer nothing outside a session.
+constexpr int MACHINE_SOURCE_COUNT = 8;
+constexpr int MAX_MACHINES = 8;
+constexpr int SOURCE_LAST_LOCAL = SOURCE_KEYBOARD + MACHINE_SOURCE_COUNT - 1;
+constexpr int SOURCE_LAST = SOURCE_KEYBOARD + MACHINE_SOURCE_COUNT * MAX_MACHINES - 1;
 constexpr int SOURCE_COUNT = SOURCE_LAST - SOURCE_KEYBOARD + 1;
 // By source + 1.
-constexpr ControlSource SOURCES[SOURCE_COUNT] = {
-    {SourceKind::KEYBOARD_SEAT, 0}, {SourceKind::JOYPAD, 0},        {SourceKind::JOYPAD, 1},
-    {SourceKind::JOYPAD, 2},        {SourceKind::JOYPAD, 3},        {SourceKind::KEYBOARD_SEAT, 1},
-    {SourceKind::KEYBOARD_SEAT, 2}, {SourceKind::KEYBOARD_SEAT, 3},
+struct SourceTable {
+  ControlSource rows[SOURCE_COUNT];
+  constexpr const ControlSource& operator[](int i) const { return rows[i]; }
 };
+constexpr SourceTable MakeSources() {
+  constexpr ControlSource LOCAL[MACHINE_SOURCE_COUNT] = {
+      {SourceKind::KEYBOARD_SEAT, 0}, {SourceKind::JOYPAD, 0},        {SourceKind::JOYPAD, 1},
+      {SourceKind::JOYPAD, 2},        {SourceKind::JOYPAD, 3},        {SourceKind::KEYBOARD_SEAT, 1},
+      {SourceKind::KEYBOARD_SEAT, 2}, {SourceKind::KEYBOARD_SEAT, 3},
+  };
+  SourceTable t{};
+  for (int i = 0; i < SOURCE_COUNT; ++i)
+    t.rows[i] = i < MACHINE_SOURCE_COUNT ? LOCAL[i] : ControlSource{SourceKind::REMOTE, i + SOURCE_KEYBOARD};
+  return t;
+}
+constexpr SourceTable SOURCES = MakeSources();
 // Players at one keyboard.
 constexpr int MAX_KEYBOARD_SEATS = 4;
 // The source of keyboard seat `seat` (0 to 3).
@@ -63,13 +82,14 @@ constexpr int JOIN_SLOTS = SOURCE_COUNT;
 constexpr int MAX_RIDERS = 8;
 
 // Where a joined slot's "ME!" mark stands beside its rider's square, in
-// virtual units, by slot: the keyboard's first seat on it, the joypads at
+// virtual units, by slot of its machine (MarkOf): the keyboard's first seat on it, the joypads at
 // its corners, the other seats at the middles of its top, left and bottom
 // edges.
-constexpr float ME_MARK_OFFSET[JOIN_SLOTS][2] = {{0, 0},   {-32, -32}, {32, 32},  {-32, 32},
+constexpr int MarkOf(int slot) { return slot % MACHINE_SOURCE_COUNT; }
+constexpr float ME_MARK_OFFSET[MACHINE_SOURCE_COUNT][2] = {{0, 0},   {-32, -32}, {32, 32},  {-32, 32},
                                                  {32, -32}, {0, -32},  {-32, 0}, {0, 32}};
 // The colour of each slot's mark (red, green, blue 0-255); the keyboard's
 // seats each have their own, which the join screen's legend shares.
-constexpr float ME_MARK_COLOUR[JOIN_SLOTS][3] = {{255, 255, 255}, {255, 255, 255}, {255, 255, 255},
+constexpr float ME_MARK_COLOUR[MACHINE_SOURCE_COUNT][3] = {{255, 255, 255}, {255, 255, 255}, {255, 255, 255},
                                                  {255, 255, 255}, {255, 255, 255}, {255, 230, 80},
                                                  {110, 240, 255}, {160, 255, 140}};

@@ -40,7 +40,7 @@ constexpr float DEG_TO_RAD = 0.017453292f;
 constexpr float STAR_SPILL = 8.0f;
 constexpr float STAR_WRAP_MARGIN = 16.0f;
 
-float Random() { return bb_random_Rnd(); }
+float Random() { return bb_online_EffectsRnd(); }
 
 float StarDepth() { return 0.6f * Random() + 0.2f; }
 float RandomFrame() { return std::floor(FRAME_SPAN * Random()); }

@@ -78,7 +78,10 @@ bool Presses(c_MyApp& app, int source, int action) {
   const bool direction = action == ACTION_UP || action == ACTION_DOWN || action == ACTION_LEFT || action == ACTION_RIGHT;
   const int stick = direction ? STICK : BUTTONS_ONLY;
   if (app.p_PlayKey(action, stick, source) == 0) return false;
-  const bool own = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT || app.p_KeyboardSeats() > 1;
+  // Online, each machine's input has already given the shared keys to its
+  // keyboard.
+  const bool own = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT || app.p_KeyboardSeats() > 1 ||
+                   app.m_onlineShared == 1;
   return own || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
 }
 
@@ -188,8 +191,8 @@ int RiderSquare(c_MyApp& app, int i) {
   for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
     ++riding;
-    const float* offset = ME_MARK_OFFSET[source + 1];
-    const float* ink = ME_MARK_COLOUR[source + 1];
+    const float* offset = ME_MARK_OFFSET[MarkOf(source + 1)];
+    const float* ink = ME_MARK_COLOUR[MarkOf(source + 1)];
     app.p_SetCol(ink[0], ink[1], ink[2], DRAW_OMITTED);
     app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
   }

@@ -49,7 +49,7 @@ void Choose(c_MyApp& app, int k) {
   if (k == GEAR_ENTRY) {
     app.m_optionsOpen = 1;
     app.m_optionsRow = 0;
-  } else {
+  } else if (!app.p_OnlineChoose(k)) {
     app.m_gameMode = k;
     app.m_screen = SCREEN_MATCH_LOAD;
   }

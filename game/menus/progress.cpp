@@ -8,7 +8,15 @@ static_assert(GAME_SETTINGS == PROGRESS_SETTINGS && SETTING_SOUND_MODE == SLOT_S
 static_assert(GAME_BADGES == PROGRESS_BADGES && GAME_HIGHSCORES >= PROGRESS_HIGHSCORES);
 
 int c_MyApp::p_Save() {
+  // While the host's rules hold, this machine saves its own.
+  constexpr int RULE_SLOTS[] = {SLOT_DEATH_RULE, SLOT_SPEED, SLOT_WINNER_TARGET};
+  if (m_onlineShared == 1) {
+    for (int r = 0; r < 3; ++r) std::swap(m_settings[RULE_SLOTS[r]], m_ownRules[r]);
+  }
   const String state = EncodeProgress({m_settings, m_badges, m_highscores});
+  if (m_onlineShared == 1) {
+    for (int r = 0; r < 3; ++r) std::swap(m_settings[RULE_SLOTS[r]], m_ownRules[r]);
+  }
   if (bb_KRV_DebugMode == 1) bbPrint(state);
   bb_app_SaveState(state);
   return 0;
