@@ -163,6 +163,9 @@ class c_MyApp : public c_App {
   bool p_Button0(int slot, float x, float y, int frame);
   int p_Touch(float x, float y, float w, float h);
   int p_MouseIn_Centered(float x, float y, float w, float h);
+  // Join slot `slot`'s mark beside the square centred on (x, y): "ME!" for
+  // this machine's sources, the machine's number for another's.
+  int p_JoinMark(int slot, float x, float y, float alpha);
 
   // Stars, sparks and the trail demonstration (game/match).
   int p_ResetStars(int n);
@@ -218,6 +221,14 @@ class c_MyApp : public c_App {
   // match returns to the menu.
   void p_OnlineLeave(const std::string& why);
   void p_OnlineNotice(const std::string& text);
+  // The options box's online rows: their labels, Enter on them, and the
+  // address entry the join row opens (typed on the keyboard; Enter joins,
+  // Escape gives up).
+  String p_OnlineLabel(bool hostRow);
+  void p_OnlineRow(bool hostRow);
+  void p_OnlineEntry();
+  // This machine's number in the session; 0 outside one.
+  int p_OnlineMachine();
   // p_PlayKey during a shared update: source's action from its machine's input.
   int p_OnlineKey(int action, int withStick, int source);
   // The menu chose match `mode`: true when the session took the choice over
@@ -371,6 +382,9 @@ class c_MyApp : public c_App {
   int m_ownRules[3] = {};             // this machine's death, speed and winner rules
   String m_onlineNotice;
   int m_onlineNoticeTimer = 0;        // updates the notice still stands
+  int m_onlineEditing = 0;            // 1 while the join address is typed
+  std::string m_onlineAddress;        // the join row's address[:port]
+  std::string m_onlineWhere;          // where this machine hosts or joined
   int m_localMouseX = 0, m_localMouseY = 0, m_localPointerDown = 0, m_localMouseHits = 0;
 
   // ---- Saved settings, badges and highscores (game/menus)

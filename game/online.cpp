@@ -18,6 +18,7 @@
 
 #include "game/match/match.h"
 #include "input/input.h"
+#include "input/keycodes.h"
 #include "net/enet_transport.h"
 #include "net/lockstep.h"
 
@@ -58,6 +59,10 @@ constexpr int ARENA_PACK = 1 << 16;
 constexpr int NOTICE_UPDATES = 300;
 constexpr float NOTICE_Y = 24.0f;
 constexpr float WAIT_Y = 48.0f;
+// Characters an address may hold, and how many.
+constexpr const char* ADDRESS_CHARACTERS = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:-";
+constexpr size_t ADDRESS_MAX = 48;
+constexpr const char* JOIN_FLAG = "--join";
 
 int ActionBit(int action) {
   const int* at = std::find(std::begin(ACTIONS), std::end(ACTIONS), action);
@@ -162,13 +167,51 @@ void c_MyApp::p_OnlineConnect() {
   }
   p_OnlineAttach(r.mode == OnlineRequest::HOST ? net::Session::Host(std::move(transport), me).release()
                                                : net::Session::Join(std::move(transport), me).release());
+  m_onlineWhere = (r.mode == OnlineRequest::HOST ? net::LocalAddress() : r.address) + ":" + std::to_string(r.port);
   p_OnlineNotice(r.mode == OnlineRequest::HOST ? "Hosting on port " + std::to_string(r.port)
                                                : "Joining " + r.address + " port " + std::to_string(r.port));
+}
+
+String c_MyApp::p_OnlineLabel(bool hostRow) {
+  const bool hosting = m_session && m_session->IsHost();
+  if (hostRow) return String::FromUtf8(hosting ? "Online : Hosting at " + m_onlineWhere : "Online : Host");
+  if (m_onlineEditing == 1) return String::FromUtf8("Online : Join " + m_onlineAddress + "_");
+  if (m_session && !hosting) return String::FromUtf8("Online : Leave " + m_onlineWhere);
+  return String("Online : Join");
+}
+
+void c_MyApp::p_OnlineRow(bool hostRow) {
+  if (m_session) {
+    p_OnlineLeave("You left the online session");
+    return;
+  }
+  if (hostRow) {
+    m_onlineRequest = OnlineRequest();
+    m_onlineRequest.mode = OnlineRequest::HOST;
+    return;
+  }
+  m_onlineEditing = 1;
+  // Letters typed before the entry opened are not part of the address.
+  while (bb_input_GetChar() != 0) continue;
+}
+
+void c_MyApp::p_OnlineEntry() {
+  for (int c = bb_input_GetChar(); c != 0; c = bb_input_GetChar()) {
+    const bool allowed = c > 0 && c < 128 && std::strchr(ADDRESS_CHARACTERS, c);
+    if (allowed && m_onlineAddress.size() < ADDRESS_MAX) m_onlineAddress += char(c);
+  }
+  if (bb_input_KeyHit(KEY_BACKSPACE) && !m_onlineAddress.empty()) m_onlineAddress.pop_back();
+  if (bb_input_KeyHit(KEY_ESCAPE)) m_onlineEditing = 0;
+  if (!bb_input_KeyHit(KEY_ENTER) && !bb_input_KeyHit(KEY_KP_ENTER)) return;
+  m_onlineEditing = 0;
+  const char* arguments[] = {"", JOIN_FLAG, m_onlineAddress.c_str()};
+  p_OnlineRequest(int(std::size(arguments)), arguments);
 }
 
 void c_MyApp::p_OnlineAttach(net::Session* session) {
   delete m_session;
   m_session = session;
+  if (BBGlfwGame* game = BBGlfwGame::GlfwGame()) game->SetRunsUnfocused(session != nullptr);
   if (session && !sessionOwner) std::atexit(LeaveAtExit);
   sessionOwner = session ? this : nullptr;
 }
@@ -210,6 +253,8 @@ net::Snapshot c_MyApp::LocalSnapshot() {
   s.pointerHits = uint8_t(std::min(m_localMouseHits, 255));
   return s;
 }
+
+int c_MyApp::p_OnlineMachine() { return m_session && m_session->Me() > 0 ? m_session->Me() : 0; }
 
 int c_MyApp::p_OnlineKey(int action, int withStick, int source) {
   const int bit = ActionBit(action);
@@ -254,6 +299,7 @@ void c_MyApp::p_OnlineStartShared(const int32_t* args) {
   // The menu's boxes close and every latch is set, as a choice on the menu
   // leaves them; the pointer starts from the host's.
   m_optionsOpen = m_creditsOpen = m_badgesOpen = 0;
+  m_onlineEditing = 0;
   m_menuArmed = 0;
   m_paused = 0;
   m_pauseDir = -1;

@@ -2,7 +2,10 @@
 // in order, peers numbered by their slot in the ENet host.
 #include "net/enet_transport.h"
 
+#include <arpa/inet.h>
 #include <enet/enet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
 
 namespace net {
 namespace {
@@ -113,6 +116,24 @@ std::unique_ptr<Transport> EnetConnect(const std::string& name, int port, std::s
     return nullptr;
   }
   return std::make_unique<EnetTransport>(host);
+}
+
+std::string LocalAddress() {
+  std::string found = "127.0.0.1";
+  ifaddrs* all = nullptr;
+  if (getifaddrs(&all) != 0) return found;
+  for (ifaddrs* a = all; a; a = a->ifa_next) {
+    if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET) continue;
+    const in_addr ip = reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr;
+    if (ntohl(ip.s_addr) >> 24 == IN_LOOPBACKNET) continue;
+    char text[INET_ADDRSTRLEN];
+    if (inet_ntop(AF_INET, &ip, text, sizeof text)) {
+      found = text;
+      break;
+    }
+  }
+  freeifaddrs(all);
+  return found;
 }
 
 }  // namespace net

@@ -16,5 +16,8 @@ std::unique_ptr<Transport> EnetListen(int port, int maxPeers, std::string& error
 // event comes from Poll once the host answers. Null (and `error` set) when
 // the address cannot be resolved.
 std::unique_ptr<Transport> EnetConnect(const std::string& address, int port, std::string& error);
+// This machine's address for others to join at: the first IPv4 address
+// that is not the loopback one, else "127.0.0.1".
+std::string LocalAddress();
 
 }  // namespace net

@@ -132,6 +132,7 @@ constexpr float STICK_PREVIEW_REACH = 52.0f;
 constexpr float TOUCH_MARGIN_BEFORE = 6.0f;
 constexpr float TOUCH_MARGIN_AFTER = 12.0f;
 constexpr int PAUSE_ART_SLOT = 97;
+constexpr float MACHINE_MARK_STEP = 8.0f;
 
 struct Box {
   float left, top, right, bottom;
@@ -319,4 +320,17 @@ int c_MyApp::p_Touch(float x, float y, float w, float h) {
 
 int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
   return AnyTouchInside(this, {x - w / 2.0f, y - h / 2.0f, x + w / 2.0f, y + h / 2.0f}) ? 1 : 0;
+}
+
+int c_MyApp::p_JoinMark(int slot, float x, float y, float alpha) {
+  const int machine = slot / MACHINE_SOURCE_COUNT;
+  const float* ink = ME_MARK_COLOUR[MarkOf(slot)];
+  const float* offset = ME_MARK_OFFSET[MarkOf(slot)];
+  // Other machines' marks stand a little lower, so marks of the same kind
+  // of source on two machines do not cover each other.
+  const float lower = MACHINE_MARK_STEP * float(machine);
+  p_SetCol(ink[0], ink[1], ink[2], alpha);
+  const String label = machine == p_OnlineMachine() ? String("ME!") : String("P") + String(machine + 1);
+  p_Text(x + offset[0], y + offset[1] + lower, label, 1.0f, 1.0f);
+  return 0;
 }

@@ -73,9 +73,7 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   for (int k = 0; k < JOIN_SLOTS; ++k) {
     const int* slot = JoinSlot(app, k);
     if (slot[SLOT_JOINED] != 1 || slot[SLOT_RIDER] != p) continue;
-    const float* ink = ME_MARK_COLOUR[MarkOf(k)];
-    app->p_SetCol(ink[0], ink[1], ink[2], look.labelAlpha);
-    app->p_Text(x + ME_MARK_OFFSET[MarkOf(k)][0], y + ME_MARK_OFFSET[MarkOf(k)][1], "ME!", 1.0f, 1.0f);
+    app->p_JoinMark(k, x, y, look.labelAlpha);
   }
   app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   // Riders in the lower half show their count above the marker, the upper

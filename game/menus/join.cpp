@@ -191,10 +191,7 @@ int RiderSquare(c_MyApp& app, int i) {
   for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
     ++riding;
-    const float* offset = ME_MARK_OFFSET[MarkOf(source + 1)];
-    const float* ink = ME_MARK_COLOUR[MarkOf(source + 1)];
-    app.p_SetCol(ink[0], ink[1], ink[2], DRAW_OMITTED);
-    app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
+    app.p_JoinMark(source + 1, x, y, DRAW_OMITTED);
   }
   app.p_SetCol(255, 255, 255, DRAW_OMITTED);
   return riding;

@@ -10,8 +10,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, CREDITS };
-constexpr int MAX_ROWS = 5;
+enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, ONLINE_HOST, ONLINE_JOIN, CREDITS };
+constexpr int MAX_ROWS = 7;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -26,6 +26,11 @@ Rows ShownRows(const c_MyApp& app) {
   r.rows[r.count++] = Row::WINDOW;
   // The seats are taken when a match is joined, so not during one.
   if (app.m_paused == 0) r.rows[r.count++] = Row::KEYBOARD;
+  // Sessions open and close from the menu.
+  if (app.m_paused == 0 && app.m_onlineShared == 0) {
+    r.rows[r.count++] = Row::ONLINE_HOST;
+    r.rows[r.count++] = Row::ONLINE_JOIN;
+  }
   if (app.m_paused == 0) r.rows[r.count++] = Row::CREDITS;
   return r;
 }
@@ -66,6 +71,9 @@ String Label(c_MyApp& app, Row row) {
       const int seats = app.m_settings[SLOT_KEYBOARD_SEATS] + 1;
       return String("Keyboard : ") + String(seats) + String(seats == 1 ? " Player" : " Players");
     }
+    case Row::ONLINE_HOST:
+    case Row::ONLINE_JOIN:
+      return app.p_OnlineLabel(row == Row::ONLINE_HOST);
     case Row::CREDITS:
       return String("Credits");
   }
@@ -98,6 +106,10 @@ void Activate(c_MyApp& app, Row row) {
       seats = (seats + 1) % MAX_KEYBOARD_SEATS;
       break;
     }
+    case Row::ONLINE_HOST:
+    case Row::ONLINE_JOIN:
+      app.p_OnlineRow(row == Row::ONLINE_HOST);
+      break;
     case Row::CREDITS:
       // Saved too, so that nothing chosen here is lost when the game is
       // closed from the menu (which saves nothing).
@@ -180,9 +192,14 @@ int c_MyApp::p_OptionBox() {
       }
     }
   }
-  // Nothing under the box reacts, and the box itself not while it slides.
+  // Nothing under the box reacts, and the box itself not while it slides
+  // or while an address is typed.
   m_inputLatch = m_anyKeyHeld = 1;
   if (s != SLIDE_IN) m_optionsKeyLatch = m_optionsTapLatch = 1;
+  if (m_onlineEditing == 1) {
+    p_OnlineEntry();
+    m_optionsKeyLatch = 1;
+  }
 
   p_SetCol(150, 75, 0, 0.85f);
   p_Rect(50, float((SLIDE_IN - s) * 24), W - 100, H);

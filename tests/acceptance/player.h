@@ -56,8 +56,9 @@ class Player {
 
   // Starts the game with these environment entries ("NAME=value"); its
   // window takes the focus. False when no window showed. `unprivileged` runs
-  // it as a user whom file permissions bind (they do not bind root).
-  bool Start(const std::vector<std::string>& env = {}, bool unprivileged = false);
+  // it as a user whom file permissions bind (they do not bind root);
+  // `arguments` go on the game's command line.
+  bool Start(const std::vector<std::string>& env = {}, bool unprivileged = false, const std::string& arguments = "");
   // Plays the steps in turn; false at the first screen that did not follow
   // within a minute.
   bool Play(const std::vector<Step>& steps) const;

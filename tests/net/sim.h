@@ -24,7 +24,7 @@ struct Machine {
   uint32_t dropAt[net::MAX_MACHINES] = {};  // update each machine was dropped at, 0 never
   int64_t nextTick = 0;
   bool silent = false;
-  uint64_t waitedMs = 0;  // total time the updates waited for input
+  uint32_t stalls = 0;    // ticks that found the update still waiting for input
   std::map<uint32_t, uint64_t> history;  // state after each update
 };
 
@@ -104,8 +104,10 @@ class Network {
     net::Session& s = *m.session;
     s.Pump(now);
     s.Submit(Script(s.Me(), s.Update()));
-    if (!s.Ready()) return;
-    m.waitedMs += uint64_t(s.WaitedMs());
+    if (!s.Ready()) {
+      if (s.State() == net::SessionState::RUNNING) ++m.stalls;
+      return;
+    }
     // Everyone starts afresh when a machine joins, as the game starts a
     // match; the newcomer's first update is that one.
     if (m.steps == 0) m.state = FRESH;
