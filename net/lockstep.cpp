@@ -378,19 +378,29 @@ uint32_t Session::Issue(Command command, const int32_t (&args)[COMMAND_ARGS]) {
 
 void Session::Submit(const Snapshot& local) {
   if (state_ != SessionState::RUNNING) return;
+  for (int s = 0; s < MACHINE_SOURCES; ++s) unsent_.held[s] |= local.held[s];
+  unsent_.pointerX = local.pointerX;
+  unsent_.pointerY = local.pointerY;
+  unsent_.pointerDown |= local.pointerDown;
+  unsent_.pointerHits = uint8_t(std::min(int(unsent_.pointerHits) + local.pointerHits, int(UINT8_MAX)));
   Machine& self = machines_[me_];
+  bool sent = false;
   while (sentUntil_ <= update_ + uint32_t(delay_)) {
+    sent = true;
     const uint32_t u = sentUntil_++;
-    self.inputs[u % INPUT_WINDOW] = local;
+    self.inputs[u % INPUT_WINDOW] = unsent_;
     self.next = sentUntil_;
     Message m;
     m.kind = Kind::INPUT;
     m.machine = uint8_t(me_);
     m.update = u;
-    m.input = local;
+    m.input = unsent_;
+    unsent_ = local;
+    unsent_.pointerHits = 0;
     if (IsHost()) SendToMembers(m, HOST, u);
     else SendTo(0, m);
   }
+  if (sent) unsent_ = Snapshot();
   transport_->Flush();
 }
 

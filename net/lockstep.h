@@ -55,7 +55,9 @@ class Session {
   // or leaves (joiner) silent machines.
   void Pump(int64_t nowMs);
   // Sends the local input for every update not yet sent up to the current
-  // one plus the delay.
+  // one plus the delay. Input offered while nothing is due to be sent (the
+  // session waiting) is kept: a press that came and went meanwhile goes
+  // with the next update sent.
   void Submit(const Snapshot& local);
   // Running, and every contributing machine's input for Update() is here.
   bool Ready() const;
@@ -123,6 +125,7 @@ class Session {
   std::vector<int> refused_;  // host: peers sent a refusal, no longer heard
   uint32_t update_ = 0;
   uint32_t sentUntil_ = 0;  // updates below this have been sent
+  Snapshot unsent_;         // presses offered since the last update sent
   int delay_ = MIN_DELAY;
   int rttMs_ = 0;
   bool open_ = true;

@@ -1,9 +1,10 @@
 #include "net/loopback.h"
 
 #include <algorithm>
-#include <map>
 
 namespace net {
+
+constexpr uintptr_t LINKS_PER_ENDPOINT = 1u << 16;
 
 struct Pending {
   int64_t at;
@@ -11,12 +12,12 @@ struct Pending {
 };
 
 struct LoopbackNetwork::Endpoint {
+  uintptr_t id = 0;  // numbers the links it is one end of
   int port = -1;    // listening port, -1 for a connecting endpoint
   int maxPeers = 0;
   bool silent = false;
   std::vector<Endpoint*> peers;        // by peer number; null once gone
   std::deque<Pending> inbox;           // in delivery order
-  std::map<Endpoint*, int64_t> lastAt; // per sender: the latest delivery time
   int PeerNumber(Endpoint* e) const {
     for (size_t i = 0; i < peers.size(); ++i)
       if (peers[i] == e) return int(i);
@@ -67,12 +68,13 @@ class LoopbackTransport : public Transport {
 };
 
 LoopbackNetwork::LoopbackNetwork(int delayMs, int dropPercent, uint32_t seed, int resendMs)
-    : delayMs_(delayMs), dropPercent_(dropPercent), resendMs_(resendMs), random_(seed | 1u) {}
+    : link_(delayMs, dropPercent, seed, resendMs) {}
 
 LoopbackNetwork::~LoopbackNetwork() = default;
 
 std::unique_ptr<Transport> LoopbackNetwork::Listen(int port, int maxPeers) {
   auto* e = new Endpoint;
+  e->id = ++endpointCount_;
   e->port = port;
   e->maxPeers = maxPeers;
   endpoints_.push_back(e);
@@ -81,6 +83,7 @@ std::unique_ptr<Transport> LoopbackNetwork::Listen(int port, int maxPeers) {
 
 std::unique_ptr<Transport> LoopbackNetwork::Connect(int port) {
   auto* client = new Endpoint;
+  client->id = ++endpointCount_;
   endpoints_.push_back(client);
   auto transport = std::make_unique<LoopbackTransport>(this, client);
   Endpoint* server = nullptr;
@@ -90,7 +93,7 @@ std::unique_ptr<Transport> LoopbackNetwork::Connect(int port) {
   int live = 0;
   if (server) live = int(std::count_if(server->peers.begin(), server->peers.end(), [](Endpoint* p) { return p; }));
   if (!server || live >= server->maxPeers) {
-    client->inbox.push_back({now_ + 2 * delayMs_, {NetEvent::DISCONNECTED, 0, {}}});
+    client->inbox.push_back({now_ + 2 * link_.DelayMs(), {NetEvent::DISCONNECTED, 0, {}}});
     return transport;
   }
   server->peers.push_back(client);
@@ -104,22 +107,12 @@ void LoopbackNetwork::Silence(const Transport* endpoint) {
   static_cast<const LoopbackTransport*>(endpoint)->Self()->silent = true;
 }
 
-int64_t LoopbackNetwork::DeliveryTime(Endpoint* from, Endpoint* to) {
-  random_ = random_ * 1664525u + 1013904223u;
-  const bool lost = int((random_ >> 8) % 100) < dropPercent_;
-  int64_t at = now_ + delayMs_ + (lost ? resendMs_ : 0);
-  // A reliable, ordered channel: nothing overtakes what was sent before it.
-  int64_t& last = to->lastAt[from];
-  at = std::max(at, last);
-  last = at;
-  return at;
-}
-
 void LoopbackNetwork::Deliver(Endpoint* from, Endpoint* to, NetEvent event) {
   if (from->silent) return;
   event.peer = to->PeerNumber(from);
   if (event.peer < 0 && event.type != NetEvent::DISCONNECTED) return;
-  const int64_t at = DeliveryTime(from, to);
+  // One link per sender and receiver.
+  const int64_t at = link_.DeliveryTime(now_, from->id * LINKS_PER_ENDPOINT + to->id);
   // Keep the inbox sorted by time; equal times keep their sending order.
   auto it = std::upper_bound(to->inbox.begin(), to->inbox.end(), at,
                              [](int64_t t, const Pending& p) { return t < p.at; });

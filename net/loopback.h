@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "net/link.h"
 #include "net/transport.h"
 
 namespace net {
@@ -41,10 +42,9 @@ class LoopbackNetwork {
  private:
   friend class LoopbackTransport;
   void Deliver(Endpoint* from, Endpoint* to, NetEvent event);
-  int64_t DeliveryTime(Endpoint* from, Endpoint* to);
 
-  int delayMs_, dropPercent_, resendMs_;
-  uint32_t random_;
+  LinkModel link_;
+  uintptr_t endpointCount_ = 0;
   int64_t now_ = 0;
   uint64_t bytes_ = 0;
   std::vector<Endpoint*> endpoints_;

@@ -189,3 +189,27 @@ TEST(Session, TheInputDelayFollowsTheRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Session, APressMadeAndReleasedWhileNothingIsDueGoesWithTheNextUpdateSent) {
+  LoopbackNetwork net(0, 0, 1);
+  auto host = Session::Host(net.Listen(sim::PORT, MAX_MACHINES), sim::GAME);
+  host->Pump(0);
+  host->Submit(Snapshot());  // updates 0 to 2 go
+  Snapshot press;
+  press.held[3] = 1u << 4;
+  host->Submit(press);  // nothing due: kept
+  host->Submit(Snapshot());
+  host->Advance();
+  host->Submit(Snapshot());  // update 3 goes, with the press
+  for (uint32_t u = 1; u <= 3; ++u) {
+    ASSERT_EQ(host->Update(), u);
+    ASSERT_TRUE(host->Ready());
+    EXPECT_EQ(host->Input(0)->held[3], u == 3 ? press.held[3] : 0u) << "update " << u;
+    if (u < 3) host->Advance();
+    host->Submit(Snapshot());
+  }
+}
+
+}  // namespace
