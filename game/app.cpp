@@ -10,19 +10,15 @@
 
 namespace {
 
-// Runtime key codes the shell reacts to.
-constexpr int KEY_F1 = 112;
-constexpr int KEY_F2 = 113;
-constexpr int KEY_F4 = 115;
-constexpr int KEY_F11 = 122;
+// Logical actions that keep m_anyKeyHeld set, in the order they are asked;
+// the two iCade back entries are asked as actions too (no source answers
+// them).
+constexpr int LATCH_ACTIONS[] = {ACTION_UP,     ACTION_LEFT,     ACTION_RIGHT,    ACTION_DOWN,   ACTION_CONFIRM,
+                                 ACTION_CANCEL, ACTION_OPTION,   ACTION_QUIT,     ACTION_EXTRA1, ACTION_EXTRA2,
+                                 PAD_BACK_ICADE1, PAD_BACK_ICADE2, ACTION_BACK};
 
-// Logical actions (the controls' codes) that keep m_anyKeyHeld set, in the
-// order they are asked.
-constexpr int LATCH_ACTIONS[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
-
-// Pad-button entries that iCade letters and on-screen buttons drive; entry
-// 19 (back on the console build) is left alone.
-constexpr int PAD_DECAYING = 19;
+// The value of a pad entry an iCade letter holds down until its release
+// letter; 1, from an on-screen button, lasts one update.
 constexpr int PAD_ICADE_PRESS = 2;
 
 // An iCade cabinet types one letter when a control goes down and another
@@ -32,14 +28,14 @@ struct ICadeLetter {
   int entry;
 };
 constexpr ICadeLetter ICADE_LETTERS[] = {
-    {'W', 'E', 0},  {'A', 'Q', 3},  {'D', 'C', 5},  {'X', 'Z', 8},  {'H', 'R', 10}, {'J', 'N', 11},
-    {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
+    {'W', 'E', ACTION_UP},      {'A', 'Q', ACTION_LEFT},     {'D', 'C', ACTION_RIGHT},
+    {'X', 'Z', ACTION_DOWN},    {'H', 'R', ACTION_CONFIRM},  {'J', 'N', ACTION_CANCEL},
+    {'K', 'P', ACTION_OPTION},  {'Y', 'T', ACTION_QUIT},     {'U', 'F', ACTION_EXTRA1},
+    {'I', 'M', ACTION_EXTRA2},  {'O', 'G', PAD_BACK_ICADE1}, {'L', 'V', PAD_BACK_ICADE2},
 };
 
-constexpr int UPDATE_RATE = 60;
+// Updates per second while the window is in the background.
 constexpr int SUSPENDED_UPDATE_RATE = 5;
-// The overlay boxes slide in and out over this many updates.
-constexpr int BOX_SLIDE_STEPS = 30;
 
 // Updates a rate figure: instantaneous events per second and its running
 // average over about ten samples.
@@ -117,7 +113,7 @@ int c_MyApp::p_OnCreate() {
   if (TimingWantsFullscreen()) p_FullscreenFlip();
   if (bb_KRV_isOuya == 1) {
     bb_KRV_overscan = 64.0f;
-    m_controlStyle = 1;
+    m_controlStyle = CONTROL_JOYPAD;
   }
   m_screen = SCREEN_MENU;
   bb_app_SetUpdateRate(UPDATE_RATE);
@@ -131,7 +127,7 @@ int c_MyApp::p_OnCreate() {
   m_pauseY = -64;
   for (int i = 0; i < GAME_NOTICES; ++i) m_noticeBadge[i] = m_noticeTimer[i] = 0;
   for (int i = 0; i < GAME_BADGES / 2; ++i) m_badges[i] = false;
-  for (int i = 0; i < PAD_DECAYING; ++i) m_padButtons[i] = 0;
+  for (int i = 0; i < PAD_DRIVEN_ENTRIES; ++i) m_padButtons[i] = 0;
   for (int i = 0; i < GAME_SETTINGS; ++i) m_settings[i] = 0;
   m_settings[SETTING_SOUND_MODE] = 1;
   for (int i = 0; i <= 70; ++i) m_highscores[i] = 0;
@@ -141,8 +137,8 @@ int c_MyApp::p_OnCreate() {
 }
 
 int c_MyApp::p_OnUpdate() {
-  m_padButtons[PAD_DECAYING] =
-      bb_KRV_isOuya == 1 ? (bb_input_KeyHit(KEY_JOY0 + 14) ? 1 : 0) : bb_input_KeyHit(KEY_BACK);
+  m_padButtons[PAD_BACK] =
+      bb_KRV_isOuya == 1 ? (bb_input_JoyHit(JOY_GUIDE, SOURCE_FIRST_PAD) ? 1 : 0) : bb_input_KeyHit(KEY_BACK);
 
   if (bb_input_KeyHit(KEY_F1)) bb_KRV_DebugMode = 1 - bb_KRV_DebugMode;
   if (bb_input_KeyHit(KEY_F2)) m_hidePauseButton = 1 - m_hidePauseButton;
@@ -174,7 +170,7 @@ int c_MyApp::p_OnUpdate() {
   }
   if (m_loadStep > 0) p_Loader();
   if (bb_KRV_iCadeControls == 1) ReadICadeLetters();
-  for (int i = 0; i < PAD_DECAYING; ++i) {
+  for (int i = 0; i < PAD_DRIVEN_ENTRIES; ++i) {
     if (m_padButtons[i] == 1) m_padButtons[i] = 0;
   }
   if (bb_KRV_DebugMode == 1 && m_screen != SCREEN_START_PROMPT) DrawDebugLine();
@@ -209,7 +205,7 @@ void c_MyApp::TakeInputSnapshot() {
 
   for (int i = 0; i < GAME_TOUCHES; ++i) {
     m_touchDown[i] = 0;
-    m_touchX[i] = m_touchY[i] = TOUCH_UP_POS;
+    m_touchX[i] = m_touchY[i] = UNSET;
     if (!bb_input_KeyDown(KEY_TOUCH0 + i)) continue;
     m_touchDown[i] = 1;
     m_touchX[i] = ToVirtual(bb_input_TouchX(i), ov, m_scaleX);

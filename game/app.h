@@ -14,6 +14,7 @@
 
 #include "audio/audio.h"
 #include "game/online.h"
+#include "game/numbers.h"
 #include "graphics/graphics.h"
 #include "runtime/app/app.h"
 
@@ -43,7 +44,6 @@ constexpr int GAME_FONT_INFO = 3 * GAME_IMAGE_SLOTS;
 constexpr int GAME_NOTICES = 15;
 constexpr int GAME_BADGES = 256;
 constexpr int GAME_PAD_BUTTONS = 20;
-constexpr int GAME_SETTINGS = 25;
 constexpr int GAME_HIGHSCORES = 350;
 constexpr int GAME_SFX_ORDER = 33;
 constexpr int GAME_TOUCHES = 10;
@@ -62,24 +62,10 @@ constexpr int GAME_INPUT_SLOTS = 640;
 constexpr int DRAW_ENTRY = 15;
 constexpr int DRAW_LIST_FLOATS = 75000;
 constexpr int DRAW_APPEND_LIMIT = DRAW_LIST_FLOATS - DRAW_ENTRY - 1;
-// Entry kinds (element 0) other than an image slot; -3717 also marks an
-// omitted optional float argument.
-constexpr float DRAW_RECT = -3717.0f;
-constexpr float DRAW_OVAL = -3716.0f;
-constexpr float DRAW_LINE = -3715.0f;
-constexpr float DRAW_OMITTED = -3717.0f;
-// Position of a touch slot that is up.
-constexpr int TOUCH_UP_POS = -3717;
-
-// Image slots of the shell's own art.
-constexpr int SLOT_FONT = 90;
-constexpr int SLOT_LOGO = 93;
-// Sound slots the shell plays.
-constexpr int SFX_JINGLE = 96;
-// Settings slot of the sound mode (0 off, 1 all, 2 effects, 3 music).
-constexpr int SETTING_SOUND_MODE = 5;
-// Settings slot of the players at the keyboard, less one (0 to 3).
-constexpr int SETTING_KEYBOARD_SEATS = 15;
+// Entry kinds (element 0) other than an image slot.
+constexpr float DRAW_RECT = UNSET;
+constexpr float DRAW_OVAL = UNSET + 1;
+constexpr float DRAW_LINE = UNSET + 2;
 // Effect channels the game rotates over (the engine has more).
 constexpr int SFX_CHANNELS = 24;
 // The file of an effect slot: "sfx/" + at least three digits + ".wav".
@@ -96,6 +82,11 @@ extern int bb_KRV_DebugMode;
 extern float bb_KRV_overscan;  // window pixels kept free left and right
 extern float bb_KRV_rawscrw, bb_KRV_rawscrh;  // design size
 extern float bb_KRV_jscrw, bb_KRV_jscrh;      // current virtual size
+
+// The rules a match is played by: the host's in an online session, each
+// machine saving its own.
+constexpr int RULE_SETTINGS[] = {SETTING_DEATH_RULE, SETTING_SPEED, SETTING_WINNER};
+constexpr int RULE_COUNT = 3;
 
 class c_MyApp : public c_App {
  public:
@@ -159,7 +150,7 @@ class c_MyApp : public c_App {
   int p_iCade(int on);
   int p_AnalogueControl();
   int p_Button(int slot, float x, float y, int frame);
-  int p_Button(float x, float y, int frame);  // the pause-button art, slot 97
+  int p_Button(float x, float y, int frame);  // the icons, SLOT_ICONS
   bool p_Button0(int slot, float x, float y, int frame);
   int p_Touch(float x, float y, float w, float h);
   int p_MouseIn_Centered(float x, float y, float w, float h);
@@ -268,9 +259,9 @@ class c_MyApp : public c_App {
   int m_updateLastMs = 0, m_updateFps = 0, m_updateFpsAvg = 0;
   int m_renderLastMs = 0, m_renderFps = 0, m_renderFpsAvg = 0;
   Array<int> m_touchDown;  // GAME_TOUCHES
-  Array<int> m_touchX;     // GAME_TOUCHES; TOUCH_UP_POS while up
+  Array<int> m_touchX;     // GAME_TOUCHES; UNSET while up
   Array<int> m_touchY;
-  Array<int> m_padButtons;  // GAME_PAD_BUTTONS, by action code; 2 = iCade press
+  Array<int> m_padButtons;  // GAME_PAD_BUTTONS, by action code and PAD_*; 2 = iCade press
 
   // ---- Window mode (app.cpp)
   int m_fullScreen = 0;
@@ -341,7 +332,7 @@ class c_MyApp : public c_App {
   // ---- Main menu (game/menus)
   int m_gameMode = 0;
   int m_menuDrop = 0;
-  int m_controlStyle = 0;  // 0 keyboard, 1 joypad, 2 pointer
+  int m_controlStyle = 0;  // CONTROL_KEYBOARD, CONTROL_JOYPAD or CONTROL_POINTER
   int m_menuEntry = 0;
   float m_menuTarget = 0, m_menuScroll = 0, m_menuFling = 0, m_menuDrag = 0;
   int m_menuKeyMove = 0;
@@ -379,7 +370,7 @@ class c_MyApp : public c_App {
   int m_onlineStepping = 0;           // 1 during an update the session runs
   int m_onlineRound = 0;              // rounds ended in the shared match
   int m_onlineDrawMark = -1;          // display-list length to return to; -1 none
-  int m_ownRules[3] = {};             // this machine's death, speed and winner rules
+  int m_ownRules[RULE_COUNT] = {};    // this machine's RULE_SETTINGS while the host's hold
   String m_onlineNotice;
   int m_onlineNoticeTimer = 0;        // updates the notice still stands
   int m_onlineEditing = 0;            // 1 while the join address is typed

@@ -31,8 +31,6 @@ enum EntryField {
 // alpha blending.
 constexpr float ADDITIVE_ENTRY = 3.0f;
 
-constexpr float DEG_TO_RAD = 0.017453292f;
-
 // The not sign followed by a letter draws a button glyph.
 constexpr Char BUTTON_MARK = 0xAC;
 struct ButtonGlyph {
@@ -112,7 +110,7 @@ float InkComponent(float factor, float brightness) { return std::clamp(factor * 
 int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
   m_viewW = bb_KRV_jscrw;
   m_viewH = bb_KRV_jscrh;
-  if (r > DRAW_OMITTED) {
+  if (r > UNSET) {
     m_clearRed = r;
     m_clearGreen = g;
     m_clearBlue = b;
@@ -134,7 +132,7 @@ int c_MyApp::p_ResetDraw() {
 
 int c_MyApp::p_SetSize(float sx, float sy) {
   m_drawScaleX = sx;
-  m_drawScaleY = sy > DRAW_OMITTED ? sy : sx;
+  m_drawScaleY = sy > UNSET ? sy : sx;
   return 0;
 }
 
@@ -147,7 +145,7 @@ int c_MyApp::p_SetCol(float r, float g, float b, float a) {
   m_drawRed = r;
   m_drawGreen = g;
   m_drawBlue = b;
-  if (a > DRAW_OMITTED) m_drawAlpha = a;
+  if (a > UNSET) m_drawAlpha = a;
   return 0;
 }
 
@@ -233,7 +231,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
     int a = 0;
     if (IsButtonMark(t, i)) {
       ButtonFrame(t[i + 1], &n, &a);
-      if (m_controlStyle == 0) n += KEYBOARD_GLYPHS;
+      if (m_controlStyle == CONTROL_KEYBOARD) n += KEYBOARD_GLYPHS;
       ++i;
     }
     if (const int listed = Adjustment(n + FIRST_GLYPH_CHAR)) a = listed;
@@ -265,7 +263,7 @@ String c_MyApp::p_rstr(int length, int value, String pad) {
 }
 
 int c_MyApp::p_Rand(float low, float high) {
-  return int(std::floor(bb_random_Rnd() * (high + 0.99f - low) + low));
+  return int(std::floor(Random() * (high + 0.99f - low) + low));
 }
 
 int c_MyApp::p_ComputeScaling(int w, int h) {

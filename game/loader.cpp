@@ -19,23 +19,23 @@ struct LoadAction {
   int frameWidth, frameHeight, frames;
 };
 constexpr LoadAction LOAD_STEPS[] = {
-    {LoadAction::IMAGE, 97, "common/icons", 32, 32, 16},
-    {LoadAction::IMAGE, 95, "common/Buttons", 64, 64, 16},
-    {LoadAction::IMAGE, 94, "common/dpad", 32, 32, 16},
+    {LoadAction::IMAGE, SLOT_ICONS, "common/icons", 32, 32, 16},
+    {LoadAction::IMAGE, SLOT_BUTTONS, "common/Buttons", 64, 64, 16},
+    {LoadAction::IMAGE, SLOT_DPAD, "common/dpad", 32, 32, 16},
     {LoadAction::IMAGE, SLOT_LOGO, "common/ZAWKLogo", 256, 256, 1},
-    {LoadAction::IMAGE, 91, "common/Testcard_Circle", 256, 256, 1},
+    {LoadAction::IMAGE, SLOT_TEST_CARD, "common/Testcard_Circle", 256, 256, 1},
     {LoadAction::FONT, SLOT_FONT, "fonts/editundo", 7, 10, 0},  // glyph advance, line height
-    {LoadAction::SOUND, 1, nullptr, 0, 0, 0},
-    {LoadAction::SOUND, 95, nullptr, 0, 0, 0},
-    {LoadAction::SOUND, 98, nullptr, 0, 0, 0},
-    {LoadAction::SOUND, 99, nullptr, 0, 0, 0},
-    {LoadAction::IMAGE, 99, "menu", 256, 256, 4},
-    {LoadAction::IMAGE, 98, "logo", 256, 128, 1},
-    {LoadAction::IMAGE, 96, "parts", 8, 8, 256},
-    {LoadAction::IMAGE, 80, "BadgesA", 64, 64, 64},
-    {LoadAction::SOUND, 2, nullptr, 0, 0, 0},
-    {LoadAction::SOUND, 3, nullptr, 0, 0, 0},
-    {LoadAction::SOUND, 4, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_SPARE1, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_SPARE95, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_CHOOSE, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_MOVE, nullptr, 0, 0, 0},
+    {LoadAction::IMAGE, SLOT_MENU_ART, "menu", 256, 256, 4},
+    {LoadAction::IMAGE, SLOT_GAME_LOGO, "logo", 256, 128, 1},
+    {LoadAction::IMAGE, SLOT_PARTS, "parts", 8, 8, 256},
+    {LoadAction::IMAGE, SLOT_BADGE_ART, "BadgesA", 64, 64, 64},
+    {LoadAction::SOUND, SFX_WON_SECOND, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_WON_FIRST, nullptr, 0, 0, 0},
+    {LoadAction::SOUND, SFX_CRASH, nullptr, 0, 0, 0},
 };
 
 namespace {
@@ -54,7 +54,6 @@ constexpr int SPIN_STEP = 16;      // degrees per drawing
 constexpr int SPINNER_DOTS = 11;
 constexpr float DOT_RADIUS = 8.0f;
 constexpr int BACK_RING_OFFSET = 196;  // degrees; the front ring is half a turn on
-constexpr float DEG_TO_RAD = 0.017453292f;
 
 String FileName(const String& name, int assetScale) {
   return name + String(AssetSuffix(assetScale)) + String(".png");
@@ -176,7 +175,7 @@ int c_MyApp::p_WaitStart(int mode) {
   // The start prompt.
   const float py = bb_KRV_jscrh * 0.7f;
   p_SetCol(0.0f, 0.0f, 0.0f, 0.2f);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
   p_Oval(cx, py, 136.0f, 24.0f);
   p_Oval(cx, py, 132.0f, 20.0f);
   p_Oval(cx, py, 128.0f, 16.0f);
@@ -191,7 +190,7 @@ int c_MyApp::p_WaitStart(int mode) {
     m_inputLatch = 1;
     m_screen = SCREEN_MENU;
     p_Reload();
-    bb_app_SetUpdateRate(60);
+    bb_app_SetUpdateRate(UPDATE_RATE);
   }
   return 0;
 }

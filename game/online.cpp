@@ -52,7 +52,6 @@ static_assert(((1u << (2 * ACTION_BITS)) - 1) == net::HELD_MASK, "the codec know
 // START packs the host's rules and control style beside the match size.
 constexpr int PACK_BITS = 4;
 constexpr int PACK_MASK = (1 << PACK_BITS) - 1;
-constexpr int PACKED_RULES[] = {SETTING_DEATH_RULE, SETTING_SPEED, SETTING_WINNER};
 constexpr int ARENA_PACK = 1 << 16;
 
 // Notices stand for this many updates.
@@ -272,9 +271,9 @@ bool c_MyApp::p_OnlineChoose(int mode) {
     return true;
   }
   int packed = mode;
-  for (size_t r = 0; r < std::size(PACKED_RULES); ++r)
-    packed |= (m_settings[PACKED_RULES[r]] & PACK_MASK) << (PACK_BITS * (r + 1));
-  packed |= (m_controlStyle & PACK_MASK) << (PACK_BITS * (std::size(PACKED_RULES) + 1));
+  for (size_t r = 0; r < size_t(RULE_COUNT); ++r)
+    packed |= (m_settings[RULE_SETTINGS[r]] & PACK_MASK) << (PACK_BITS * (r + 1));
+  packed |= (m_controlStyle & PACK_MASK) << (PACK_BITS * (size_t(RULE_COUNT) + 1));
   const int32_t args[net::COMMAND_ARGS] = {packed, m_hostSource, int32_t(bb_app_Millisecs()),
                                            ArenaWidth() * ARENA_PACK + ArenaHeight()};
   m_session->Issue(net::Command::START, args);
@@ -286,11 +285,11 @@ void c_MyApp::p_OnlineStartShared(const int32_t* args) {
   if (mode < 1 || mode > MAX_RIDERS - 1 || args[1] < SOURCE_KEYBOARD || args[1] > SOURCE_LAST) return;
   m_onlineShared = 1;
   m_onlineRound = 0;
-  for (size_t r = 0; r < std::size(PACKED_RULES); ++r) {
-    m_ownRules[r] = m_settings[PACKED_RULES[r]];
-    m_settings[PACKED_RULES[r]] = args[0] >> (PACK_BITS * (r + 1)) & PACK_MASK;
+  for (size_t r = 0; r < size_t(RULE_COUNT); ++r) {
+    m_ownRules[r] = m_settings[RULE_SETTINGS[r]];
+    m_settings[RULE_SETTINGS[r]] = args[0] >> (PACK_BITS * (r + 1)) & PACK_MASK;
   }
-  m_controlStyle = args[0] >> (PACK_BITS * (std::size(PACKED_RULES) + 1)) & PACK_MASK;
+  m_controlStyle = args[0] >> (PACK_BITS * (size_t(RULE_COUNT) + 1)) & PACK_MASK;
   m_hostSource = args[1];
   bb_random_Seed = args[2];
   EffectsSeed = uint32_t(args[2]);
@@ -312,7 +311,7 @@ void c_MyApp::p_OnlineStartShared(const int32_t* args) {
 void c_MyApp::p_OnlineEndShared() {
   m_onlineShared = 0;
   bb_online_ArenaWidth = bb_online_ArenaHeight = 0;
-  for (size_t r = 0; r < std::size(PACKED_RULES); ++r) m_settings[PACKED_RULES[r]] = m_ownRules[r];
+  for (size_t r = 0; r < size_t(RULE_COUNT); ++r) m_settings[RULE_SETTINGS[r]] = m_ownRules[r];
 }
 
 void c_MyApp::p_OnlineDrop(int machine) {
@@ -344,7 +343,7 @@ void c_MyApp::ApplySharedPointer(const net::Snapshot& host) {
   m_mouseHits = host.pointerHits;
   for (int i = 0; i < GAME_TOUCHES; ++i) {
     m_touchDown[i] = 0;
-    m_touchX[i] = m_touchY[i] = TOUCH_UP_POS;
+    m_touchX[i] = m_touchY[i] = UNSET;
   }
   if (down) {
     m_touchDown[0] = 1;

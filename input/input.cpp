@@ -158,7 +158,7 @@ int c_InputDevice::p_JoyConnection(int joystick) {
 void c_InputDevice::SyncJoyKeys(int joystick) {
   Array<bool> buttons = m_joyStates[joystick]->m_buttons;
   for (int b = 0; b < INPUT_JOY_BUTTONS; ++b) {
-    int key = KEY_JOY0 + 32 * joystick + b;
+    int key = KEY_JOY0 + JOY_BUTTONS_PER_PAD * joystick + b;
     if (!buttons[b]) {
       m_keyDown[key] = false;
     } else if (!m_keyDown[key]) {

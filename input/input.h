@@ -1,14 +1,13 @@
 // The input state the game reads during an update.
 //
-// Every input source is folded into one space of 512 key codes: keyboard keys
-// (runtime codes, see the window layer's key table), mouse buttons 1-3,
-// joystick buttons 256 + 32 * joystick + button, touch fingers 384 + finger,
-// back 416 and window close 432. The game delegate creates the one device at
+// Every input source is folded into one space of 512 key codes, named in
+// input/keycodes.h. The game delegate creates the one device at
 // game start, feeds it window events, and brackets each game update with
 // p_BeginUpdate / p_EndUpdate; hits and typed characters live from the events
 // before one update to the end of that update.
 #pragma once
 
+#include "input/keycodes.h"
 #include "runtime/core/core.h"
 
 // Sizes of the device's tables.
@@ -17,14 +16,7 @@ constexpr int INPUT_HIT_QUEUE = 33;
 constexpr int INPUT_CHAR_QUEUE = 32;
 constexpr int INPUT_TOUCHES = 32;
 constexpr int INPUT_JOYSTICKS = 4;
-constexpr int INPUT_JOY_BUTTONS = 32;
-
-// Key codes with a meaning of their own.
-constexpr int KEY_MOUSE_LEFT = 1;
-constexpr int KEY_JOY0 = 256;
-constexpr int KEY_TOUCH0 = 384;
-constexpr int KEY_BACK = 416;
-constexpr int KEY_CLOSE = 432;
+constexpr int INPUT_JOY_BUTTONS = JOY_BUTTONS_PER_PAD;
 
 // One joystick as last polled. Index 0 of the axis arrays is the first stick
 // (and the third axis), index 1 the second stick (and the sixth axis); values

@@ -133,7 +133,7 @@ int c_MyApp::p_PrepareArena() {
     Rider(this, p, R_SEGMENT) = float(p_NewLine(m_posDir, m_posX, m_posY, p));
     // A computer rider with a caution distance of 5 to 15 cells, unless a
     // joined slot rides it (a later slot wins).
-    Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * bb_random_Rnd());
+    Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * Random());
     for (int k = 0; k < JOIN_SLOTS; ++k) {
       const int* slot = JoinSlot(this, k);
       if (slot[SLOT_JOINED] == 1 && slot[SLOT_RIDER] == p) Rider(this, p, R_CONTROL) = float(k - 1);
@@ -147,8 +147,8 @@ int c_MyApp::p_PrepareArena() {
 
   // Machines playing one match together carry on from the host's seed.
   if (m_onlineShared == 0) bb_random_Seed = bb_app_Millisecs();
-  for (int i = 0; i < SEED_WARM_UP; ++i) bb_random_Rnd();
-  const int tune = int(std::floor(bb_random_Rnd() * 3.99f + 1.0f));  // tunes 1 to 4
+  for (int i = 0; i < SEED_WARM_UP; ++i) Random();
+  const int tune = int(std::floor(Random() * 3.99f + 1.0f));  // tunes 1 to 4
   p_PlayTune(String("tune_") + String(tune), 1);
   m_roundMusic = 1;
   return 0;

@@ -17,7 +17,7 @@ namespace {
 enum InputKind {
   END = 0,    // ends a row
   KEY,        // key-down flag of a runtime key code
-  JOY,        // button of the asking joypad (key code 256 + 32 * pad + button)
+  JOY,        // button of the asking joypad (JOY_A .. JOY_GUIDE)
   PAD,        // m_padButtons entry held (answers 1)
   PAD_VALUE,  // m_padButtons entry, its raw value
   STICK_UP,   // the asking joypad's first stick, when the stick counts
@@ -43,71 +43,72 @@ constexpr Input S(InputKind stick) { return {stick, 0}; }
 
 // The keyboard source, letters and all.
 constexpr ActionInputs KEYBOARD[] = {
-    {0, {K(38), K(87), P(0)}},
-    {3, {K(37), K(65), P(3)}},
-    {5, {K(39), K(68), P(5)}},
-    {8, {K(40), K(83), P(8)}},
-    {10, {K(90), K(74), K(32), K(13), P(10)}},
-    {11, {K(88), K(75), K(17), P(11)}},
-    {12, {K(67), K(76), K(16), P(12)}},
-    {13, {K(86), K(73), P(13)}},
-    {14, {K(66), K(85), P(14)}},
-    {15, {K(78), K(79), P(15)}},
-    {99, {K(27), K(192), K(46), K(8), P(16), P(17), P(19)}},
+    {ACTION_UP, {K(KEY_UP), K(KEY_W), P(ACTION_UP)}},
+    {ACTION_LEFT, {K(KEY_LEFT), K(KEY_A), P(ACTION_LEFT)}},
+    {ACTION_RIGHT, {K(KEY_RIGHT), K(KEY_D), P(ACTION_RIGHT)}},
+    {ACTION_DOWN, {K(KEY_DOWN), K(KEY_S), P(ACTION_DOWN)}},
+    {ACTION_CONFIRM, {K(KEY_Z), K(KEY_J), K(KEY_SPACE), K(KEY_ENTER), P(ACTION_CONFIRM)}},
+    {ACTION_CANCEL, {K(KEY_X), K(KEY_K), K(KEY_CONTROL), P(ACTION_CANCEL)}},
+    {ACTION_OPTION, {K(KEY_C), K(KEY_L), K(KEY_SHIFT), P(ACTION_OPTION)}},
+    {ACTION_QUIT, {K(KEY_V), K(KEY_I), P(ACTION_QUIT)}},
+    {ACTION_EXTRA1, {K(KEY_B), K(KEY_U), P(ACTION_EXTRA1)}},
+    {ACTION_EXTRA2, {K(KEY_N), K(KEY_O), P(ACTION_EXTRA2)}},
+    {ACTION_BACK,
+     {K(KEY_ESCAPE), K(KEY_GRAVE), K(KEY_DELETE), K(KEY_BACKSPACE), P(PAD_BACK_ICADE1), P(PAD_BACK_ICADE2),
+      P(PAD_BACK)}},
 };
 // The keyboard source in iCade mode: the letters belong to the cabinet, so
 // only the arrows and the modifier keys stay.
 constexpr ActionInputs KEYBOARD_ICADE[] = {
-    {0, {K(38), P(0)}},
-    {3, {K(37), P(3)}},
-    {5, {K(39), P(5)}},
-    {8, {K(40), P(8)}},
-    {10, {K(32), K(13), P(10)}},
-    {11, {K(17), P(11)}},
-    {12, {K(16), P(12)}},
-    {13, {V(13)}},
-    {14, {V(14)}},
-    {15, {V(15)}},
-    {99, {K(27), K(46), K(8), P(16), P(17), P(19)}},
+    {ACTION_UP, {K(KEY_UP), P(ACTION_UP)}},
+    {ACTION_LEFT, {K(KEY_LEFT), P(ACTION_LEFT)}},
+    {ACTION_RIGHT, {K(KEY_RIGHT), P(ACTION_RIGHT)}},
+    {ACTION_DOWN, {K(KEY_DOWN), P(ACTION_DOWN)}},
+    {ACTION_CONFIRM, {K(KEY_SPACE), K(KEY_ENTER), P(ACTION_CONFIRM)}},
+    {ACTION_CANCEL, {K(KEY_CONTROL), P(ACTION_CANCEL)}},
+    {ACTION_OPTION, {K(KEY_SHIFT), P(ACTION_OPTION)}},
+    {ACTION_QUIT, {V(ACTION_QUIT)}},
+    {ACTION_EXTRA1, {V(ACTION_EXTRA1)}},
+    {ACTION_EXTRA2, {V(ACTION_EXTRA2)}},
+    {ACTION_BACK, {K(KEY_ESCAPE), K(KEY_DELETE), K(KEY_BACKSPACE), P(PAD_BACK_ICADE1), P(PAD_BACK_ICADE2), P(PAD_BACK)}},
 };
-// A joypad source: d-pad (buttons 8 to 11), stick, face buttons, and the
-// keyboard keys every source shares.
+// A joypad source: d-pad, stick, face buttons, and the keyboard keys every
+// source shares.
 constexpr ActionInputs JOYPAD[] = {
-    {0, {J(9), S(STICK_UP), P(0)}},
-    {3, {J(8), S(STICK_LEFT), P(3)}},
-    {5, {J(10), S(STICK_RIGHT), P(5)}},
-    {8, {J(11), S(STICK_DOWN), P(8)}},
-    {10, {K(32), K(13), J(0), P(10)}},
-    {11, {K(17), J(1), P(11)}},
-    {12, {K(16), J(2), P(12)}},
-    {13, {K(86), K(73), J(3), P(13)}},
-    {14, {K(66), K(85), J(4), P(14)}},
-    {15, {K(78), K(79), J(5), P(15)}},
-    {99, {K(27), K(192), K(46), K(8), J(6), J(7), J(14), P(16), P(17), P(19)}},
+    {ACTION_UP, {J(JOY_DPAD_UP), S(STICK_UP), P(ACTION_UP)}},
+    {ACTION_LEFT, {J(JOY_DPAD_LEFT), S(STICK_LEFT), P(ACTION_LEFT)}},
+    {ACTION_RIGHT, {J(JOY_DPAD_RIGHT), S(STICK_RIGHT), P(ACTION_RIGHT)}},
+    {ACTION_DOWN, {J(JOY_DPAD_DOWN), S(STICK_DOWN), P(ACTION_DOWN)}},
+    {ACTION_CONFIRM, {K(KEY_SPACE), K(KEY_ENTER), J(JOY_A), P(ACTION_CONFIRM)}},
+    {ACTION_CANCEL, {K(KEY_CONTROL), J(JOY_B), P(ACTION_CANCEL)}},
+    {ACTION_OPTION, {K(KEY_SHIFT), J(JOY_X), P(ACTION_OPTION)}},
+    {ACTION_QUIT, {K(KEY_V), K(KEY_I), J(JOY_Y), P(ACTION_QUIT)}},
+    {ACTION_EXTRA1, {K(KEY_B), K(KEY_U), J(JOY_LEFT_SHOULDER), P(ACTION_EXTRA1)}},
+    {ACTION_EXTRA2, {K(KEY_N), K(KEY_O), J(JOY_RIGHT_SHOULDER), P(ACTION_EXTRA2)}},
+    {ACTION_BACK,
+     {K(KEY_ESCAPE), K(KEY_GRAVE), K(KEY_DELETE), K(KEY_BACKSPACE), J(JOY_BACK), J(JOY_START), J(JOY_GUIDE),
+      P(PAD_BACK_ICADE1), P(PAD_BACK_ICADE2), P(PAD_BACK)}},
 };
 // A joypad source in iCade mode: arrows before the d-pad, no stick.
 constexpr ActionInputs JOYPAD_ICADE[] = {
-    {0, {K(38), J(9), P(0)}},
-    {3, {K(37), J(8), P(3)}},
-    {5, {K(39), J(10), P(5)}},
-    {8, {K(40), J(11), P(8)}},
-    {10, {K(32), K(13), J(0), P(10)}},
-    {11, {K(17), J(1), P(11)}},
-    {12, {K(16), J(2), P(12)}},
-    {13, {J(3), P(13)}},
-    {14, {J(4), P(14)}},
-    {15, {J(5), P(15)}},
-    {99, {K(27), K(46), K(8), J(7), J(6), J(14), P(16), P(17), P(19)}},
+    {ACTION_UP, {K(KEY_UP), J(JOY_DPAD_UP), P(ACTION_UP)}},
+    {ACTION_LEFT, {K(KEY_LEFT), J(JOY_DPAD_LEFT), P(ACTION_LEFT)}},
+    {ACTION_RIGHT, {K(KEY_RIGHT), J(JOY_DPAD_RIGHT), P(ACTION_RIGHT)}},
+    {ACTION_DOWN, {K(KEY_DOWN), J(JOY_DPAD_DOWN), P(ACTION_DOWN)}},
+    {ACTION_CONFIRM, {K(KEY_SPACE), K(KEY_ENTER), J(JOY_A), P(ACTION_CONFIRM)}},
+    {ACTION_CANCEL, {K(KEY_CONTROL), J(JOY_B), P(ACTION_CANCEL)}},
+    {ACTION_OPTION, {K(KEY_SHIFT), J(JOY_X), P(ACTION_OPTION)}},
+    {ACTION_QUIT, {J(JOY_Y), P(ACTION_QUIT)}},
+    {ACTION_EXTRA1, {J(JOY_LEFT_SHOULDER), P(ACTION_EXTRA1)}},
+    {ACTION_EXTRA2, {J(JOY_RIGHT_SHOULDER), P(ACTION_EXTRA2)}},
+    {ACTION_BACK,
+     {K(KEY_ESCAPE), K(KEY_DELETE), K(KEY_BACKSPACE), J(JOY_START), J(JOY_BACK), J(JOY_GUIDE), P(PAD_BACK_ICADE1),
+      P(PAD_BACK_ICADE2), P(PAD_BACK)}},
 };
 
-// On the console build back is the pad entry the update hook fills.
-constexpr int PAD_CONSOLE_BACK = 19;
-// Entries iCade letters and on-screen buttons drive (entry 19 is left alone).
-constexpr int PAD_ICADE_ENTRIES = 19;
 // A stick counts as a direction beyond this deflection (strictly).
 constexpr float STICK_THRESHOLD = 0.4f;
-constexpr int JOY_BUTTONS_PER_PAD = 32;
-constexpr int LAST_KEY_CODE = 511;
+constexpr int LAST_KEY_CODE = INPUT_KEY_CODES - 1;
 
 template <int N>
 const ActionInputs* RowOf(const ActionInputs (&table)[N], int action) {
@@ -131,7 +132,6 @@ constexpr float STICK_PREVIEW_REACH = 52.0f;
 // bottom edges.
 constexpr float TOUCH_MARGIN_BEFORE = 6.0f;
 constexpr float TOUCH_MARGIN_AFTER = 12.0f;
-constexpr int PAUSE_ART_SLOT = 97;
 constexpr float MACHINE_MARK_STEP = 8.0f;
 
 struct Box {
@@ -170,7 +170,7 @@ int c_MyApp::p_PlayKey(int action, int withStick, int source) {
   const int seats = p_KeyboardSeats();
   if (seat && from.index >= seats) return 0;
   const bool iCade = bb_KRV_iCadeControls == 1;
-  if (action == ACTION_BACK && bb_KRV_isOuya == 1 && !iCade) return m_padButtons[PAD_CONSOLE_BACK];
+  if (action == ACTION_BACK && bb_KRV_isOuya == 1 && !iCade) return m_padButtons[PAD_BACK];
   // A split keyboard's keys belong to their seats alone; the first seat
   // keeps the pointer's and the on-screen buttons.
   const bool split = seats > 1;
@@ -255,7 +255,7 @@ int c_MyApp::p_iCade(int on) {
   } else if (on == 0) {
     BBGame::Game()->SetKeyboardEnabled(false);
     bb_KRV_iCadeControls = 0;
-    for (int i = 0; i < PAD_ICADE_ENTRIES; ++i) m_padButtons[i] = 0;
+    for (int i = 0; i < PAD_DRIVEN_ENTRIES; ++i) m_padButtons[i] = 0;
   }
   return 0;
 }
@@ -304,7 +304,7 @@ int c_MyApp::p_Button(int slot, float x, float y, int frame) {
   return m_buttonHit;
 }
 
-int c_MyApp::p_Button(float x, float y, int frame) { return p_Button(PAUSE_ART_SLOT, x, y, frame); }
+int c_MyApp::p_Button(float x, float y, int frame) { return p_Button(SLOT_ICONS, x, y, frame); }
 
 bool c_MyApp::p_Button0(int slot, float x, float y, int frame) {
   p_DrawImg(slot, x, y, float(frame));

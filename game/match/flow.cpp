@@ -45,7 +45,6 @@ constexpr int GAME_OVER_WITHDRAW_STEP = 2;
 
 constexpr float PAUSE_BUTTON_AT = 16.0f;
 constexpr float PAUSE_BUTTON_FAINT = 0.2f;
-constexpr int STYLE_POINTER = 2;
 
 // Stars, then the border, on a fresh display list.
 void RoundBackdrop(c_MyApp* app) {
@@ -78,10 +77,10 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   // Riders in the lower half show their count above the marker, the upper
   // half below it.
-  app->p_SetSize(look.countScale, DRAW_OMITTED);
+  app->p_SetSize(look.countScale, UNSET);
   const float middle = bb_KRV_jscrh / 2.0f;
   if (y != middle) app->p_Text(x, y < middle ? y + COUNT_OFFSET : y - COUNT_OFFSET, String(app->m_wins[p]), 1.0f, 1.0f);
-  app->p_SetSize(1.0f, DRAW_OMITTED);
+  app->p_SetSize(1.0f, UNSET);
 }
 
 // Quit from the round screens straight to the menu, with the key latched so
@@ -89,8 +88,8 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
 void QuitCheck(c_MyApp* app) {
   // Back of the keyboard counts as well: a split keyboard's keys are no
   // longer the joypads'.
-  if (app->p_PlayKeyAll(ACTION_QUIT, 1) == 0 && app->p_PlayKey(ACTION_BACK, 1, SOURCE_FIRST_PAD) == 0 &&
-      app->p_PlayKey(ACTION_BACK, 1, SOURCE_KEYBOARD) == 0) {
+  if (app->p_PlayKeyAll(ACTION_QUIT, STICK) == 0 && app->p_PlayKey(ACTION_BACK, STICK, SOURCE_FIRST_PAD) == 0 &&
+      app->p_PlayKey(ACTION_BACK, STICK, SOURCE_KEYBOARD) == 0) {
     return;
   }
   app->m_screen = SCREEN_MENU;
@@ -137,7 +136,7 @@ int c_MyApp::p_LoadGame() {
   for (int i = 0; i < GAME_INPUT_SLOTS; ++i) m_inputSlots[i] = 0;
   // Keys still held from the menu must be released before they join.
   for (int k = 0; k < LATCHED_SLOTS; ++k) JoinSlot(this, k)[SLOT_LATCH] = 1;
-  const int host = m_controlStyle == STYLE_POINTER ? 0 : m_hostSource + 1;
+  const int host = m_controlStyle == CONTROL_POINTER ? 0 : m_hostSource + 1;
   if (host >= 0 && host < JOIN_SLOTS) {
     JoinSlot(this, host)[SLOT_JOINED] = 1;
     JoinSlot(this, host)[SLOT_RIDER] = 1;
@@ -186,7 +185,7 @@ int c_MyApp::p_GameStructure() {
 int c_MyApp::p_InGame() {
   p_ResetDraw();
   m_menuDrop = -32;  // the main menu slides in when it next shows
-  const bool pauseKey = p_PlayKeyAll(ACTION_BACK, 1) != 0 || (bb_KRV_isOuya == 1 && p_PlayKeyAll(ACTION_QUIT, 1) != 0);
+  const bool pauseKey = p_PlayKeyAll(ACTION_BACK, STICK) != 0 || (bb_KRV_isOuya == 1 && p_PlayKeyAll(ACTION_QUIT, STICK) != 0);
   if (pauseKey && m_paused == 0 && m_anyKeyHeld == 0) {
     m_anyKeyHeld = 1;
     OpenPause(this);
@@ -195,7 +194,7 @@ int c_MyApp::p_InGame() {
   // for a window that lost the focus.
   if (m_paused == 0 && m_gameOver == 0 && RiderLostItsPad(this)) OpenPause(this);
   if (m_hidePauseButton != 1) {
-    p_Alpha(m_controlStyle == STYLE_POINTER ? 1.0f : PAUSE_BUTTON_FAINT);
+    p_Alpha(m_controlStyle == CONTROL_POINTER ? 1.0f : PAUSE_BUTTON_FAINT);
     if (p_Button(PAUSE_BUTTON_AT, PAUSE_BUTTON_AT, 0) != 0 && m_paused == 0) {
       m_inputLatch = 1;
       OpenPause(this);
@@ -233,7 +232,7 @@ int c_MyApp::p_SomebodyWon() {
     m_matchWon = 1;
     p_ResetDraw();
     p_Ink(matchWinner, 1.0f);
-    p_SetSize(BANNER_SCALE, DRAW_OMITTED);
+    p_SetSize(BANNER_SCALE, UNSET);
     p_Text(bb_KRV_jscrw / 2.0f, bb_KRV_jscrh / 2.0f, "WINNER!!", 1.0f, 1.0f);
     p_ResetDraw();
   }
@@ -265,7 +264,7 @@ int c_MyApp::p_GameOver() {
     p_SetCol(255.0f, 128.0f, 0.0f, 0.5f);
     p_Rect(w - 2.0f * b, 0.55f * h - 8.0f, 2.0f * b + 1.0f, 16.0f);
     // The words slide in from the top and bottom edges.
-    p_SetSize(4.0f, DRAW_OMITTED);
+    p_SetSize(4.0f, UNSET);
     p_SetCol(255.0f, 180.0f, 180.0f, 1.0f);
     p_Text(0.35f * w, b, "GAME", 1.0f, 1.0f);
     p_Text(0.65f * w, h - b, "OVER", 1.0f, 1.0f);

@@ -69,24 +69,8 @@ constexpr int ARENA_MAX = GRID_ROW - 1;
 constexpr int WALL_CELL = 100;
 constexpr int WALL_THICKNESS = 8;
 
-// Ink of the white crash sparks; image slot of the stars' and sparks' art
-// (256 frames of 8 x 8).
+// Ink of the white crash sparks.
 constexpr int INK_WHITE = 9;
-constexpr int SLOT_PARTS = 96;
-// Sounds of the match.
-constexpr int SFX_WON_SECOND = 2;
-constexpr int SFX_WON_FIRST = 3;
-constexpr int SFX_CRASH = 4;
-constexpr int SFX_CHOOSE = 98;
-
-// A float argument meaning "draw a random value".
-constexpr float RANDOM_ARG = -3717.0f;
-
-// Settings slots the match reads.
-constexpr int SETTING_DEATH_RULE = 2;  // 0 line removed, 1 line remains
-constexpr int SETTING_SPEED = 3;       // 0 slow .. 3 hyper
-constexpr int SETTING_WINNER = 4;      // 0 infinite, 1 first to 3, 2 to 5, 3 to 10
-constexpr int SETTING_ROW = 6;         // join screen's highlighted rule row
 
 // Extent of the arena in cells along the virtual screen's width and height.
 // A match shared online has the host's.

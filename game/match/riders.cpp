@@ -65,15 +65,13 @@ bool StickWants(const c_MyApp* app, int dir) {
 int Steer(c_MyApp* app, int source, int d0) {
   int dir = d0;
   for (const Turn& t : TURNS) {
-    if (app->p_PlayKey(t.action, 1, source) != 0 && d0 != t.opposite) dir = t.dir;
+    if (app->p_PlayKey(t.action, STICK, source) != 0 && d0 != t.opposite) dir = t.dir;
   }
   for (const Turn& t : TURNS) {
     if (StickWants(app, t.dir) && d0 != t.opposite) dir = t.dir;
   }
   return dir;
 }
-
-float Random() { return bb_random_Rnd(); }
 
 // The computer's choice for rider p heading `dir`; the random draws are
 // taken in a fixed order, so a seed replays every decision.
@@ -143,7 +141,7 @@ void Die(c_MyApp* app, int p) {
   float& t = Rider(app, p, R_DEATH);
   if (t < DEATH_SPARKS_UNTIL) {
     for (int i = 0; i < DEATH_SPARKS; ++i) {
-      app->p_ThrowParticle(Rider(app, p, R_X), Rider(app, p, R_Y), p, INK_WHITE, RANDOM_ARG, RANDOM_ARG);
+      app->p_ThrowParticle(Rider(app, p, R_X), Rider(app, p, R_Y), p, INK_WHITE, UNSET, UNSET);
     }
   }
   t += DEATH_TICK;

@@ -58,9 +58,9 @@ int c_MyApp::p_ShowBadges() {
     p_SetCol(255, 255, 255, 1.0f);
     p_Text(x + 16, y + 4, p_BadgeName(badge), 0, 0);
     if (badge >= 0 && badge < PICTURED_BADGES) {
-      p_SetSize(0.5f, DRAW_OMITTED);
+      p_SetSize(0.5f, UNSET);
       p_DrawImg(SLOT_BADGE_ART, x + NOTICE_WIDTH - 16, y + 16, float(badge));
-      p_SetSize(1.0f, DRAW_OMITTED);
+      p_SetSize(1.0f, UNSET);
     }
     if (t > NOTICE_LIFE) t = 0;
   }

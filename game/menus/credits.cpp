@@ -79,7 +79,6 @@ constexpr int SCROLLING_LINES = CREDIT_COUNT - 1;
 void MarkCreditText() { gc_mark_q(bb_KRV_CreditText); }
 const bool roots_registered = (gc_add_root_marker(MarkCreditText), true);
 
-constexpr float SLIDE_STEPS = 30.0f;
 // Below this slide step the tiles grow from nothing.
 constexpr float TILE_GROW_STEPS = 20.0f;
 constexpr float TILES_ACROSS = 12.0f;
@@ -133,7 +132,7 @@ void EdgeStripe(c_MyApp& app, const Tiles& g, int i, int j, float px, float py) 
   if (i == g.nx) colour(512 - b, 0, b);            // red to blue
   const float grey = 255.0f * float(i - 1) / float(g.nx - 2);
   if (j == g.ny) colour(grey, grey, grey);         // black to white
-  app.p_SetCol(Channel(rgb[0]), Channel(rgb[1]), Channel(rgb[2]), DRAW_OMITTED);
+  app.p_SetCol(Channel(rgb[0]), Channel(rgb[1]), Channel(rgb[2]), UNSET);
   if (j == 0 || j == g.ny) {
     app.p_Rect(px + 8, py, g.d - 16, g.d);
   } else {
@@ -146,12 +145,12 @@ void DrawTile(c_MyApp& app, const Tiles& g, int i, int j, float k) {
   const float py = g.y0 + float(j) * g.t + k * Spread(j, g.ny) - g.d / 2;
   const bool edgeX = i == 0 || i == g.nx, edgeY = j == 0 || j == g.ny;
   const float shade = edgeX || edgeY ? 0.0f : 255.0f;
-  app.p_SetCol(shade, shade, shade, DRAW_OMITTED);
+  app.p_SetCol(shade, shade, shade, UNSET);
   app.p_Rect(px, py, g.d + 1, g.d + 1);
   if (edgeX != edgeY) EdgeStripe(app, g, i, j, px, py);
   if (edgeX || edgeY) return;
   // Inner tile; along the row above the bottom edge they join into a bar.
-  app.p_SetCol(128, 128, 128, DRAW_OMITTED);
+  app.p_SetCol(128, 128, 128, UNSET);
   if (j == g.ny - 1 && i == g.nx - 3) {
     app.p_Rect(px - 6, py + 2, g.d + 4, g.d - 4);
   } else if (j == g.ny - 1 && i > 3 && i < g.nx - 2) {
@@ -162,11 +161,11 @@ void DrawTile(c_MyApp& app, const Tiles& g, int i, int j, float k) {
 }
 
 void CornerBadge(c_MyApp& app, float x, float y, float d) {
-  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+  app.p_SetCol(255, 255, 255, UNSET);
   app.p_Oval(x, y, d, d);
-  app.p_SetCol(128, 128, 128, DRAW_OMITTED);
+  app.p_SetCol(128, 128, 128, UNSET);
   app.p_Oval(x, y, d - 3, d - 3);
-  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+  app.p_SetCol(255, 255, 255, UNSET);
 }
 
 void Figures(c_MyApp& app, float x, float y, int a, int b, int c) {
@@ -184,15 +183,15 @@ Array<String> CreditText() {
 
 int c_MyApp::p_CreditBox() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
-  const float s = float(m_creditsSlide), k = SLIDE_STEPS - s;
+  const float s = float(m_creditsSlide), k = BOX_SLIDE_STEPS - s;
   p_ResetDraw();
-  p_Alpha(s / SLIDE_STEPS);
+  p_Alpha(s / BOX_SLIDE_STEPS);
 
   const Tiles g = LayTiles(W, H, s);
   for (int i = 0; i <= g.nx; ++i) {
     for (int j = 0; j <= g.ny; ++j) DrawTile(*this, g, i, j, k);
   }
-  p_SetCol(255, 255, 255, DRAW_OMITTED);
+  p_SetCol(255, 255, 255, UNSET);
   p_DrawImg(SLOT_TEST_CARD, W / 2, H / 2 - 24 * k, 0);
 
   m_creditScroll -= SCROLL_PER_UPDATE;
@@ -202,9 +201,9 @@ int c_MyApp::p_CreditBox() {
     m_creditLine += 1;
   }
   // A dark band keeps the white lines readable over the test card.
-  p_SetCol(0, 0, 0, 0.6f * s / SLIDE_STEPS);
+  p_SetCol(0, 0, 0, 0.6f * s / BOX_SLIDE_STEPS);
   p_Rect(W / 2 - 120, H / 2 - 24 * k - 56, 300, 104);
-  p_SetCol(255, 255, 255, DRAW_OMITTED);
+  p_SetCol(255, 255, 255, UNSET);
   for (int m = FIRST_SHOWN; m <= LAST_SHOWN; ++m) {
     const int n = ((m + m_creditLine) % SCROLLING_LINES + SCROLLING_LINES) % SCROLLING_LINES;
     const float offset = LINE_HEIGHT * float(m) + m_creditScroll;
@@ -212,10 +211,10 @@ int c_MyApp::p_CreditBox() {
     p_Text(W / 2 + 24, H / 2 - 24 * k + offset, bb_KRV_CreditText[n], TEXT_ALIGN, TEXT_ALIGN);
   }
 
-  p_Alpha(s / SLIDE_STEPS);
-  p_SetSize(0.4f, DRAW_OMITTED);
+  p_Alpha(s / BOX_SLIDE_STEPS);
+  p_SetSize(0.4f, UNSET);
   p_DrawImg(SLOT_GAME_LOGO, W / 2, g.y0 + float(g.ny - 1) * g.t + 4 * k, 0);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
 
   const float left = g.x0 + 1.5f * g.t - 6 * k, right = g.x0 + (float(g.nx) - 1.5f) * g.t + 6 * k;
   const float top = g.y0 + 1.5f * g.t - 3 * k, bottom = g.y0 + (float(g.ny) - 1.5f) * g.t + 3 * k;
@@ -225,7 +224,7 @@ int c_MyApp::p_CreditBox() {
   Figures(*this, left, top, bb_app__devWidth, bb_app__devHeight, m_updateFpsAvg);
   Figures(*this, right, top, int(W), int(H), m_renderFpsAvg);
   p_DrawImg(SLOT_BUTTONS, left, bottom, 12);
-  p_SetSize(0.3f, DRAW_OMITTED);
+  p_SetSize(0.3f, UNSET);
   p_DrawImg(SLOT_LOGO, right, bottom, 0);
   p_ResetDraw();
 

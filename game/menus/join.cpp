@@ -26,9 +26,9 @@ struct Rule {
   const char* labels[4];
 };
 constexpr Rule RULES[] = {
-    {SLOT_DEATH_RULE, 2, {"Death = Line Removed", "Death = Line Remains"}},
-    {SLOT_SPEED, 4, {"Speed = Slow", "Speed = Fast", "Speed = Extreme", "Speed = Hyper"}},
-    {SLOT_WINNER_TARGET, 4, {"Winner = Infinite", "Winner = First to 3", "Winner = First to 5", "Winner = First to 10"}},
+    {SETTING_DEATH_RULE, 2, {"Death = Line Removed", "Death = Line Remains"}},
+    {SETTING_SPEED, 4, {"Speed = Slow", "Speed = Fast", "Speed = Extreme", "Speed = Hyper"}},
+    {SETTING_WINNER, 4, {"Winner = Infinite", "Winner = First to 3", "Winner = First to 5", "Winner = First to 10"}},
 };
 constexpr int RULE_ROWS = 3;
 
@@ -56,17 +56,17 @@ int RingStep(int riders, int rider, bool right) {
 // brings each value back into its range, wrapping round.
 void RuleRows(c_MyApp& app, bool draw) {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
-  app.p_SetSize(1.5f, DRAW_OMITTED);
+  app.p_SetSize(1.5f, UNSET);
   for (int r = 0; r < RULE_ROWS; ++r) {
     const Rule& rule = RULES[r];
     int& value = app.m_settings[rule.slot];
-    String text(app.m_settings[SLOT_SETTINGS_ROW] == r + 1 ? "> " : "");
+    String text(app.m_settings[SETTING_ROW] == r + 1 ? "> " : "");
     if (value >= 0 && value < rule.count) text += String(rule.labels[value]);
     if (draw) app.p_Text(W / 2 - 128, H / 2 + 48 + 16 * float(r), text, 0, 1);
     if (value >= rule.count) value = 0;
     if (value < 0) value = rule.count - 1;
   }
-  app.p_SetSize(1.0f, DRAW_OMITTED);
+  app.p_SetSize(1.0f, UNSET);
 }
 
 // Whether the source presses the action. Keys that every source answers
@@ -93,7 +93,7 @@ void RuleKey(c_MyApp& app, int source) {
 }
 
 void HostKeys(c_MyApp& app, int source) {
-  int& row = app.m_settings[SLOT_SETTINGS_ROW];
+  int& row = app.m_settings[SETTING_ROW];
   int& latch = Field(app, source, SLOT_LATCH);
   if (latch == 0 && Presses(app, source, ACTION_UP)) {
     row = std::max(row - 1, 0);
@@ -128,7 +128,7 @@ void SourceKeys(c_MyApp& app, int source, int riders) {
     latch = 1;
   }
   const bool left = Presses(app, source, ACTION_LEFT), right = Presses(app, source, ACTION_RIGHT);
-  if (latch == 0 && (left || right) && app.m_settings[SLOT_SETTINGS_ROW] == 0) {
+  if (latch == 0 && (left || right) && app.m_settings[SETTING_ROW] == 0) {
     latch = 1;
     rider = RingStep(riders, rider, right);
   }
@@ -141,7 +141,7 @@ void SourceKeys(c_MyApp& app, int source, int riders) {
   // The death rule toggles for anyone; saved like the host's changes, so a
   // game closed from the menu keeps it.
   if (latch == 0 && Presses(app, source, ACTION_OPTION)) {
-    int& death = app.m_settings[SLOT_DEATH_RULE];
+    int& death = app.m_settings[SETTING_DEATH_RULE];
     const int next = death + 1;
     death = next == 0 || next == 1 ? next : 0;
     latch = 1;
@@ -160,10 +160,10 @@ void DrawSeatLegend(c_MyApp& app) {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
   for (int seat = 0; seat < seats; ++seat) {
     const float* ink = ME_MARK_COLOUR[SeatSource(seat) + 1];
-    app.p_SetCol(ink[0], ink[1], ink[2], DRAW_OMITTED);
+    app.p_SetCol(ink[0], ink[1], ink[2], UNSET);
     app.p_Text(W / 2 - LEGEND_INDENT, H / 2 - LEGEND_TOP + LEGEND_PITCH * float(seat), String(SeatLegend(seat)), 0, 1);
   }
-  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+  app.p_SetCol(255, 255, 255, UNSET);
 }
 
 // Draws rider i's square with the marks of the sources on it; a tap on it
@@ -176,7 +176,7 @@ int RiderSquare(c_MyApp& app, int i) {
   app.p_Rect(x - SQUARE / 2, y - SQUARE / 2, SQUARE, SQUARE);
   app.p_Ink(i, 0.3f);
   app.p_Rect(x - TOUCH_SQUARE / 2, y - TOUCH_SQUARE / 2, TOUCH_SQUARE, TOUCH_SQUARE);
-  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+  app.p_SetCol(255, 255, 255, UNSET);
 
   int& keyboardRider = Field(app, SOURCE_KEYBOARD, SLOT_RIDER);
   if (app.p_MouseIn_Centered(x, y, TOUCH_SQUARE, TOUCH_SQUARE) != 0 && app.m_inputLatch == 0 &&
@@ -191,9 +191,9 @@ int RiderSquare(c_MyApp& app, int i) {
   for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     if (Field(app, source, SLOT_JOINED) != 1 || Field(app, source, SLOT_RIDER) != i) continue;
     ++riding;
-    app.p_JoinMark(source + 1, x, y, DRAW_OMITTED);
+    app.p_JoinMark(source + 1, x, y, UNSET);
   }
-  app.p_SetCol(255, 255, 255, DRAW_OMITTED);
+  app.p_SetCol(255, 255, 255, UNSET);
   return riding;
 }
 
@@ -208,9 +208,9 @@ int c_MyApp::p_GameSelect() {
     SourceKeys(*this, source, riders);
   }
 
-  p_SetSize(2.0f, DRAW_OMITTED);
+  p_SetSize(2.0f, UNSET);
   p_Text(W / 2, H / 2 - 32, String("Join The Game!"), 1, 1);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
   p_Text(W / 2, H / 2, String("Join  \xACJ  |  \xACK  Leave"), 1, 1);
   DrawSeatLegend(*this);
 

@@ -24,9 +24,7 @@ constexpr float DRAG_THRESHOLD = 2.0f;
 // m_inputLatch of a press that became a drag: it can no longer choose.
 constexpr int DRAG_LATCH = 2;
 constexpr float FADE_DISTANCE = 480.0f;  // alpha falls to 0.5 over half of it
-constexpr int KEY_ESCAPE = 27;
 constexpr int ICON_START = 3;
-constexpr int CONTROL_KEYBOARD = 0, CONTROL_JOYPAD = 1, CONTROL_POINTER = 2;
 
 // The scroll position that centres entry k.
 float Centred(int k) { return float(1 - k) * ENTRY_PITCH; }
@@ -89,7 +87,7 @@ bool DrawEntry(c_MyApp& app, int k, float x, float y, float alpha) {
   if (k == GEAR_ENTRY) {
     size = DrawGear(app, x, y, scale);
   } else {
-    app.p_SetSize(scale, DRAW_OMITTED);
+    app.p_SetSize(scale, UNSET);
     app.p_DrawImg(SLOT_BUTTONS, x, y, float(k - 1));
     size = FrameSize(app, SLOT_BUTTONS, scale);
   }
@@ -226,7 +224,7 @@ int c_MyApp::p_Menu() {
   }
   if (LeaveByKeys(*this)) return 0;
 
-  p_SetSize(1.5f, DRAW_OMITTED);
+  p_SetSize(1.5f, UNSET);
   p_DrawImg(SLOT_GAME_LOGO, 0.4f * W, 96 + 12 * float(m_menuDrop), 0);
   p_ResetDraw();
 
@@ -250,7 +248,7 @@ int c_MyApp::p_Menu() {
   if (m_menuKeyMove != 0 && std::fabs(m_menuScroll - m_menuTarget) < KEY_MOVE_SETTLED) m_menuKeyMove = 0;
   if (m_anyKeyHeld == 0 && input) Keys(*this);
 
-  p_SetSize(0.35f, DRAW_OMITTED);
+  p_SetSize(0.35f, UNSET);
   const bool logo = p_Button(SLOT_LOGO, W - 70, 32 + 4 * float(m_menuDrop), 0) != 0;
   p_ResetDraw();
   if (logo && m_inputLatch == 0 && !BoxOpen(*this)) {

@@ -35,7 +35,6 @@ Rows ShownRows(const c_MyApp& app) {
   return r;
 }
 
-constexpr int SLIDE_IN = 30;  // slide step at which the panel is fully in
 // Rows stand ROW_PITCH apart, closer when that many would not fit above
 // BOTTOM_MARGIN.
 constexpr float ROW_PITCH = 40.0f;
@@ -55,7 +54,7 @@ int SoundModes() { return bb_KRV_HasMusicStream == 1 ? STREAM_SOUND_MODES : PLAI
 // The label of a row; a sound mode this build cannot play shows nothing
 // and becomes 0.
 String Label(c_MyApp& app, Row row) {
-  int& mode = app.m_settings[SLOT_SOUND_MODE];
+  int& mode = app.m_settings[SETTING_SOUND_MODE];
   switch (row) {
     case Row::SOUND:
       if (mode < 0 || mode >= SoundModes()) {
@@ -68,7 +67,7 @@ String Label(c_MyApp& app, Row row) {
     case Row::WINDOW:
       return String(app.m_fullScreen == 1 ? "Windowed" : "Fullscreen");
     case Row::KEYBOARD: {
-      const int seats = app.m_settings[SLOT_KEYBOARD_SEATS] + 1;
+      const int seats = app.m_settings[SETTING_KEYBOARD_SEATS] + 1;
       return String("Keyboard : ") + String(seats) + String(seats == 1 ? " Player" : " Players");
     }
     case Row::ONLINE_HOST:
@@ -87,7 +86,7 @@ void Close(c_MyApp& app) {
 }
 
 void Activate(c_MyApp& app, Row row) {
-  int& mode = app.m_settings[SLOT_SOUND_MODE];
+  int& mode = app.m_settings[SETTING_SOUND_MODE];
   switch (row) {
     case Row::SOUND:
       mode = (mode + 1) % SoundModes();
@@ -102,7 +101,7 @@ void Activate(c_MyApp& app, Row row) {
       app.p_FullscreenFlip();
       break;
     case Row::KEYBOARD: {
-      int& seats = app.m_settings[SLOT_KEYBOARD_SEATS];
+      int& seats = app.m_settings[SETTING_KEYBOARD_SEATS];
       seats = (seats + 1) % MAX_KEYBOARD_SEATS;
       break;
     }
@@ -166,9 +165,9 @@ void DrawRows(c_MyApp& app, const Rows& rows, float top) {
     const bool tapped = credits ? app.p_Touch(x - 16, y - 2, CREDITS_WIDTH, ROW_HEIGHT) != 0
                                 : app.p_Touch(84, y - 2, W - 168, ROW_HEIGHT) != 0;
     app.p_SetCol(255, 255, 255, 1.0f);
-    app.p_SetSize(2.0f, DRAW_OMITTED);
+    app.p_SetSize(2.0f, UNSET);
     app.p_Text(x, y, Label(app, row), 0, 0);
-    app.p_SetSize(1.0f, DRAW_OMITTED);
+    app.p_SetSize(1.0f, UNSET);
     const bool keyed = cursor && AnyOf(app, ROW_KEYS);
     if ((tapped || keyed) && app.m_optionsKeyLatch == 0 && app.m_optionsTapLatch == 0) {
       app.m_optionsRow = r + 1;
@@ -195,14 +194,14 @@ int c_MyApp::p_OptionBox() {
   // Nothing under the box reacts, and the box itself not while it slides
   // or while an address is typed.
   m_inputLatch = m_anyKeyHeld = 1;
-  if (s != SLIDE_IN) m_optionsKeyLatch = m_optionsTapLatch = 1;
+  if (s != BOX_SLIDE_STEPS) m_optionsKeyLatch = m_optionsTapLatch = 1;
   if (m_onlineEditing == 1) {
     p_OnlineEntry();
     m_optionsKeyLatch = 1;
   }
 
   p_SetCol(150, 75, 0, 0.85f);
-  p_Rect(50, float((SLIDE_IN - s) * 24), W - 100, H);
+  p_Rect(50, float((BOX_SLIDE_STEPS - s) * 24), W - 100, H);
   p_ResetDraw();
 
   const Rows rows = ShownRows(*this);
@@ -210,9 +209,9 @@ int c_MyApp::p_OptionBox() {
   const float gearX = float(12 * s - 260);
   m_gearAngle += 0.2f;
   const float gear = DrawGear(*this, gearX, 60, m_optionsRow == 0 ? 2.0f : 1.5f);
-  p_SetSize(2.0f, DRAW_OMITTED);
+  p_SetSize(2.0f, UNSET);
   p_Text(gearX + 76, 60, String("<[BACK]"), 0, 1);
-  p_SetSize(1.0f, DRAW_OMITTED);
+  p_SetSize(1.0f, UNSET);
   if ((Touched(*this, gearX, 60, gear) || AnyPressing(*this, ACTION_BACK, BUTTONS_ONLY)) && m_optionsKeyLatch == 0 &&
       m_optionsTapLatch == 0) {
     Close(*this);
@@ -222,7 +221,7 @@ int c_MyApp::p_OptionBox() {
     const float y = float(12 * s - 268);
     OverscanGauge(*this, 0.6f * W, y, y - 5, m_optionsKeyLatch);
   }
-  DrawRows(*this, rows, float((SLIDE_IN - s) * 24) + ROWS_TOP);
+  DrawRows(*this, rows, float((BOX_SLIDE_STEPS - s) * 24) + ROWS_TOP);
 
   if (m_optionsKeyLatch == 0) {
     if (m_optionsRow == 0 && AnyOf(*this, CLOSE_KEYS)) {

@@ -39,7 +39,7 @@ void MoveCursor(c_MyApp& app, int row, float rate) {
 }
 
 void CursorMark(c_MyApp& app, float x, float y) {
-  app.p_SetSize(2.5f, DRAW_OMITTED);
+  app.p_SetSize(2.5f, UNSET);
   app.p_SetCol(255, 255, 100, 1.0f);
   app.p_DrawImg(SLOT_ICONS, x, y, float(ICON_CURSOR));
   app.p_ResetDraw();
@@ -47,7 +47,7 @@ void CursorMark(c_MyApp& app, float x, float y) {
 
 // A round button of the icons image; true when a touch is on it.
 bool IconButton(c_MyApp& app, float x, float y, int icon, float r, float g, float b) {
-  app.p_SetSize(2.0f, DRAW_OMITTED);
+  app.p_SetSize(2.0f, UNSET);
   app.p_SetCol(r, g, b, 1.0f);
   const bool hit = app.p_Button(x, y, icon) != 0;
   app.p_ResetDraw();
@@ -174,7 +174,7 @@ int c_MyApp::p_OuyaQuit() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
   // A plain grey background behind the test card and the texts.
   p_CLS2D(180, 180, 180, 1.0f);
-  p_SetSize(3.0f, DRAW_OMITTED);
+  p_SetSize(3.0f, UNSET);
   p_DrawImg(SLOT_TEST_CARD, W / 2, H / 2, 0);
   // A dark panel keeps the texts readable over the test card.
   p_ResetDraw();
@@ -183,7 +183,7 @@ int c_MyApp::p_OuyaQuit() {
   p_ResetDraw();
   float y = 0.3f * H;
   for (const QuitLine& line : QUIT_LINES) {
-    p_SetSize(line.scale, DRAW_OMITTED);
+    p_SetSize(line.scale, UNSET);
     p_Text(0.65f * W, y, String(line.text), 1, 1);
     y += line.step;
   }

@@ -3,19 +3,16 @@
 #include "game/app.h"
 #include "game/menus/state_string.h"
 
-static_assert(GAME_SETTINGS == PROGRESS_SETTINGS && SETTING_SOUND_MODE == SLOT_SOUND_MODE &&
-              SETTING_KEYBOARD_SEATS == SLOT_KEYBOARD_SEATS);
 static_assert(GAME_BADGES == PROGRESS_BADGES && GAME_HIGHSCORES >= PROGRESS_HIGHSCORES);
 
 int c_MyApp::p_Save() {
   // While the host's rules hold, this machine saves its own.
-  constexpr int RULE_SLOTS[] = {SLOT_DEATH_RULE, SLOT_SPEED, SLOT_WINNER_TARGET};
   if (m_onlineShared == 1) {
-    for (int r = 0; r < 3; ++r) std::swap(m_settings[RULE_SLOTS[r]], m_ownRules[r]);
+    for (int r = 0; r < RULE_COUNT; ++r) std::swap(m_settings[RULE_SETTINGS[r]], m_ownRules[r]);
   }
   const String state = EncodeProgress({m_settings, m_badges, m_highscores});
   if (m_onlineShared == 1) {
-    for (int r = 0; r < 3; ++r) std::swap(m_settings[RULE_SLOTS[r]], m_ownRules[r]);
+    for (int r = 0; r < RULE_COUNT; ++r) std::swap(m_settings[RULE_SETTINGS[r]], m_ownRules[r]);
   }
   if (bb_KRV_DebugMode == 1) bbPrint(state);
   bb_app_SaveState(state);
@@ -27,7 +24,7 @@ int c_MyApp::p_Load() {
   if (bb_KRV_DebugMode == 1) bbPrint(state);
   const bool console = bb_KRV_isOuya == 1;
   for (const String& line : DecodeProgress(state, {m_settings, m_badges, m_highscores}, console)) bbPrint(line);
-  bb_KRV_overscan = console ? float(m_settings[SLOT_OVERSCAN]) : 0.0f;
+  bb_KRV_overscan = console ? float(m_settings[SETTING_OVERSCAN]) : 0.0f;
   return 0;
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int SETTINGS_FIELDS = PROGRESS_SETTINGS + 1;
+constexpr int SETTINGS_FIELDS = GAME_SETTINGS + 1;
 constexpr int BADGE_FIELDS = PROGRESS_BADGE_GROUPS + 1;
 constexpr int TABLE_FIELDS = 2 * PROGRESS_RANKS + 1;
 
@@ -76,24 +76,24 @@ class Reader {
 
 bool ReadSettings(Reader& in, const Array<int>& settings) {
   Checksum sum;
-  for (int i = 0; i < PROGRESS_SETTINGS; ++i) {
+  for (int i = 0; i < GAME_SETTINGS; ++i) {
     settings[i] = in.Next();
     sum.Add(SettingWeight(i), settings[i]);
   }
   if (in.Next() == sum.Value()) return true;
-  for (int i = 0; i < PROGRESS_SETTINGS; ++i) settings[i] = 0;
-  settings[SLOT_SOUND_MODE] = 1;
+  for (int i = 0; i < GAME_SETTINGS; ++i) settings[i] = 0;
+  settings[SETTING_SOUND_MODE] = 1;
   return false;
 }
 
 void FixSettingRanges(const Array<int>& settings, bool console) {
-  if (settings[SLOT_PAD_X] < PAD_MIN) settings[SLOT_PAD_X] = PAD_MIN;
-  if (settings[SLOT_PAD_Y] < PAD_MIN) settings[SLOT_PAD_Y] = PAD_MIN;
-  if (settings[SLOT_PAD_SIZE] < PAD_SIZE_MIN) settings[SLOT_PAD_SIZE] = PAD_SIZE_DEFAULT;
-  if (settings[SLOT_OVERSCAN] <= 0) settings[SLOT_OVERSCAN] = CONSOLE_OVERSCAN;
-  if (!console) settings[SLOT_OVERSCAN] = DESKTOP_OVERSCAN;
-  const int seats = settings[SLOT_KEYBOARD_SEATS];
-  if (seats < 0 || seats > LAST_KEYBOARD_SEATS) settings[SLOT_KEYBOARD_SEATS] = 0;
+  if (settings[SETTING_PAD_X] < PAD_MIN) settings[SETTING_PAD_X] = PAD_MIN;
+  if (settings[SETTING_PAD_Y] < PAD_MIN) settings[SETTING_PAD_Y] = PAD_MIN;
+  if (settings[SETTING_PAD_SIZE] < PAD_SIZE_MIN) settings[SETTING_PAD_SIZE] = PAD_SIZE_DEFAULT;
+  if (settings[SETTING_OVERSCAN] <= 0) settings[SETTING_OVERSCAN] = CONSOLE_OVERSCAN;
+  if (!console) settings[SETTING_OVERSCAN] = DESKTOP_OVERSCAN;
+  const int seats = settings[SETTING_KEYBOARD_SEATS];
+  if (seats < 0 || seats > LAST_KEYBOARD_SEATS) settings[SETTING_KEYBOARD_SEATS] = 0;
 }
 
 bool ReadBadges(Reader& in, const Array<bool>& badges) {
@@ -130,7 +130,7 @@ String Outcome(const char* what, bool valid) {
 String EncodeProgress(const Progress& p) {
   Writer out;
   Checksum settings;
-  for (int i = 0; i < PROGRESS_SETTINGS; ++i) {
+  for (int i = 0; i < GAME_SETTINGS; ++i) {
     out.Field(p.settings[i]);
     settings.Add(SettingWeight(i), p.settings[i]);
   }

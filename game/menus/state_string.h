@@ -9,9 +9,10 @@
 
 #include <vector>
 
+#include "game/numbers.h"
 #include "runtime/core/core.h"
 
-constexpr int PROGRESS_SETTINGS = 25;
+// GAME_SETTINGS settings slots (game/numbers.h names them).
 constexpr int PROGRESS_BADGE_GROUPS = 8;
 constexpr int PROGRESS_GROUP_BITS = 32;
 constexpr int PROGRESS_BADGES = PROGRESS_BADGE_GROUPS * PROGRESS_GROUP_BITS;
@@ -22,20 +23,8 @@ constexpr int PROGRESS_RANKS = 10;
 constexpr int PROGRESS_LAST = PROGRESS_TABLES * PROGRESS_RANKS;
 constexpr int PROGRESS_HIGHSCORES = 2 * PROGRESS_LAST;
 
-// Settings slots that carry a meaning; the others are kept as they are.
-constexpr int SLOT_DEATH_RULE = 2;      // 0 trail removed, 1 trail remains
-constexpr int SLOT_SPEED = 3;           // 0 slow .. 3 hyper
-constexpr int SLOT_WINNER_TARGET = 4;   // 0 infinite, 1 first to 3, 2 to 5, 3 to 10
-constexpr int SLOT_SOUND_MODE = 5;      // 0 off, 1 all, 2 effects, 3 music
-constexpr int SLOT_SETTINGS_ROW = 6;    // join screen's rule cursor, 0 none
-constexpr int SLOT_PAD_X = 10;          // on-screen pad, virtual units
-constexpr int SLOT_PAD_Y = 11;
-constexpr int SLOT_PAD_SIZE = 12;
-constexpr int SLOT_OVERSCAN = 14;       // overscan margin, window pixels
-constexpr int SLOT_KEYBOARD_SEATS = 15; // players at the keyboard less one, 0 to 3
-
 // Handles to the game's own arrays (not copies): settings of at least
-// PROGRESS_SETTINGS ints, badges of at least PROGRESS_BADGES flags,
+// GAME_SETTINGS ints, badges of at least PROGRESS_BADGES flags,
 // highscores of at least PROGRESS_HIGHSCORES ints.
 struct Progress {
   Array<int> settings;

@@ -41,13 +41,13 @@ float FrameSize(const c_MyApp& app, int slot, float scale) {
 }
 
 float DrawGear(c_MyApp& app, float x, float y, float scale) {
-  app.p_SetSize(scale, DRAW_OMITTED);
+  app.p_SetSize(scale, UNSET);
   for (int i = 0; i < 3; ++i) {
     app.p_SetRot(GEAR_TURNS[i] * app.m_gearAngle);
     app.p_DrawImg(SLOT_BUTTONS, x, y, float(GEAR_FRAMES[i]));
   }
   app.p_SetRot(0.0f);
-  app.p_SetSize(1.0f, DRAW_OMITTED);
+  app.p_SetSize(1.0f, UNSET);
   return FrameSize(app, SLOT_BUTTONS, scale);
 }
 
@@ -56,12 +56,12 @@ bool Touched(c_MyApp& app, float x, float y, float size) {
 }
 
 void OverscanGauge(c_MyApp& app, float centreX, float titleY, float barY, int& keyLatch) {
-  int& overscan = app.m_settings[SLOT_OVERSCAN];
+  int& overscan = app.m_settings[SETTING_OVERSCAN];
   const float markerY = titleY - 8.0f;
   app.p_ResetDraw();
-  app.p_SetSize(2.0f, DRAW_OMITTED);
+  app.p_SetSize(2.0f, UNSET);
   app.p_Text(centreX, titleY, String("L1 <      Overscan      > R1"), 1.0f, 1.0f);
-  app.p_SetSize(1.0f, DRAW_OMITTED);
+  app.p_SetSize(1.0f, UNSET);
   app.p_SetCol(0.0f, 128.0f, 255.0f, 0.5f);
   app.p_Rect(centreX - GAUGE_WIDTH / 2, barY, GAUGE_WIDTH, 9.0f);
   app.p_SetCol(255.0f, 255.0f, 0.0f, 0.75f);

@@ -1,5 +1,5 @@
-// What the menu screens and boxes share: their sounds and art, and the few pictures and
-// tests more than one of them draws.
+// What the menu screens and boxes share: the few pictures and tests more
+// than one of them draws.
 #pragma once
 
 #include "game/app.h"
@@ -9,15 +9,6 @@ namespace menus {
 
 // A source number that no source has.
 constexpr int NO_SOURCE = -2;
-
-constexpr int SFX_CHOOSE = 98;
-constexpr int SFX_MOVE = 99;
-
-constexpr int SLOT_BADGE_ART = 80;
-constexpr int SLOT_TEST_CARD = 91;
-constexpr int SLOT_BUTTONS = 95;
-constexpr int SLOT_ICONS = 97;
-constexpr int SLOT_GAME_LOGO = 98;
 
 // The first source, in the order of the source numbers, that presses the
 // action; NO_SOURCE when none does.

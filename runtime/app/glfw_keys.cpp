@@ -1,5 +1,5 @@
-// GLFW 3 key numbers to the runtime's key codes. The codes are the ones the
-// game has always seen for the same physical keys; keys without a code
+// GLFW 3 key numbers to the runtime's key codes (input/keycodes.h). The
+// codes are the ones the game has always seen for the same physical keys; keys without a code
 // (Alt, Super, F13 and up, lock keys...) are never reported. Keypad Enter has
 // a code of its own, apart from Enter, so the two can belong to different
 // players at one keyboard.
@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "input/keycodes.h"
 #include "runtime/app/app.h"
 
 namespace {
@@ -17,50 +18,50 @@ struct KeyCode {
 };
 
 constexpr KeyCode kKeyCodes[] = {
-    {GLFW_KEY_SPACE, 32},
-    {GLFW_KEY_APOSTROPHE, 222},
-    {GLFW_KEY_COMMA, 188},
-    {GLFW_KEY_MINUS, 189},
-    {GLFW_KEY_PERIOD, 190},
-    {GLFW_KEY_SLASH, 191},
-    {GLFW_KEY_SEMICOLON, 186},
-    {GLFW_KEY_EQUAL, 187},
-    {GLFW_KEY_LEFT_BRACKET, 219},
-    {GLFW_KEY_BACKSLASH, 220},
-    {GLFW_KEY_RIGHT_BRACKET, 221},
-    {GLFW_KEY_GRAVE_ACCENT, 192},
-    {GLFW_KEY_ESCAPE, 27},
-    {GLFW_KEY_ENTER, 13},
-    {GLFW_KEY_TAB, 9},
-    {GLFW_KEY_BACKSPACE, 8},
-    {GLFW_KEY_INSERT, 45},
-    {GLFW_KEY_DELETE, 46},
-    {GLFW_KEY_RIGHT, 39},
-    {GLFW_KEY_LEFT, 37},
-    {GLFW_KEY_DOWN, 40},
-    {GLFW_KEY_UP, 38},
-    {GLFW_KEY_PAGE_UP, 33},
-    {GLFW_KEY_PAGE_DOWN, 34},
-    {GLFW_KEY_HOME, 36},
-    {GLFW_KEY_END, 35},
-    {GLFW_KEY_KP_DECIMAL, 110},
-    {GLFW_KEY_KP_DIVIDE, 111},
-    {GLFW_KEY_KP_MULTIPLY, 106},
-    {GLFW_KEY_KP_SUBTRACT, 109},
-    {GLFW_KEY_KP_ADD, 107},
-    {GLFW_KEY_KP_ENTER, 108},
-    {GLFW_KEY_LEFT_SHIFT, 16},
-    {GLFW_KEY_RIGHT_SHIFT, 16},
-    {GLFW_KEY_LEFT_CONTROL, 17},
-    {GLFW_KEY_RIGHT_CONTROL, 17},
+    {GLFW_KEY_SPACE, KEY_SPACE},
+    {GLFW_KEY_APOSTROPHE, KEY_APOSTROPHE},
+    {GLFW_KEY_COMMA, KEY_COMMA},
+    {GLFW_KEY_MINUS, KEY_MINUS},
+    {GLFW_KEY_PERIOD, KEY_PERIOD},
+    {GLFW_KEY_SLASH, KEY_SLASH},
+    {GLFW_KEY_SEMICOLON, KEY_SEMICOLON},
+    {GLFW_KEY_EQUAL, KEY_EQUAL},
+    {GLFW_KEY_LEFT_BRACKET, KEY_LEFT_BRACKET},
+    {GLFW_KEY_BACKSLASH, KEY_BACKSLASH},
+    {GLFW_KEY_RIGHT_BRACKET, KEY_RIGHT_BRACKET},
+    {GLFW_KEY_GRAVE_ACCENT, KEY_GRAVE},
+    {GLFW_KEY_ESCAPE, KEY_ESCAPE},
+    {GLFW_KEY_ENTER, KEY_ENTER},
+    {GLFW_KEY_TAB, KEY_TAB},
+    {GLFW_KEY_BACKSPACE, KEY_BACKSPACE},
+    {GLFW_KEY_INSERT, KEY_INSERT},
+    {GLFW_KEY_DELETE, KEY_DELETE},
+    {GLFW_KEY_RIGHT, KEY_RIGHT},
+    {GLFW_KEY_LEFT, KEY_LEFT},
+    {GLFW_KEY_DOWN, KEY_DOWN},
+    {GLFW_KEY_UP, KEY_UP},
+    {GLFW_KEY_PAGE_UP, KEY_PAGE_UP},
+    {GLFW_KEY_PAGE_DOWN, KEY_PAGE_DOWN},
+    {GLFW_KEY_HOME, KEY_HOME},
+    {GLFW_KEY_END, KEY_END},
+    {GLFW_KEY_KP_DECIMAL, KEY_KP_DECIMAL},
+    {GLFW_KEY_KP_DIVIDE, KEY_KP_DIVIDE},
+    {GLFW_KEY_KP_MULTIPLY, KEY_KP_MULTIPLY},
+    {GLFW_KEY_KP_SUBTRACT, KEY_KP_SUBTRACT},
+    {GLFW_KEY_KP_ADD, KEY_KP_ADD},
+    {GLFW_KEY_KP_ENTER, KEY_KP_ENTER},
+    {GLFW_KEY_LEFT_SHIFT, KEY_SHIFT},
+    {GLFW_KEY_RIGHT_SHIFT, KEY_SHIFT},
+    {GLFW_KEY_LEFT_CONTROL, KEY_CONTROL},
+    {GLFW_KEY_RIGHT_CONTROL, KEY_CONTROL},
 };
 
 constexpr std::array<unsigned char, GLFW_KEY_LAST + 1> build_table() {
   std::array<unsigned char, GLFW_KEY_LAST + 1> table{};
-  for (int k = GLFW_KEY_0; k <= GLFW_KEY_9; ++k) table[k] = static_cast<unsigned char>(k);
-  for (int k = GLFW_KEY_A; k <= GLFW_KEY_Z; ++k) table[k] = static_cast<unsigned char>(k);
-  for (int f = 0; f < 12; ++f) table[GLFW_KEY_F1 + f] = static_cast<unsigned char>(112 + f);
-  for (int d = 0; d < 10; ++d) table[GLFW_KEY_KP_0 + d] = static_cast<unsigned char>(96 + d);
+  for (int d = 0; d <= 9; ++d) table[GLFW_KEY_0 + d] = static_cast<unsigned char>(KEY_0 + d);
+  for (int l = 0; l <= KEY_Z - KEY_A; ++l) table[GLFW_KEY_A + l] = static_cast<unsigned char>(KEY_A + l);
+  for (int f = 0; f <= KEY_F12 - KEY_F1; ++f) table[GLFW_KEY_F1 + f] = static_cast<unsigned char>(KEY_F1 + f);
+  for (int d = 0; d <= 9; ++d) table[GLFW_KEY_KP_0 + d] = static_cast<unsigned char>(KEY_KP_0 + d);
   for (const KeyCode& k : kKeyCodes) table[k.glfwKey] = k.code;
   return table;
 }
@@ -81,14 +82,14 @@ int BBGlfwGame::TransKey(int glfwKey) {
 
 int BBGlfwGame::KeyToChar(int key) {
   switch (key) {
-    case 8:
-    case 9:
-    case 13:
-    case 27:
+    case KEY_BACKSPACE:
+    case KEY_TAB:
+    case KEY_ENTER:
+    case KEY_ESCAPE:
       return key;
-    case 46:
+    case KEY_DELETE:
       return kDeleteChar;
   }
-  if ((key >= 33 && key <= 40) || key == 45) return key | kPrivateCharBase;
+  if ((key >= KEY_PAGE_UP && key <= KEY_DOWN) || key == KEY_INSERT) return key | kPrivateCharBase;
   return 0;
 }

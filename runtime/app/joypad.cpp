@@ -26,9 +26,9 @@ JoyMapped map_gamepad(const JoyRaw& raw) {
   // A, B, X, Y, shoulders, back and start keep their numbers 0-7.
   std::copy(b, b + PAD_GUIDE, out.buttons);
   set_dpad(out, b[PAD_DPAD_LEFT], b[PAD_DPAD_UP], b[PAD_DPAD_RIGHT], b[PAD_DPAD_DOWN]);
-  out.buttons[12] = b[PAD_LEFT_THUMB];
-  out.buttons[13] = b[PAD_RIGHT_THUMB];
-  out.buttons[14] = b[PAD_GUIDE];
+  out.buttons[JOY_LEFT_THUMB] = b[PAD_LEFT_THUMB];
+  out.buttons[JOY_RIGHT_THUMB] = b[PAD_RIGHT_THUMB];
+  out.buttons[JOY_GUIDE] = b[PAD_GUIDE];
   return out;
 }
 

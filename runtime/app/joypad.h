@@ -3,6 +3,8 @@
 // checked without hardware.
 #pragma once
 
+#include "input/keycodes.h"
+
 // Capacities of one raw poll.
 constexpr int JOY_RAW_AXES = 6;
 constexpr int JOY_RAW_BUTTONS = 32;
@@ -24,12 +26,6 @@ enum JoyGamepadButton {
 enum JoyGamepadAxis {
   PAD_LEFT_X, PAD_LEFT_Y, PAD_RIGHT_X, PAD_RIGHT_Y, PAD_LEFT_TRIGGER, PAD_RIGHT_TRIGGER, PAD_AXIS_COUNT
 };
-
-// Runtime button numbers of the d-pad, whatever the pad reports.
-constexpr int JOY_DPAD_LEFT = 8;
-constexpr int JOY_DPAD_UP = 9;
-constexpr int JOY_DPAD_RIGHT = 10;
-constexpr int JOY_DPAD_DOWN = 11;
 
 // One poll. Raw axes are device values -1..1 (y positive downwards); counts
 // beyond the capacities are cut. The gamepad part is filled only when the
@@ -57,8 +53,8 @@ struct JoyMapped {
   bool buttons[JOY_OUT_BUTTONS] = {};
 };
 
-// Maps a present pad. Known gamepads: A 0, B 1, X 2, Y 3, shoulders 4 and 5,
-// back 6, start 7, d-pad 8-11, stick buttons 12 and 13, guide 14. Other pads:
+// Maps a present pad. Known gamepads come out in the runtime's button
+// numbers (JOY_A .. JOY_GUIDE, input/keycodes.h). Other pads:
 // buttons in their own order with the d-pad moved to 8-11 (from the first
 // hat, or from the last four buttons of a pad with more than 12).
 JoyMapped MapJoystick(const JoyRaw& raw);

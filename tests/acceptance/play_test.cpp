@@ -141,12 +141,13 @@ TEST(Faults, TheCrashAndRoundWonTonesAreHeardInSoundModesOneAndTwoTheTuneInOneAn
 }
 
 // A state string with every block valid and off its defaults: every
-// settings slot 100 but the overscan slot (14), `overscan`; badge group b
-// 1000 b + 1; every score 100.
-std::string StateString(int overscan) {
+// settings slot 100 but the overscan slot (14), `overscan`, and the slot of
+// the players at the keyboard (15), `seats`; badge group b 1000 b + 1; every
+// score 100.
+std::string StateString(int overscan, int seats) {
   std::string s;
-  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : "100") + "|";
-  s += std::to_string(28600 + 14 * overscan) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
+  for (int i = 0; i < 25; ++i) s += (i == 14 ? std::to_string(overscan) : i == 15 ? std::to_string(seats) : "100") + "|";
+  s += std::to_string(27100 + 14 * overscan + 15 * seats) + "|1|1001|2001|3001|4001|5001|6001|7001|28008|";
   for (int t = 0; t < 7; ++t) {
     for (int i = 0; i < 20; ++i) s += "100|";
     s += std::to_string(16000 + 1000 * t) + "|";  // the checksum
@@ -158,7 +159,9 @@ std::string StateString(int overscan) {
 // checks them; here is what the file system and the game around them make of
 // whole files.
 TEST(Faults, EveryStateFileStartsTheGameLoadsByTheRulesAndALaterSaveKeepsWhatLoaded) {
-  const std::string played = StateString(64), saved = StateString(1);  // the overscan slot is 1 on the desktop
+  // The overscan slot is 1 on the desktop, and a count of players at the
+  // keyboard out of range is 0.
+  const std::string played = StateString(64, 100), saved = StateString(1, 0);
   std::string loaded = "Settings Loaded\nBadges Loaded\n";  // and every table
   for (int t = 0; t < 7; ++t) loaded += "Highscore " + std::to_string(t) + " Loaded\n";
   std::string defaults = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|", utf16 = "\xff\xfe", garbage;

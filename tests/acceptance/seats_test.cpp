@@ -24,8 +24,8 @@ TEST(Seats, TwoPlayersAtOneKeyboardJoinStartAndEachSteersTheirOwnRiderThroughAWh
   EXPECT_TRUE(Within(10, [&] { return StateField(p.State(), SEATS_FIELD) == 1; })) << p.State();
   // From the gear the arrows choose the two-rider match beside it; the
   // letters join and move on.
-  ASSERT_TRUE(p.Play({{"", Screen::MENU}, {"Left Return", Screen::JOIN}, {"z d Return", Screen::MARKERS},
-                      {"", Screen::PLAYING}}));
+  ASSERT_TRUE(p.Play(
+      {{"", Screen::MENU}, {"Left Return", Screen::JOIN}, {"z d Return", Screen::MARKERS}, {"", Screen::PLAYING}}));
   // The letters' down turns rider 2 into the bottom wall; rider 1 rides on.
   p.Keys("s");
   const int before = TrailEnd(p.Look());

@@ -90,10 +90,10 @@ TEST(WindowLoop, ANewWindowReleasesHeldKeysAndButtonsAndIsPlacedAndTitled) {
         Xdotool("getdisplaygeometry --shell getwindowfocus getwindowname getwindowgeometry --shell");
         Xdotool("keydown a getwindowfocus mousemove --window %1 100 50 mousedown 1");
       }
-      if (app->updates > 3 && !*recreatedAt && bb_input_KeyDown(65) && bb_input_MouseDown(0)) {
+      if (app->updates > 3 && !*recreatedAt && bb_input_KeyDown(KEY_A) && bb_input_MouseDown(0)) {
         int seq = glfwGraphicsSeq;
         bb_app__game->SetDeviceWindow(640, 480, 0);
-        Print("released %ld %ld %ld %ld\n", bb_input_KeyDown(65), bb_input_MouseDown(0), bb_input_TouchDown(0),
+        Print("released %ld %ld %ld %ld\n", bb_input_KeyDown(KEY_A), bb_input_MouseDown(0), bb_input_TouchDown(0),
               glfwGraphicsSeq - seq);
         Xdotool("keyup a mouseup 1");
         *recreatedAt = app->updates;

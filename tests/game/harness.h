@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "game/app.h"
+#include "game/match/controls.h"
+#include "input/keycodes.h"
 
 namespace zephrine_test {
 
@@ -34,12 +36,6 @@ struct PadInput {
   float stickX = 0, stickY = 0;  // first stick, y positive upwards
   bool buttons[32] = {};
 };
-
-// Runtime key codes (the window layer's key table).
-constexpr int KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32;
-constexpr int KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40;
-constexpr int KEY_B = 66, KEY_C = 67, KEY_N = 78, KEY_V = 86, KEY_X = 88;
-constexpr int KEY_F1 = 112, KEY_F2 = 113;
 
 class GameHarness {
  public:

@@ -72,14 +72,22 @@ TEST(Controls, SourcesIcadeAndStick) {
     float stickX, stickY;
     int action, withStick, source, expected;
   } cases[] = {
-      {0, 87, 0, 0, ACTION_UP, 1, -1, 1},      {1, 87, 0, 0, ACTION_UP, 1, -1, 0},
-      {1, 90, 0, 0, ACTION_CONFIRM, 1, -1, 0}, {1, KEY_UP, 0, 0, ACTION_UP, 1, -1, 1},
-      {1, 32, 0, 0, ACTION_CONFIRM, 1, 2, 1},  {0, 32, 0, 0, ACTION_CONFIRM, 1, 3, 1},
-      {0, 32, 0, 0, ACTION_CONFIRM, 1, 4, 0},  {0, 0, 0.4f, 0, ACTION_RIGHT, 1, 0, 0},
-      {0, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 1}, {0, 0, 0.41f, 0, ACTION_RIGHT, 0, 0, 0},
-      {0, 0, -0.41f, 0, ACTION_LEFT, 1, 0, 1}, {0, 0, 0, 0.41f, ACTION_UP, 1, 0, 1},
-      {0, 0, 0, -0.4f, ACTION_DOWN, 1, 0, 0},  {0, 0, 0, -0.41f, ACTION_DOWN, 1, 0, 1},
-      {1, 0, 0.41f, 0, ACTION_RIGHT, 1, 0, 0}, {0, KEY_ESCAPE, 0, 0, ACTION_BACK, 1, 1, 1},
+      {0, KEY_W, 0, 0, ACTION_UP, STICK, SOURCE_KEYBOARD, 1},
+      {1, KEY_W, 0, 0, ACTION_UP, STICK, SOURCE_KEYBOARD, 0},
+      {1, KEY_Z, 0, 0, ACTION_CONFIRM, STICK, SOURCE_KEYBOARD, 0},
+      {1, KEY_UP, 0, 0, ACTION_UP, STICK, SOURCE_KEYBOARD, 1},
+      {1, KEY_SPACE, 0, 0, ACTION_CONFIRM, STICK, 2, 1},
+      {0, KEY_SPACE, 0, 0, ACTION_CONFIRM, STICK, SOURCE_LAST_PAD, 1},
+      {0, KEY_SPACE, 0, 0, ACTION_CONFIRM, STICK, SOURCE_LAST_PAD + 1, 0},
+      {0, 0, 0.4f, 0, ACTION_RIGHT, STICK, SOURCE_FIRST_PAD, 0},
+      {0, 0, 0.41f, 0, ACTION_RIGHT, STICK, SOURCE_FIRST_PAD, 1},
+      {0, 0, 0.41f, 0, ACTION_RIGHT, BUTTONS_ONLY, SOURCE_FIRST_PAD, 0},
+      {0, 0, -0.41f, 0, ACTION_LEFT, STICK, SOURCE_FIRST_PAD, 1},
+      {0, 0, 0, 0.41f, ACTION_UP, STICK, SOURCE_FIRST_PAD, 1},
+      {0, 0, 0, -0.4f, ACTION_DOWN, STICK, SOURCE_FIRST_PAD, 0},
+      {0, 0, 0, -0.41f, ACTION_DOWN, STICK, SOURCE_FIRST_PAD, 1},
+      {1, 0, 0.41f, 0, ACTION_RIGHT, STICK, SOURCE_FIRST_PAD, 0},
+      {0, KEY_ESCAPE, 0, 0, ACTION_BACK, STICK, 1, 1},
   };
   for (const Case& c : cases) {
     PadInput pad;
@@ -336,8 +344,8 @@ std::vector<std::string> PlayMatch(int entry) {
   h.SetClock(100000, 17);
   bb_random_Seed = 1234;
   app->m_gameMode = entry;
-  app->m_controlStyle = 0;
-  app->m_hostSource = -1;
+  app->m_controlStyle = CONTROL_KEYBOARD;
+  app->m_hostSource = SOURCE_KEYBOARD;
   app->m_screen = SCREEN_MATCH_LOAD;
   h.Update();
   EXPECT_EQ(app->m_screen, SCREEN_JOIN);

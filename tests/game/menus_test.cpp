@@ -35,8 +35,7 @@ GameHarness& OnMenu() {
 }
 
 // A source's join slot: joined flag, rider, key latch.
-constexpr int SLOT_INTS = 10;
-int& Slot(c_MyApp* app, int source, int field) { return app->m_inputSlots[SLOT_INTS * (source + 1) + field]; }
+int& Slot(c_MyApp* app, int source, int field) { return app->m_inputSlots[SLOT_STRIDE * (source + 1) + field]; }
 int& Joined(c_MyApp* app, int source) { return Slot(app, source, 0); }
 int& Rider(c_MyApp* app, int source) { return Slot(app, source, 1); }
 int& Latch(c_MyApp* app, int source) { return Slot(app, source, 5); }
@@ -45,7 +44,7 @@ int& Latch(c_MyApp* app, int source) { return Slot(app, source, 5); }
 // keyboard host joined on rider 1, no rule row highlighted; one update run.
 c_MyApp* OnJoin(GameHarness& h, int riders) {
   c_MyApp* app = h.App();
-  for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = i % SLOT_INTS == 5 ? 1 : 0;
+  for (int i = 0; i < GAME_INPUT_SLOTS; ++i) app->m_inputSlots[i] = i % SLOT_STRIDE == SLOT_LATCH ? 1 : 0;
   Joined(app, -1) = Rider(app, -1) = 1;
   app->m_hostSource = -1;
   app->m_gameMode = riders - 1;
@@ -88,10 +87,10 @@ TEST(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
     Tap(h, key);
     EXPECT_EQ(app->m_menuEntry, entry);
   }
-  app->m_controlStyle = 2;
+  app->m_controlStyle = CONTROL_POINTER;
   h.Press(KEY_ENTER);
   EXPECT_EQ((std::vector<int>{app->m_screen, app->m_gameMode, app->m_hostSource, app->m_controlStyle}),
-            (std::vector<int>{SCREEN_MATCH_LOAD, 7, -1, 0}));
+            (std::vector<int>{SCREEN_MATCH_LOAD, 7, SOURCE_KEYBOARD, CONTROL_KEYBOARD}));
 
   OnMenu();
   Select(h, 8);
@@ -124,19 +123,19 @@ TEST(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
   h.Click(ROW_X, ROW_Y);  // the pointer belongs to the keyboard player
   h.Update();
   EXPECT_EQ((std::vector<int>{app->m_screen, app->m_hostSource, app->m_controlStyle}),
-            (std::vector<int>{SCREEN_MATCH_LOAD, -1, 2}));
+            (std::vector<int>{SCREEN_MATCH_LOAD, SOURCE_KEYBOARD, CONTROL_POINTER}));
 }
 
 TEST(Menu, AJoypadThatChoosesHostsUnlessTheKeyboardChoosesToo) {
   const struct {
     bool keyboard;
     int port, host, style;
-  } cases[] = {{false, 1, 1, 1}, {false, 3, 3, 1}, {true, 2, -1, 0}};
+  } cases[] = {{false, 1, 1, CONTROL_JOYPAD}, {false, 3, 3, CONTROL_JOYPAD}, {true, 2, SOURCE_KEYBOARD, CONTROL_KEYBOARD}};
   for (const auto& c : cases) {
     GameHarness& h = OnMenu();
     Select(h, 6);
     PadInput pad;
-    pad.present = pad.buttons[0] = true;
+    pad.present = pad.buttons[JOY_A] = true;
     h.SetPad(c.port, pad);
     if (c.keyboard) h.KeyDown(KEY_ENTER);
     h.Update(2);

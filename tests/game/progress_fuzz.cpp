@@ -13,7 +13,7 @@ void Check(bool ok) {
 }
 
 struct State {
-  Array<int> settings{PROGRESS_SETTINGS};
+  Array<int> settings{GAME_SETTINGS};
   Array<bool> badges{PROGRESS_BADGES};
   Array<int> highscores{PROGRESS_HIGHSCORES};
   Progress refs() const { return {settings, badges, highscores}; }
@@ -27,11 +27,11 @@ bool Same(const Array<T>& a, const Array<T>& b) {
 void Exercise(const unsigned char* data, size_t size) {
   const bool console = size > 0 && (data[0] & 1);
   State s;
-  s.settings[SLOT_SOUND_MODE] = 1;
+  s.settings[SETTING_SOUND_MODE] = 1;
   DecodeProgress(String::Decode(data, int(size)), s.refs(), console);
-  Check(s.settings[SLOT_PAD_X] >= 64 && s.settings[SLOT_PAD_Y] >= 64 && s.settings[SLOT_PAD_SIZE] >= 8);
-  Check(console ? s.settings[SLOT_OVERSCAN] > 0 : s.settings[SLOT_OVERSCAN] == 1);
-  Check(s.settings[SLOT_KEYBOARD_SEATS] >= 0 && s.settings[SLOT_KEYBOARD_SEATS] <= 3);
+  Check(s.settings[SETTING_PAD_X] >= 64 && s.settings[SETTING_PAD_Y] >= 64 && s.settings[SETTING_PAD_SIZE] >= 8);
+  Check(console ? s.settings[SETTING_OVERSCAN] > 0 : s.settings[SETTING_OVERSCAN] == 1);
+  Check(s.settings[SETTING_KEYBOARD_SEATS] >= 0 && s.settings[SETTING_KEYBOARD_SEATS] <= 3);
 
   State again;
   Check(DecodeProgress(EncodeProgress(s.refs()), again.refs(), console).size() == 2 + PROGRESS_TABLES);

@@ -13,7 +13,7 @@
 namespace {
 
 struct State {
-  Array<int> settings{PROGRESS_SETTINGS};
+  Array<int> settings{GAME_SETTINGS};
   Array<bool> badges{PROGRESS_BADGES};
   Array<int> highscores{PROGRESS_HIGHSCORES};
   Progress refs() const { return {settings, badges, highscores}; }
@@ -24,11 +24,11 @@ constexpr int BLOCKS = 2 + PROGRESS_TABLES;
 // as loading leaves it.
 State Defaults(bool fixed = false) {
   State s;
-  s.settings[SLOT_SOUND_MODE] = 1;
+  s.settings[SETTING_SOUND_MODE] = 1;
   if (!fixed) return s;
-  s.settings[SLOT_PAD_X] = s.settings[SLOT_PAD_Y] = 64;
-  s.settings[SLOT_PAD_SIZE] = 10;
-  s.settings[SLOT_OVERSCAN] = 1;
+  s.settings[SETTING_PAD_X] = s.settings[SETTING_PAD_Y] = 64;
+  s.settings[SETTING_PAD_SIZE] = 10;
+  s.settings[SETTING_OVERSCAN] = 1;
   return s;
 }
 
@@ -39,9 +39,9 @@ State Random(unsigned seed) {
   State s;
   std::uniform_int_distribution<int> any(-2000000000, 2000000000), pad(64, 900), seats(0, 3);
   for (int& v : s.settings) v = any(rng);
-  for (int slot : {SLOT_PAD_X, SLOT_PAD_Y, SLOT_PAD_SIZE}) s.settings[slot] = pad(rng);
-  s.settings[SLOT_OVERSCAN] = 1;
-  s.settings[SLOT_KEYBOARD_SEATS] = seats(rng);
+  for (int slot : {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE}) s.settings[slot] = pad(rng);
+  s.settings[SETTING_OVERSCAN] = 1;
+  s.settings[SETTING_KEYBOARD_SEATS] = seats(rng);
   for (bool& b : s.badges) b = rng() & 1;
   for (int& v : s.highscores) v = any(rng);
   return s;
@@ -139,7 +139,7 @@ TEST(StateString, PadOverscanAndKeyboardSeatSlotsComeBackInRange) {
       {{63, 0, 5, 0, 3}, true, {64, 64, 10, 64, 3}},     {{64, 100, 8, 0, 4}, false, {64, 100, 8, 1, 0}},
       {{70, -9, 7, -5, -1}, true, {70, 64, 10, 64, 0}},  {{900, 64, 9, 30, 1}, true, {900, 64, 9, 30, 1}},
   };
-  const int slots[] = {SLOT_PAD_X, SLOT_PAD_Y, SLOT_PAD_SIZE, SLOT_OVERSCAN, SLOT_KEYBOARD_SEATS};
+  const int slots[] = {SETTING_PAD_X, SETTING_PAD_Y, SETTING_PAD_SIZE, SETTING_OVERSCAN, SETTING_KEYBOARD_SEATS};
   for (const auto& c : cases) {
     State s = Defaults(), loaded = Defaults();
     for (int i = 0; i < 5; ++i) s.settings[slots[i]] = c.in[i];

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <set>
 
-#include "game/match/controls.h"
 #include "tests/game/harness.h"
 #include "tests/support/support.h"
 
@@ -16,18 +15,12 @@ using namespace zephrine_test;
 
 namespace {
 
-// Key codes of the seats beyond the harness's own (letters are their
-// capitals).
-constexpr int KEY_BACKSPACE = 8, PAGE_UP = 33, PAGE_DOWN = 34, KEY_DELETE = 46, KEY_GRAVE = 192;
-constexpr int KP_4 = 100, KP_5 = 101, KP_6 = 102, KP_8 = 104, KP_ADD = 107, KP_ENTER = 108, KP_SUBTRACT = 109,
-              KP_DECIMAL = 110;
 // The keyboard's codes; 1 to 3 are the mouse buttons.
 constexpr int FIRST_KEY = 4, LAST_KEY = 255;
 
 constexpr int ACTIONS[] = {ACTION_UP,     ACTION_LEFT, ACTION_RIGHT,  ACTION_DOWN,   ACTION_CONFIRM, ACTION_CANCEL,
                            ACTION_OPTION, ACTION_QUIT, ACTION_EXTRA1, ACTION_EXTRA2, ACTION_BACK};
 constexpr int SLOT_INTS = 10, SEATS_SETTING = 15, ROW_SETTING = 6;
-constexpr int BUTTON_A = 0, DPAD_UP = 9, DPAD_RIGHT = 10;
 // Rider p's record in the match state: its number (0 once out), heading,
 // death timer and control source.
 constexpr int RIDER_FLOATS = 20, R_NUMBER = 0, R_DIR = 5, R_DEATH = 8, R_CONTROL = 15;
@@ -120,15 +113,39 @@ TEST(Seats, EachKeyOfAKeyboardCutInFourAnswersOneSeatAloneAndNoJoypad) {
   const struct {
     int key, seat, action;
   } bindings[] = {
-      {'W', 0, ACTION_UP},       {'A', 0, ACTION_LEFT},      {'D', 0, ACTION_RIGHT},      {'S', 0, ACTION_DOWN},
-      {'Z', 0, ACTION_CONFIRM},  {KEY_SPACE, 0, ACTION_CONFIRM}, {'X', 0, ACTION_CANCEL},  {'C', 0, ACTION_OPTION},
-      {'V', 0, ACTION_QUIT},     {'B', 0, ACTION_EXTRA1},    {'N', 0, ACTION_EXTRA2},     {KEY_UP, 1, ACTION_UP},
-      {KEY_LEFT, 1, ACTION_LEFT}, {KEY_RIGHT, 1, ACTION_RIGHT}, {KEY_DOWN, 1, ACTION_DOWN}, {KEY_ENTER, 1, ACTION_CONFIRM},
-      {PAGE_DOWN, 1, ACTION_CANCEL}, {PAGE_UP, 1, ACTION_OPTION}, {'I', 2, ACTION_UP},     {'J', 2, ACTION_LEFT},
-      {'L', 2, ACTION_RIGHT},    {'K', 2, ACTION_DOWN},      {'U', 2, ACTION_CONFIRM},    {'O', 2, ACTION_CANCEL},
-      {'P', 2, ACTION_OPTION},   {KP_8, 3, ACTION_UP},       {KP_4, 3, ACTION_LEFT},      {KP_6, 3, ACTION_RIGHT},
-      {KP_5, 3, ACTION_DOWN},    {KP_ENTER, 3, ACTION_CONFIRM}, {KP_DECIMAL, 3, ACTION_CANCEL},
-      {KP_ADD, 3, ACTION_OPTION}, {KP_SUBTRACT, 3, ACTION_BACK},
+      {KEY_W, 0, ACTION_UP},
+      {KEY_A, 0, ACTION_LEFT},
+      {KEY_D, 0, ACTION_RIGHT},
+      {KEY_S, 0, ACTION_DOWN},
+      {KEY_Z, 0, ACTION_CONFIRM},
+      {KEY_SPACE, 0, ACTION_CONFIRM},
+      {KEY_X, 0, ACTION_CANCEL},
+      {KEY_C, 0, ACTION_OPTION},
+      {KEY_V, 0, ACTION_QUIT},
+      {KEY_B, 0, ACTION_EXTRA1},
+      {KEY_N, 0, ACTION_EXTRA2},
+      {KEY_UP, 1, ACTION_UP},
+      {KEY_LEFT, 1, ACTION_LEFT},
+      {KEY_RIGHT, 1, ACTION_RIGHT},
+      {KEY_DOWN, 1, ACTION_DOWN},
+      {KEY_ENTER, 1, ACTION_CONFIRM},
+      {KEY_PAGE_DOWN, 1, ACTION_CANCEL},
+      {KEY_PAGE_UP, 1, ACTION_OPTION},
+      {KEY_I, 2, ACTION_UP},
+      {KEY_J, 2, ACTION_LEFT},
+      {KEY_L, 2, ACTION_RIGHT},
+      {KEY_K, 2, ACTION_DOWN},
+      {KEY_U, 2, ACTION_CONFIRM},
+      {KEY_O, 2, ACTION_CANCEL},
+      {KEY_P, 2, ACTION_OPTION},
+      {KEY_KP_0 + 8, 3, ACTION_UP},
+      {KEY_KP_0 + 4, 3, ACTION_LEFT},
+      {KEY_KP_0 + 6, 3, ACTION_RIGHT},
+      {KEY_KP_0 + 5, 3, ACTION_DOWN},
+      {KEY_KP_ENTER, 3, ACTION_CONFIRM},
+      {KEY_KP_DECIMAL, 3, ACTION_CANCEL},
+      {KEY_KP_ADD, 3, ACTION_OPTION},
+      {KEY_KP_SUBTRACT, 3, ACTION_BACK},
   };
   const std::set<int> everyones = {KEY_ESCAPE, KEY_GRAVE, KEY_DELETE, KEY_BACKSPACE};
   for (int key = FIRST_KEY; key <= LAST_KEY; ++key) {
@@ -145,7 +162,7 @@ TEST(Seats, EachKeyOfAKeyboardCutInFourAnswersOneSeatAloneAndNoJoypad) {
   }
   // A joypad still answers its own buttons.
   PadInput pad;
-  pad.present = pad.buttons[BUTTON_A] = true;
+  pad.present = pad.buttons[JOY_A] = true;
   h.SetPad(2, pad);
   h.Update();
   EXPECT_EQ(Answers(app), (std::set<std::pair<int, int>>{{2, ACTION_CONFIRM}}));
@@ -162,18 +179,17 @@ TEST(Seats, WithOnePlayerTheOtherSeatsAreSilentAndEveryJoypadStillAnswersEnter) 
     h.KeyUp(key);
   }
   h.KeyDown(KEY_ENTER);
-  EXPECT_EQ(Answers(app), (std::set<std::pair<int, int>>{{-1, ACTION_CONFIRM},
-                                                         {0, ACTION_CONFIRM},
-                                                         {1, ACTION_CONFIRM},
-                                                         {2, ACTION_CONFIRM},
-                                                         {3, ACTION_CONFIRM}}));
+  EXPECT_EQ(
+      Answers(app),
+      (std::set<std::pair<int, int>>{
+          {-1, ACTION_CONFIRM}, {0, ACTION_CONFIRM}, {1, ACTION_CONFIRM}, {2, ACTION_CONFIRM}, {3, ACTION_CONFIRM}}));
   h.KeyUp(KEY_ENTER);
 }
 
 TEST(Seats, AnySeatMovesTheMenuAndTheSeatThatChoosesHostsTheMatchOnRiderOne) {
   const struct {
     int move, choose, host;
-  } cases[] = {{'D', 'Z', -1}, {KEY_RIGHT, KEY_ENTER, 4}, {'L', 'U', 5}, {KP_6, KP_ENTER, 6}};
+  } cases[] = {{KEY_D, KEY_Z, -1}, {KEY_RIGHT, KEY_ENTER, 4}, {KEY_L, KEY_U, 5}, {KEY_KP_0 + 6, KEY_KP_ENTER, 6}};
   for (const auto& c : cases) {
     GameHarness& h = OnMenu(4, 3);
     c_MyApp* app = h.App();
@@ -192,11 +208,11 @@ TEST(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
   c_MyApp* app = h.App();
   Tap(h, KEY_ENTER);  // the arrows' seat chooses and rides rider 1
   h.Update();
-  Tap(h, 'Z');        // the letters' seat joins there too
-  Tap(h, 'D');        // and moves on to rider 2
-  h.KeyDown('D');     // and to 3, holding its key while the arrows' seat moves to 2
+  Tap(h, KEY_Z);     // the letters' seat joins there too
+  Tap(h, KEY_D);     // and moves on to rider 2
+  h.KeyDown(KEY_D);  // and to 3, holding its key while the arrows' seat moves to 2
   Tap(h, KEY_RIGHT);
-  h.KeyUp('D');
+  h.KeyUp(KEY_D);
   h.Update();
   EXPECT_EQ((std::vector<int>{Rider(app, 4), Joined(app, -1), Rider(app, -1)}), (std::vector<int>{2, 1, 3}));
   Tap(h, KEY_ENTER);
@@ -205,13 +221,13 @@ TEST(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
             (std::vector<float>{4, -1}));
   EXPECT_LT(RiderField(app, 1, R_CONTROL), -2);  // the computer's
   // Rider 2 starts heading left, rider 3 right.
-  h.KeyDown('W');
+  h.KeyDown(KEY_W);
   h.Update();
   EXPECT_EQ((std::vector<float>{RiderField(app, 2, R_DIR), RiderField(app, 3, R_DIR)}), (std::vector<float>{LEFT, UP}));
   h.KeyDown(KEY_DOWN);
   h.Update();
   EXPECT_EQ((std::vector<float>{RiderField(app, 2, R_DIR), RiderField(app, 3, R_DIR)}), (std::vector<float>{DOWN, UP}));
-  h.KeyUp('W');
+  h.KeyUp(KEY_W);
   h.KeyUp(KEY_DOWN);
   app->m_screen = SCREEN_MENU;
   app->m_settings[SEATS_SETTING] = 0;
@@ -233,7 +249,7 @@ TEST(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
             (std::vector<int>{0, 3}));
   app->m_optionsOpen = 1;
   h.Update(31);
-  Tap(h, 'Z');  // four seats: the first seat's key goes on round to one
+  Tap(h, KEY_Z);  // four seats: the first seat's key goes on round to one
   EXPECT_TRUE(Shows(h, "Keyboard : 1 Player"));
   Tap(h, KEY_ESCAPE);
   EXPECT_EQ(app->m_settings[SEATS_SETTING], 0);
@@ -279,8 +295,8 @@ c_MyApp* PadMatch(GameHarness& h) {
   c_MyApp* app = h.App();
   Tap(h, KEY_ENTER);
   h.Update();
-  TapPad(h, 0, BUTTON_A);    // joins on rider 1
-  TapPad(h, 0, DPAD_RIGHT);  // on to rider 2
+  TapPad(h, 0, JOY_A);           // joins on rider 1
+  TapPad(h, 0, JOY_DPAD_RIGHT);  // on to rider 2
   Tap(h, KEY_ENTER);
   EXPECT_EQ((std::vector<int>{Rider(app, 0), app->m_screen}), (std::vector<int>{2, SCREEN_ROUND_START}));
   return app;
@@ -318,7 +334,7 @@ TEST(Pads, AJoinedJoypadPulledOutWhileItsRiderRidesPausesTheRoundOnceAndPluggedB
   h.UnplugPad(0);
   h.Update(30);
   PadInput up;
-  up.present = up.buttons[DPAD_UP] = true;
+  up.present = up.buttons[JOY_DPAD_UP] = true;
   h.PlugPad(0, PadInput());
   Tap(h, KEY_ENTER);  // resume
   for (int i = 0; i < 40 && app->m_paused == 1; ++i) h.Update();

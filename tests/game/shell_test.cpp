@@ -128,7 +128,7 @@ TEST(StartPrompt, ClickInTheMiddleStartsTheGame) {
 TEST(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
   GameHarness& h = Loaded();
   c_MyApp* app = h.App();
-  app->p_CLS2D(DRAW_OMITTED, 0, 0, 0);
+  app->p_CLS2D(UNSET, 0, 0, 0);
   h.Press(KEY_F1);
   EXPECT_EQ(bb_KRV_DebugMode, 1);
   const std::vector<DrawEntry> glyphs = h.EntriesOf(SLOT_FONT);
@@ -153,7 +153,7 @@ TEST(Pointer, PressFarAwayStartsWithoutAJump) {
   // The mouse is touch 0 too; the other touches are up.
   EXPECT_EQ((std::vector<int>{app->m_mouseX, app->m_prevMouseX, app->m_prevMouseY, app->m_pointerDown, app->m_mouseHits,
                               app->m_touchDown[0], app->m_touchX[0], app->m_touchX[1]}),
-            (std::vector<int>{500, 500, 300, 1, 1, 1, 500, TOUCH_UP_POS}));
+            (std::vector<int>{500, 500, 300, 1, 1, 1, 500, UNSET}));
   h.MouseMove(1010, 600);
   h.Update();
   EXPECT_EQ((std::vector<int>{app->m_prevMouseX, app->m_mouseX, app->m_mouseHits}), (std::vector<int>{500, 505, 0}));
@@ -171,21 +171,21 @@ TEST(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
   h.Type('w');
   h.Type('L');
   h.Update();
-  EXPECT_EQ((std::vector<int>{app->m_padButtons[0], app->m_padButtons[17]}), (std::vector<int>{2, 2}));
+  EXPECT_EQ((std::vector<int>{app->m_padButtons[ACTION_UP], app->m_padButtons[PAD_BACK_ICADE2]}), (std::vector<int>{2, 2}));
   h.Update(3);
-  EXPECT_EQ(app->m_padButtons[0], 2);
+  EXPECT_EQ(app->m_padButtons[ACTION_UP], 2);
   h.Type('E');
   h.Update();
-  EXPECT_EQ((std::vector<int>{app->m_padButtons[0], app->m_padButtons[17]}), (std::vector<int>{0, 2}));
+  EXPECT_EQ((std::vector<int>{app->m_padButtons[ACTION_UP], app->m_padButtons[PAD_BACK_ICADE2]}), (std::vector<int>{0, 2}));
   // A value of 1 lasts one update.
-  app->m_padButtons[3] = 1;
+  app->m_padButtons[ACTION_LEFT] = 1;
   h.Update();
-  EXPECT_EQ(app->m_padButtons[3], 0);
+  EXPECT_EQ(app->m_padButtons[ACTION_LEFT], 0);
   bb_KRV_iCadeControls = 0;
   h.Type('v');
   h.Update();
-  EXPECT_EQ(app->m_padButtons[17], 2);  // letters are only read in iCade mode
-  app->m_padButtons[17] = 0;
+  EXPECT_EQ(app->m_padButtons[PAD_BACK_ICADE2], 2);  // letters are only read in iCade mode
+  app->m_padButtons[PAD_BACK_ICADE2] = 0;
   app->m_screen = SCREEN_MENU;
 }
 
@@ -231,8 +231,8 @@ namespace {
 // A loaded game with an empty display list and the default draw state.
 c_MyApp* FreshList() {
   c_MyApp* app = Loaded().App();
-  app->m_controlStyle = 0;
-  app->p_CLS2D(DRAW_OMITTED, 0, 0, 0);
+  app->m_controlStyle = CONTROL_KEYBOARD;
+  app->p_CLS2D(UNSET, 0, 0, 0);
   return app;
 }
 
@@ -246,7 +246,7 @@ struct Glyphs {
 // (a new list resets the draw state), and reads back its glyphs.
 Glyphs Layout(float x, float y, const String& text, float alignX, float alignY, bool keep = false) {
   c_MyApp* app = GameHarness::Get().App();
-  if (!keep) app->p_CLS2D(DRAW_OMITTED, 0, 0, 0);
+  if (!keep) app->p_CLS2D(UNSET, 0, 0, 0);
   app->p_Text(x, y, text, alignX, alignY);
   Glyphs g{Spelled(GameHarness::Get().EntriesOf(SLOT_FONT)), {}, {}};
   for (const DrawEntry& e : GameHarness::Get().EntriesOf(SLOT_FONT)) {
@@ -302,9 +302,9 @@ TEST(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelper
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = FreshList();
   app->p_SetCol(10, 20, 30, 0.5f);
-  app->p_SetCol(10, 20, 30, DRAW_OMITTED);  // keeps the alpha
+  app->p_SetCol(10, 20, 30, UNSET);  // keeps the alpha
   app->p_SetRot(90);
-  app->p_SetSize(2, DRAW_OMITTED);  // both ways
+  app->p_SetSize(2, UNSET);  // both ways
   app->p_DrawImg(SLOT_LOGO, 5, 6, 0);
   app->p_SetSize(2, 3);
   app->p_Rect(1, 2, 3, 4);
@@ -321,7 +321,7 @@ TEST(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelper
 
   // A new list keeps the clear colour an omitted one leaves and resets the draw state.
   app->p_CLS2D(1, 2, 3, 0.25f);
-  app->p_CLS2D(DRAW_OMITTED, 0, 0, 0);
+  app->p_CLS2D(UNSET, 0, 0, 0);
   EXPECT_EQ((std::vector<float>{app->m_clearBlue, app->m_clearAlpha, app->m_drawScaleX, app->m_drawRotation}),
             (std::vector<float>{3, 0.25f, 1, 0}));
   // Ink: a brightness past 1 clamps at full; a colour past the table falls back.
@@ -363,14 +363,14 @@ TEST(Text, AlignmentLineBreaksScaleAndRotation) {
   Glyphs lines = Layout(0, 0, "A\\nB", 0, 1);  // the second line starts under the first
   EXPECT_TRUE(lines.text == "AB" && lines.x[1] == lines.x[0] && lines.y[1] == lines.y[0] + 10.0f);
 
-  app->p_CLS2D(DRAW_OMITTED, 0, 0, 0);
-  app->p_SetSize(2, DRAW_OMITTED);
+  app->p_CLS2D(UNSET, 0, 0, 0);
+  app->p_SetSize(2, UNSET);
   Glyphs scaled = Layout(0, 0, "wiM", 0, 1, true);
   // Behind the doubled space; w is 2 wider, i 3 narrower.
   EXPECT_EQ(scaled.x, (std::vector<float>{14, 14 + 18, 32 + 8}));
   EXPECT_EQ(GameHarness::Get().EntriesOf(SLOT_FONT)[0].w, 2.0f);
 
-  app->p_CLS2D(DRAW_OMITTED, 0, 0, 0);
+  app->p_CLS2D(UNSET, 0, 0, 0);
   app->p_SetRot(90);
   Glyphs turned = Layout(100, 50, "Hi", 0, 1, true);  // downwards from (100, 50)
   ASSERT_EQ(turned.text, "Hi");
@@ -391,18 +391,17 @@ TEST(Text, ButtonMarksSelectGlyphSetsAndAMarkAtTheEndIsAnOrdinaryCharacter) {
   EXPECT_EQ((std::vector<float>{glyphs[0].frame, glyphs[1].frame, glyphs[1].x - glyphs[0].x}),
             (std::vector<float>{96 + 16, 100 + 16, 7 + 4}));  // the keyboard set
 
-  app->m_controlStyle = 1;
+  app->m_controlStyle = CONTROL_JOYPAD;
   // Measured with adjustment 2 for the mark: " <J>x" measures 7 + 9 = 16.
   Layout(100, 0, mark + "Jx", 1, 1);
   glyphs = h.EntriesOf(SLOT_FONT);
   ASSERT_EQ(glyphs.size(), 2u);
   EXPECT_EQ(glyphs[0].frame, 96.0f);
   EXPECT_FLOAT_EQ(glyphs[0].x, 100.0f - 8 + 7);
-  app->m_controlStyle = 0;
+  app->m_controlStyle = CONTROL_KEYBOARD;
   EXPECT_EQ(Layout(0, 0, String("A") + mark, 0, 1).text, "A");  // the mark moves, draws nothing
 }
 
-constexpr int SFX_CHOOSE = 98;
 
 c_MyApp* LoadedWithSoundMode(int mode) {
   c_MyApp* app = Loaded().App();

@@ -27,8 +27,8 @@ TEST(Soak, HalfAnHourOfAComputerMatchAtHyperSpeed) {
   h.Press(KEY_ENTER);  // the menu's first entry: 8 riders, through the match loader to the join screen
   for (int update = 0; update < 60 && app->m_screen != SCREEN_JOIN; ++update) h.Update();
   ASSERT_EQ(app->m_screen, SCREEN_JOIN);
-  app->m_settings[SLOT_SPEED] = 3;
-  app->m_settings[SLOT_WINNER_TARGET] = 0;
+  app->m_settings[SETTING_SPEED] = 3;
+  app->m_settings[SETTING_WINNER] = 0;
   h.KeyDown(KEY_B);  // both demo keys
   h.Press(KEY_N);
   h.KeyUp(KEY_B);
