@@ -160,51 +160,38 @@ double CpuSeconds(pid_t pid) {
   return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
-void BM_GameStartup(benchmark::State& state) {
+// Start-up of the game (first frame, then the end of loading) or of the floor
+// program (its first frame is all it loads): wall time from the start of the
+// process, and resident memory once it is up.
+void Startup(benchmark::State& state, bool game) {
   const bool fullscreen = state.range(0) != 0;
   double firstMs = 0, loadedMs = 0, rss = 0;
   for (auto _ : state) {
-    Child game = LaunchGame(fullscreen);
-    const long long first = game.WaitFor("first-frame", 20);
-    const long long loaded = game.WaitFor("loaded", 20);
+    Child c = game ? LaunchGame(fullscreen) : LaunchFloor(fullscreen);
+    const long long first = c.WaitFor(game ? "first-frame" : "ready", 20);
+    const long long loaded = game ? c.WaitFor("loaded", 20) : first;
     if (first < 0 || loaded < 0) {
-      game.Stop();
-      state.SkipWithError("the game printed no timing (is DISPLAY set?)");
+      c.Stop();
+      state.SkipWithError(game ? "the game printed no timing (is DISPLAY set?)"
+                               : "the floor program did not start (is DISPLAY set?)");
       return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    rss += ResidentMb(game.pid);
-    game.Stop();
-    firstMs += (first - game.startNs) / 1e6;
-    loadedMs += (loaded - game.startNs) / 1e6;
-    state.SetIterationTime((loaded - game.startNs) / 1e9);
+    rss += ResidentMb(c.pid);
+    c.Stop();
+    firstMs += (first - c.startNs) / 1e6;
+    loadedMs += (loaded - c.startNs) / 1e6;
+    state.SetIterationTime((loaded - c.startNs) / 1e9);
   }
   state.counters["first_frame_ms"] = benchmark::Counter(firstMs, benchmark::Counter::kAvgIterations);
-  state.counters["loaded_ms"] = benchmark::Counter(loadedMs, benchmark::Counter::kAvgIterations);
+  if (game) state.counters["loaded_ms"] = benchmark::Counter(loadedMs, benchmark::Counter::kAvgIterations);
   state.counters["rss_MB"] = benchmark::Counter(rss, benchmark::Counter::kAvgIterations);
 }
+
+void BM_GameStartup(benchmark::State& state) { Startup(state, true); }
 BENCHMARK(BM_GameStartup)->Arg(0)->Arg(1)->ArgName("fullscreen")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-void BM_FloorStartup(benchmark::State& state) {
-  const bool fullscreen = state.range(0) != 0;
-  double readyMs = 0, rss = 0;
-  for (auto _ : state) {
-    Child floor = LaunchFloor(fullscreen);
-    const long long ready = floor.WaitFor("ready", 20);
-    if (ready < 0) {
-      floor.Stop();
-      state.SkipWithError("the floor program did not start (is DISPLAY set?)");
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    rss += ResidentMb(floor.pid);
-    floor.Stop();
-    readyMs += (ready - floor.startNs) / 1e6;
-    state.SetIterationTime((ready - floor.startNs) / 1e9);
-  }
-  state.counters["first_frame_ms"] = benchmark::Counter(readyMs, benchmark::Counter::kAvgIterations);
-  state.counters["rss_MB"] = benchmark::Counter(rss, benchmark::Counter::kAvgIterations);
-}
+void BM_FloorStartup(benchmark::State& state) { Startup(state, false); }
 BENCHMARK(BM_FloorStartup)->Arg(0)->Arg(1)->ArgName("fullscreen")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Figures of a stretch of running, read from the process's timing lines and

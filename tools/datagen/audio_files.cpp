@@ -13,9 +13,6 @@ namespace datagen {
 
 namespace {
 
-// Vorbis quality (-0.1 .. 1): low, since the synthetic tunes survive it
-// well and the data folder must stay small.
-constexpr float kVorbisQuality = 0.1f;
 // Samples handed to the encoder per call.
 constexpr int kEncodeBlock = 4096;
 
@@ -43,10 +40,10 @@ struct Encoder {
   ogg_stream_state stream;
   bool ready = false;
 
-  explicit Encoder(int serial) {
+  Encoder(int serial, float quality) {
     vorbis_info_init(&info);
     vorbis_comment_init(&comment);
-    if (vorbis_encode_init_vbr(&info, 2, kSampleRate, kVorbisQuality) != 0) return;
+    if (vorbis_encode_init_vbr(&info, 2, kSampleRate, quality) != 0) return;
     vorbis_comment_add_tag(&comment, "TITLE", "Zephrine");
     vorbis_analysis_init(&dsp, &info);
     vorbis_block_init(&dsp, &block);
@@ -122,8 +119,8 @@ bool writeWav(const std::string& path, const Mono& samples) {
   return f && std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
 }
 
-bool writeOgg(const std::string& path, const Stereo& music, int serial) {
-  Encoder enc(serial);
+bool writeOgg(const std::string& path, const Stereo& music, int serial, float quality) {
+  Encoder enc(serial, quality);
   File f = openForWriting(path);
   if (!enc.ready || !f || !enc.writeHeaders(f.get())) return false;
   const size_t total = music.left.size();

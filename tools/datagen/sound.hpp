@@ -9,6 +9,9 @@
 namespace datagen {
 
 constexpr int kSampleRate = 44100;
+// Vorbis quality (-0.1 .. 1) of the game's tunes: low, since the synthetic
+// tunes survive it well and the data folder must stay small.
+constexpr float kVorbisQuality = 0.1f;
 
 // Mono samples, nominally -1..1.
 using Mono = std::vector<float>;
@@ -33,8 +36,8 @@ std::vector<TuneArt> allTunes();
 
 // 16-bit PCM mono WAV at kSampleRate; false when the file cannot be written.
 bool writeWav(const std::string& path, const Mono& samples);
-// Ogg Vorbis, stereo, kSampleRate, at a small variable bit rate; false on
-// an encoder or file error.
-bool writeOgg(const std::string& path, const Stereo& music, int serial);
+// Ogg Vorbis, stereo, kSampleRate, at the variable bit rate of `quality`;
+// false on an encoder or file error.
+bool writeOgg(const std::string& path, const Stereo& music, int serial, float quality = kVorbisQuality);
 
 }  // namespace datagen
