@@ -276,7 +276,7 @@ TEST_F(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
   EXPECT_EQ(gated_disk::Forced(), 0) << "an update waited for the disk";
 }
 
-TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
+TEST_F(Join, TwoOnASquareBarAStart) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 3);
   Joined(app, 0) = Rider(app, 0) = 1;
@@ -287,13 +287,19 @@ TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
   Rider(app, 0) = 2;
   h.Press(KEY_ENTER);
   EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
+}
 
-  app = OnJoin(h, 3);
+TEST_F(Join, TheLastToLeaveReturnsToTheMenu) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 3);
   h.Press(KEY_X);
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
   EXPECT_EQ(app->m_anyKeyHeld, 1);
+}
 
-  app = OnJoin(h, 5);
+TEST_F(Join, TheDemoKeysStartAMatchWithNobodyJoined) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 5);
   h.KeyDown(KEY_B);
   h.Press(KEY_N);
   h.KeyUp(KEY_B);
@@ -302,7 +308,7 @@ TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
   EXPECT_EQ(Joined(app, -1), 0);
 }
 
-TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
+TEST_F(Options, TheSoundRowCyclesTheFourModesOnceInAndStopsTheMusic) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_settings[SETTING_SOUND_MODE] = 0;
@@ -323,6 +329,11 @@ TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
     EXPECT_EQ(app->m_musicOn, c.musicOn) << c.label;
     EXPECT_TRUE(Shows(h, c.label)) << c.label;
   }
+}
+
+TEST_F(Options, TheGearClosesTheBoxAndSavesWithoutChoosing) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OptionsOn(h, 1);
   app->m_settings[SETTING_SOUND_MODE] = 2;
   Tap(h, KEY_UP);
   h.Press(KEY_ENTER);  // on the gear: closes, saves, and the key does not choose
@@ -362,13 +373,9 @@ TEST_F(Options, RowsFitAShortScreen) {
   const size_t credits = text.find("Credits");
   ASSERT_NE(credits, std::string::npos);
   EXPECT_LT(glyphs[credits].y, bb_KRV_jscrh - 8);
-  app->m_optionsOpen = 0;
-  h.Resize(640, 480);
-  EXPECT_TRUE(h.FinishLoading());
-  h.Step(31);
 }
 
-TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
+TEST_F(Options, TheCreditsRowOpensTheCreditsAndSaves) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
@@ -378,17 +385,20 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear
   EXPECT_EQ(app->m_creditsOpen, 1);
   EXPECT_EQ(SavedField(SETTING_SPEED), 2);
-  app->m_settings[SETTING_SPEED] = 0;
+}
 
-  OnMenu();
+TEST_F(Options, TheCreditsRowIsHiddenOverAPausedMatch) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
   app->m_screen = NO_SCREEN;
   app->m_paused = app->m_optionsOpen = 1;
+  app->m_optionsRow = 99;  // past the last row
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
   EXPECT_EQ(app->m_optionsRow, 4);  // the colours row is the last one now
 }
 
-TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
+TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstAndEndNeverShows) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_creditLine = 40;
@@ -401,13 +411,25 @@ TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirm
     first = first || (app->m_creditLine > 55 && Shows(h, "A Game by"));
   }
   h.KeyUp(KEY_DOWN);
-  EXPECT_TRUE(app->m_creditLine > 60 && !end && first) << app->m_creditLine << " " << end << first;
+  EXPECT_GT(app->m_creditLine, 60);
+  EXPECT_FALSE(end) << "the End line showed";
+  EXPECT_TRUE(first) << "the first line never came round again";
   EXPECT_EQ(h.Screenshot()[640 * 4 + 6] & 0xffffff, 0u);  // the box's black frame covers the menu
-  Tap(h, KEY_ENTER);  // closes, and the key does not act on the menu
+}
+
+TEST_F(Credits, EnterClosesTheBoxWithoutActingOnTheMenu) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  app->m_creditsOpen = 1;
+  h.Update(BOX_SLIDE_STEPS + 1);
+  Tap(h, KEY_ENTER);
   EXPECT_EQ(app->m_creditsOpen, 0);
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
+}
 
-  // The quit confirmation, on grey, goes back.
+TEST_F(Credits, TheQuitConfirmationOnGreyGoesBack) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
   app->m_screen = SCREEN_QUIT_CONFIRM;
   h.Update();
   EXPECT_TRUE(Shows(h, "trying to QUIT!"));
