@@ -396,52 +396,79 @@ float RowY(int row) { return 140.0f + 40.0f * float(row - 1); }
 
 }  // namespace
 
-TEST_F(Views, TheHighscoresAndTheBadgesOpenMoveAndCloseByKeysJoypadsAndTheMouse) {
-  GameHarness& h = Loaded();
+// A loaded game with fresh progress in which the last match entered the top
+// of table 4.
+c_MyApp* WithAnEnteredScore(GameHarness& h) {
   c_MyApp* app = h.App();
   ClearProgress(app);
   app->m_enteredTable = 4;
   app->m_enteredRank = 0;
   Top(app, 4, 0) = Last(app, 4, 0) = 321;
+  return app;
+}
+
+TEST_F(Views, TheHighscoresOpenOnTheEnteredTableStepAndCloseByKeysAndJoypads) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = WithAnEnteredScore(h);
   for (const Device& d : {KEYS, PAD}) {
+    SCOPED_TRACE(d.name);
     OptionsOpen(h);
     for (int i = 0; i < HIGHSCORES_ROW; ++i) d.move(h, DIR_DOWN);
     d.accept(h);
-    EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_highscoresOpen, app->m_highscoreTable}),
-              (std::vector<int>{0, 1, 4}))
-        << d.name;
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_EQ(app->m_highscoresOpen, 1);
+    EXPECT_EQ(app->m_highscoreTable, 4);
     h.Update(31);
     d.move(h, DIR_RIGHT);
     d.move(h, DIR_RIGHT);
     d.move(h, DIR_LEFT);
-    EXPECT_EQ(app->m_highscoreTable, 5) << d.name;
+    EXPECT_EQ(app->m_highscoreTable, 5);
     d.close(h);
-    EXPECT_EQ((std::vector<int>{app->m_highscoresOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU})) << d.name;
+    EXPECT_EQ(app->m_highscoresOpen, 0);
+    EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  }
+}
 
+TEST_F(Views, TheBadgesOpenScrollAndCloseByKeysAndJoypads) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = h.App();
+  for (const Device& d : {KEYS, PAD}) {
+    SCOPED_TRACE(d.name);
     OptionsOpen(h);
     for (int i = 0; i < BADGES_ROW; ++i) d.move(h, DIR_DOWN);
     d.accept(h);
-    EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_badgesOpen}), (std::vector<int>{0, 1})) << d.name;
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_EQ(app->m_badgesOpen, 1);
     h.Update(31);  // the options box slides out
     app->m_badgeScroll = app->m_badgeScrollTarget = 0.0f;
     for (int i = 0; i < 10; ++i) d.move(h, DIR_DOWN);
-    EXPECT_LT(app->m_badgeScrollTarget, -100.0f) << d.name;
+    EXPECT_LT(app->m_badgeScrollTarget, -100.0f);
     d.close(h);
-    EXPECT_EQ((std::vector<int>{app->m_badgesOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU})) << d.name;
+    EXPECT_EQ(app->m_badgesOpen, 0);
+    EXPECT_EQ(app->m_screen, SCREEN_MENU);
   }
+}
 
-  // The mouse: a tap on the row, on the arrows, and beside the panel closes.
+// The mouse: a tap on the row, on the arrows, and beside the panel closes.
+TEST_F(Views, TheHighscoresOpenStepAndCloseByTaps) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = WithAnEnteredScore(h);
   OptionsOpen(h);
   h.Click(320, RowY(HIGHSCORES_ROW));
   h.Update(31);
-  EXPECT_EQ((std::vector<int>{app->m_highscoresOpen, app->m_highscoreTable}), (std::vector<int>{1, 4}));
+  EXPECT_EQ(app->m_highscoresOpen, 1);
+  EXPECT_EQ(app->m_highscoreTable, 4);
   h.Click(320 - 150, 92);
   h.Update();
   EXPECT_EQ(app->m_highscoreTable, 3);
   h.Click(320, 300);
   h.Update();
   EXPECT_EQ(app->m_highscoresOpen, 0);
-  OptionsOpen(h);
+}
+
+TEST_F(Views, TheBadgesOpenByATapScrollByADragAndCloseByATapBeside) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = OptionsOpen(h);
   h.Click(320, RowY(BADGES_ROW));
   h.Update(31);
   EXPECT_EQ(app->m_badgesOpen, 1);
@@ -456,5 +483,6 @@ TEST_F(Views, TheHighscoresAndTheBadgesOpenMoveAndCloseByKeysJoypadsAndTheMouse)
   EXPECT_LT(app->m_badgeScrollTarget, -100.0f);
   h.Click(20, 240);
   h.Update();
-  EXPECT_EQ((std::vector<int>{app->m_badgesOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU}));
+  EXPECT_EQ(app->m_badgesOpen, 0);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }
