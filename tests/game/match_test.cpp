@@ -627,9 +627,11 @@ TEST_F(Match, ComputerMatchesOfEverySkillReplayFromTheSeed) {
     EXPECT_EQ(app->m_wins[winners.back()], 3);
     EXPECT_EQ(std::count(winners.begin(), winners.end(), winners.back()), 3);
     const MatchRecord again = PlayMatch(5, skill);
-    EXPECT_TRUE(again.rounds == first.rounds && again.frames == first.frames && again.updates == first.updates &&
-                again.seed == first.seed)
-        << "the replay of skill " << skill << " differs";
+    SCOPED_TRACE("the replay of skill " + std::to_string(skill));
+    EXPECT_EQ(again.rounds, first.rounds);
+    EXPECT_EQ(again.frames, first.frames);
+    EXPECT_EQ(again.updates, first.updates);
+    EXPECT_EQ(again.seed, first.seed);
   }
 }
 

@@ -335,8 +335,9 @@ TEST_F(Badges, EarningSetsTheFlagShowsTheNoticePlaysTheChimeAndSaves) {
   app->m_settings[SETTING_SOUND_MODE] = 2;
   Tally(app, 1, T_NEAR_MISSES) = 1;
   TallyRoundEnd(app);  // earns Close Shave (and Kamikaze: rider 1 was alive for no time)
-  EXPECT_EQ((std::vector<int>{app->m_noticeBadge[2], app->m_noticeTimer[2], app->m_noticeBadge[3]}),
-            (std::vector<int>{12, 1, 25}));
+  EXPECT_EQ(app->m_noticeBadge[2], 12);
+  EXPECT_EQ(app->m_noticeTimer[2], 1);
+  EXPECT_EQ(app->m_noticeBadge[3], 25);
   EXPECT_EQ(app->m_sfxChannel, (channel + 2) % SFX_CHANNELS);
   EXPECT_EQ(StateField(SavedState(), BADGE_GROUP_FIELD), (1 << 12) | (1 << 25));
   // The notice slides in with the badge's art; an earned badge is not earned again.

@@ -195,14 +195,16 @@ TEST_F(Seats, AnySeatMovesTheMenuAndTheSeatThatChoosesHostsTheMatchOnRiderOne) {
   for (const auto& c : cases) {
     GameHarness& h = OnMenu(4, 3);
     c_MyApp* app = h.App();
+    SCOPED_TRACE(c.host);
     Tap(h, c.move);
-    EXPECT_EQ(app->m_menuEntry, 4) << c.host;
+    EXPECT_EQ(app->m_menuEntry, 4);
     Tap(h, c.choose);
-    EXPECT_EQ((std::vector<int>{app->m_screen, app->m_hostSource, app->m_controlStyle, Joined(app, c.host),
-                                Rider(app, c.host)}),
-              (std::vector<int>{SCREEN_JOIN, c.host, 0, 1, 1}));
+    EXPECT_EQ(app->m_screen, SCREEN_JOIN);
+    EXPECT_EQ(app->m_hostSource, c.host);
+    EXPECT_EQ(app->m_controlStyle, CONTROL_KEYBOARD);
+    EXPECT_EQ(Joined(app, c.host), 1);
+    EXPECT_EQ(Rider(app, c.host), 1);
   }
-  Loaded().App()->m_settings[SEATS_SETTING] = 0;
 }
 
 TEST_F(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
@@ -216,23 +218,23 @@ TEST_F(Seats, TwoSeatsJoinPickTheirRidersStartAndEachSteersItsOwnRiderOnly) {
   Tap(h, KEY_RIGHT);
   h.KeyUp(KEY_D);
   h.Update();
-  EXPECT_EQ((std::vector<int>{Rider(app, 4), Joined(app, -1), Rider(app, -1)}), (std::vector<int>{2, 1, 3}));
+  EXPECT_EQ(Rider(app, 4), 2);
+  EXPECT_EQ(Joined(app, -1), 1);
+  EXPECT_EQ(Rider(app, -1), 3);
   Tap(h, KEY_ENTER);
   Until(h, SCREEN_MATCH);
-  EXPECT_EQ((std::vector<float>{RiderField(app, 2, R_CONTROL), RiderField(app, 3, R_CONTROL)}),
-            (std::vector<float>{4, -1}));
+  EXPECT_EQ(RiderField(app, 2, R_CONTROL), 4);
+  EXPECT_EQ(RiderField(app, 3, R_CONTROL), -1);
   EXPECT_LT(RiderField(app, 1, R_CONTROL), -2);  // the computer's
   // Rider 2 starts heading left, rider 3 right.
   h.KeyDown(KEY_W);
   h.Update();
-  EXPECT_EQ((std::vector<float>{RiderField(app, 2, R_DIR), RiderField(app, 3, R_DIR)}), (std::vector<float>{LEFT, UP}));
+  EXPECT_EQ(RiderField(app, 2, R_DIR), LEFT);
+  EXPECT_EQ(RiderField(app, 3, R_DIR), UP);
   h.KeyDown(KEY_DOWN);
   h.Update();
-  EXPECT_EQ((std::vector<float>{RiderField(app, 2, R_DIR), RiderField(app, 3, R_DIR)}), (std::vector<float>{DOWN, UP}));
-  h.KeyUp(KEY_W);
-  h.KeyUp(KEY_DOWN);
-  app->m_screen = SCREEN_MENU;
-  app->m_settings[SEATS_SETTING] = 0;
+  EXPECT_EQ(RiderField(app, 2, R_DIR), DOWN);
+  EXPECT_EQ(RiderField(app, 3, R_DIR), UP);
 }
 
 TEST_F(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
@@ -248,8 +250,8 @@ TEST_F(Seats, TheOptionsKeyboardRowCountsOneToFourPlayersAndIsSavedOnClose) {
   }
   Tap(h, KEY_ESCAPE);
   bb_app_FlushState();
-  EXPECT_EQ((std::vector<int>{app->m_optionsOpen, StateField(SavedState(), SEATS_SETTING)}),
-            (std::vector<int>{0, 3}));
+  EXPECT_EQ(app->m_optionsOpen, 0);
+  EXPECT_EQ(StateField(SavedState(), SEATS_SETTING), 3);
   app->m_optionsOpen = 1;
   h.Update(31);
   Tap(h, KEY_Z);  // four seats: the first seat's key goes on round to one
