@@ -93,7 +93,7 @@ constexpr int NO_SCREEN = 99;
 
 }  // namespace
 
-TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
+TEST_F(Menu, KeysStepWithoutWrapping) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 1);
@@ -103,18 +103,26 @@ TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
     Tap(h, key);
     EXPECT_EQ(app->m_menuEntry, entry);
   }
+}
+
+TEST_F(Menu, EnterChoosesWithTheKeyboardAsHost) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  Select(h, 7);
   app->m_controlStyle = CONTROL_POINTER;
   h.Press(KEY_ENTER);
   EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
   EXPECT_EQ(app->m_gameMode, 7);
   EXPECT_EQ(app->m_hostSource, SOURCE_KEYBOARD);
   EXPECT_EQ(app->m_controlStyle, CONTROL_KEYBOARD);
+}
 
-  OnMenu();
+TEST_F(Menu, SpaceOnTheGearOpensTheOptions) {
+  GameHarness& h = OnMenu();
   Select(h, 8);
   h.Press(KEY_SPACE);
-  EXPECT_EQ(app->m_optionsOpen, 1);
-  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_EQ(h.App()->m_optionsOpen, 1);
+  EXPECT_EQ(h.App()->m_screen, SCREEN_MENU);
 }
 
 TEST_F(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {

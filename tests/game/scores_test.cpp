@@ -408,18 +408,24 @@ c_MyApp* WithAnEnteredScore(GameHarness& h) {
   return app;
 }
 
+// Opens the options box, moves its cursor down to `row` and accepts it, all
+// by `d`; the options box closes as the view opens.
+void ChooseRow(GameHarness& h, const Device& d, int row) {
+  OptionsOpen(h);
+  for (int i = 0; i < row; ++i) d.move(h, DIR_DOWN);
+  d.accept(h);
+  EXPECT_EQ(h.App()->m_optionsOpen, 0);
+  h.Update(31);  // the options box slides out
+}
+
 TEST_F(Views, TheHighscoresOpenOnTheEnteredTableStepAndCloseByKeysAndJoypads) {
   GameHarness& h = Loaded();
   c_MyApp* app = WithAnEnteredScore(h);
   for (const Device& d : {KEYS, PAD}) {
     SCOPED_TRACE(d.name);
-    OptionsOpen(h);
-    for (int i = 0; i < HIGHSCORES_ROW; ++i) d.move(h, DIR_DOWN);
-    d.accept(h);
-    EXPECT_EQ(app->m_optionsOpen, 0);
+    ChooseRow(h, d, HIGHSCORES_ROW);
     EXPECT_EQ(app->m_highscoresOpen, 1);
     EXPECT_EQ(app->m_highscoreTable, 4);
-    h.Update(31);
     d.move(h, DIR_RIGHT);
     d.move(h, DIR_RIGHT);
     d.move(h, DIR_LEFT);
@@ -435,12 +441,8 @@ TEST_F(Views, TheBadgesOpenScrollAndCloseByKeysAndJoypads) {
   c_MyApp* app = h.App();
   for (const Device& d : {KEYS, PAD}) {
     SCOPED_TRACE(d.name);
-    OptionsOpen(h);
-    for (int i = 0; i < BADGES_ROW; ++i) d.move(h, DIR_DOWN);
-    d.accept(h);
-    EXPECT_EQ(app->m_optionsOpen, 0);
+    ChooseRow(h, d, BADGES_ROW);
     EXPECT_EQ(app->m_badgesOpen, 1);
-    h.Update(31);  // the options box slides out
     app->m_badgeScroll = app->m_badgeScrollTarget = 0.0f;
     for (int i = 0; i < 10; ++i) d.move(h, DIR_DOWN);
     EXPECT_LT(app->m_badgeScrollTarget, -100.0f);
