@@ -64,12 +64,6 @@ c_MyApp* OnJoin(GameHarness& h, int riders) {
 // -1 when there is none.
 int SavedField(int i) { return StateField(SavedState(), i); }
 
-// One press and release, then an update with nothing held.
-void Tap(GameHarness& h, int key) {
-  h.Press(key);
-  h.Update();
-}
-
 // Entry k selected with the row standing on it.
 void Select(GameHarness& h, int k) {
   h.App()->m_menuEntry = k;
@@ -375,10 +369,8 @@ TEST_F(Options, RowsFitAShortScreen) {
   app->m_optionsOpen = 1;
   h.Step(31);
   // The credits label's glyphs: the row drawn last and lowest.
-  std::string text;
   const std::vector<DrawEntry> glyphs = h.EntriesOf(float(SLOT_FONT));
-  for (const DrawEntry& e : glyphs) text += char(int(e.frame) + 32);
-  const size_t credits = text.find("Credits");
+  const size_t credits = Spelled(glyphs).find("Credits");
   ASSERT_NE(credits, std::string::npos);
   EXPECT_LT(glyphs[credits].y, bb_KRV_jscrh - 8);
 }

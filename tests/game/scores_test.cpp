@@ -359,23 +359,13 @@ struct Device {
   std::function<void(GameHarness&)> close;
 };
 
-void PadPress(GameHarness& h, int button) {
-  PadInput pad;
-  pad.present = pad.buttons[button] = true;
-  h.SetPad(1, pad);
-  h.Update();
-  h.SetPad(1, PadInput());
-  h.Update();
-}
-
 constexpr int PAD_BUTTON_OF_DIR[] = {0, JOY_DPAD_RIGHT, JOY_DPAD_DOWN, JOY_DPAD_LEFT, JOY_DPAD_UP};
 constexpr int KEY_OF_DIR[] = {0, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
 
-const Device KEYS{"keys", [](GameHarness& h, int dir) { h.Press(KEY_OF_DIR[dir]), h.Update(); },
-                  [](GameHarness& h) { h.Press(KEY_ENTER), h.Update(); },
-                  [](GameHarness& h) { h.Press(KEY_ESCAPE), h.Update(); }};
-const Device PAD{"joypad", [](GameHarness& h, int dir) { PadPress(h, PAD_BUTTON_OF_DIR[dir]); },
-                 [](GameHarness& h) { PadPress(h, JOY_A); }, [](GameHarness& h) { PadPress(h, JOY_B); }};
+const Device KEYS{"keys", [](GameHarness& h, int dir) { Tap(h, KEY_OF_DIR[dir]); },
+                  [](GameHarness& h) { Tap(h, KEY_ENTER); }, [](GameHarness& h) { Tap(h, KEY_ESCAPE); }};
+const Device PAD{"joypad", [](GameHarness& h, int dir) { TapPad(h, 1, PAD_BUTTON_OF_DIR[dir]); },
+                 [](GameHarness& h) { TapPad(h, 1, JOY_A); }, [](GameHarness& h) { TapPad(h, 1, JOY_B); }};
 
 // The options box open on the menu, its cursor on row 0, slid in.
 c_MyApp* OptionsOpen(GameHarness& h) {

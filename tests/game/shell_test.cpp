@@ -30,12 +30,6 @@ namespace {
 
 constexpr int NO_SCREEN = 99;  // a screen number that runs no step
 
-std::string Spelled(const std::vector<DrawEntry>& entries) {
-  std::string text;
-  for (const DrawEntry& e : entries) text += char(int(e.frame) + 32);
-  return text;
-}
-
 // Updates the loader takes after a size change is noticed.
 int UpdatesToLoad(GameHarness& h) {
   int updates = 0;
