@@ -21,7 +21,7 @@ using zephrine_test::TempDir;
 namespace {
 
 constexpr int TUNE_SECONDS = 60;
-constexpr int TUNE_RATE = datagen::kSampleRate;
+constexpr int TUNE_RATE = datagen::SAMPLE_RATE;
 // Higher than the game's own tunes, for a bit rate typical of real music.
 constexpr float TUNE_QUALITY = 0.4f;
 
@@ -44,7 +44,7 @@ std::string TunePath() {
       tune.left[i] = float(0.3 * std::sin(2 * M_PI * note * t));
       tune.right[i] = float(0.3 * std::sin(2 * M_PI * note * 1.5 * t));
     }
-    _exit(datagen::writeOgg(path, tune, 1, TUNE_QUALITY) ? 0 : 1);
+    _exit(datagen::WriteOgg(path, tune, 1, TUNE_QUALITY) ? 0 : 1);
   }
   waitpid(child, nullptr, 0);
   return path;

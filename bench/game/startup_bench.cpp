@@ -237,9 +237,9 @@ bool StartComputerMatch(pid_t pid) {
 }
 
 enum RunningKind { FLOOR, MENU, MATCH };
-constexpr double kSettleSeconds = 1, kMatchStartSeconds = 5, kRunSeconds = 20;
+constexpr double SETTLE_SECONDS = 1, MATCH_START_SECONDS = 5, RUN_SECONDS = 20;
 
-// Updates, gaps, CPU and memory over kRunSeconds: the floor, the game at its
+// Updates, gaps, CPU and memory over RUN_SECONDS: the floor, the game at its
 // menu, the game during a computer match; in a window or full screen.
 void BM_Running(benchmark::State& state) {
   const auto kind = RunningKind(state.range(0));
@@ -252,18 +252,18 @@ void BM_Running(benchmark::State& state) {
       state.SkipWithError("no start-up line (is DISPLAY set?)");
       return;
     }
-    c.Drain(kSettleSeconds);
+    c.Drain(SETTLE_SECONDS);
     if (kind == MATCH) {
       if (!StartComputerMatch(c.pid)) {
         c.Stop();
         state.SkipWithError("xdotool could not start the match");
         return;
       }
-      c.Drain(kMatchStartSeconds);
+      c.Drain(MATCH_START_SECONDS);
     }
-    r = Measure(c, kRunSeconds);
+    r = Measure(c, RUN_SECONDS);
     c.Stop();
-    state.SetIterationTime(kRunSeconds);
+    state.SetIterationTime(RUN_SECONDS);
   }
   state.counters["updates_per_s"] = r.updatesPerSecond;
   state.counters["p99_gap_ms"] = r.p99GapMs;
@@ -280,11 +280,11 @@ BENCHMARK(BM_Running)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
-constexpr int kRoundTrips = 10;
-constexpr double kReloadSeconds = 3;  // between presses
+constexpr int ROUND_TRIPS = 10;
+constexpr double RELOAD_SECONDS = 3;  // between presses
 // After the last press: the art of the window's size loaded and the old
 // size's given back, even on a loaded machine.
-constexpr double kFinalLoadSeconds = 15;
+constexpr double FINAL_LOAD_SECONDS = 15;
 
 // Resident memory on the menu in the window, before and after ten round
 // trips to full screen and back (F11 each way).
@@ -297,17 +297,17 @@ void BM_FullScreenRoundTrips(benchmark::State& state) {
       state.SkipWithError("no start-up line (is DISPLAY set?)");
       return;
     }
-    c.Drain(kSettleSeconds);
+    c.Drain(SETTLE_SECONDS);
     before = ResidentMb(c.pid);
     const std::string focus = "search --sync --onlyvisible --pid " + std::to_string(c.pid) + " windowfocus";
-    for (int i = 0; i < 2 * kRoundTrips; ++i) {
+    for (int i = 0; i < 2 * ROUND_TRIPS; ++i) {
       Xdotool(focus + " key F11");
-      c.Drain(kReloadSeconds);
+      c.Drain(RELOAD_SECONDS);
     }
-    c.Drain(kFinalLoadSeconds);
+    c.Drain(FINAL_LOAD_SECONDS);
     after = ResidentMb(c.pid);
     c.Stop();
-    state.SetIterationTime(2 * kRoundTrips * kReloadSeconds + kFinalLoadSeconds);
+    state.SetIterationTime(2 * ROUND_TRIPS * RELOAD_SECONDS + FINAL_LOAD_SECONDS);
   }
   state.counters["rss_before_MB"] = before;
   state.counters["rss_after_MB"] = after;
