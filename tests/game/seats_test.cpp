@@ -246,7 +246,8 @@ c_MyApp* PadMatch(GameHarness& h) {
   TapPad(h, 0, JOY_A);           // joins on rider 1
   TapPad(h, 0, JOY_DPAD_RIGHT);  // on to rider 2
   Tap(h, KEY_ENTER);
-  EXPECT_EQ((std::vector<int>{Rider(app, 0), app->m_screen}), (std::vector<int>{2, SCREEN_ROUND_START}));
+  EXPECT_EQ(Rider(app, 0), 2);
+  EXPECT_EQ(app->m_screen, SCREEN_ROUND_START);
   return app;
 }
 
