@@ -9,6 +9,8 @@
 #include <cmath>
 #include <set>
 
+#include "net/lockstep.h"
+#include "net/loopback.h"
 #include "tests/game/harness.h"
 #include "tests/support/gated_disk.h"
 #include "tests/support/support.h"
@@ -386,6 +388,23 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
   EXPECT_EQ(app->m_optionsRow, 4);  // the colours row is the last one now
+}
+
+// The online rows act from inside an update the session runs: leaving
+// there must end that update without the session it began with.
+TEST_F(Options, TheHostRowLeavesAnOpenSessionAndTheGameRunsOn) {
+  constexpr int HOST_ROW = 8;
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  net::LoopbackNetwork network(0, 0, 1);
+  app->p_OnlineAttach(net::Session::Host(network.Listen(ONLINE_DEFAULT_PORT, 1), net::Identity{1, 1}).release());
+  OptionsOn(h, HOST_ROW);
+  ASSERT_TRUE(Shows(h, "Online : Hosting at"));
+  Tap(h, KEY_ENTER);
+  EXPECT_EQ(app->m_session, nullptr);
+  EXPECT_EQ(app->m_onlineNotice.ToUtf8(), "You left the online session");
+  h.Update(2);
+  EXPECT_TRUE(Shows(h, "Online : Host"));
 }
 
 TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
