@@ -174,10 +174,10 @@ void Session::OnHostMessage(int peer, const Message& m) {
       from.rttMs = int(std::max<int64_t>(0, now_ - int64_t(m.value)));
       AdaptDelay(0);
       return;
-    case Kind::STOP:
-      StopOutOfStep(m.update, false);
-      return;
     default:
+      // A joiner that found machines out of step (STOP) has left; the host
+      // holds every hash itself and stops the others only on a mismatch it
+      // sees, so one machine cannot end the session for all by saying so.
       DropMachine(machine);
       return;
   }

@@ -1,8 +1,8 @@
 // Two real games on two virtual displays of one machine play online over
 // the loopback address: the host opens a two-rider match, the joiner's
 // keyboard player joins it from the other machine and takes rider 2, and
-// both games end the round with the same round line; the joiner leaving
-// from its menu leaves the host playing on.
+// both games end the round with the same round line; the host quitting
+// sends the joiner back to its menu with the reason.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -83,6 +83,13 @@ TEST(Session, HostileDatagramsDropTheirSender) {
       {"unknown kind", [](uint32_t) { return std::vector<uint8_t>{0x7f, 0, 0}; }},
       {"empty", [](uint32_t) { return std::vector<uint8_t>{}; }},
       {"a second hello", [](uint32_t) { Message m; m.kind = Kind::HELLO; return Bytes(m); }},
+      {"a stop claiming hashes differ", [](uint32_t start) {
+         Message m;
+         m.kind = Kind::STOP;
+         m.reason = uint8_t(StopReason::DESYNC);
+         m.update = start;
+         return Bytes(m);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
