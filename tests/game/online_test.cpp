@@ -4,7 +4,8 @@
 // the joiner's keyboard player takes rider 2, and both games play the
 // round to its end, over a plain link and over one that holds every
 // datagram 100 ms and loses 5%. Both must end the round at the same update
-// in the same state.
+// in the same state. And a joiner whose process dies in the match: the host
+// plays on, the computer riding its rider.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,6 +36,11 @@ constexpr int JOINER_KEYBOARD = SOURCE_KEYBOARD + SOURCE_COUNT;
 struct Link {
   int delayMs, dropPercent;
 };
+// What the joiner does once the match runs.
+enum class Joiner { PLAYS_THE_ROUND, DIES };
+constexpr int DIES_AFTER_UPDATES = 60;
+constexpr int PLAYS_ON_UPDATES = 120;
+constexpr double DROP_SECONDS = 30;
 
 int64_t Clock() {
   using namespace std::chrono;
@@ -63,9 +69,31 @@ void Tap(GameHarness& h, int key) {
   Settle(h, 10);
 }
 
+// The joiner's process ends without a word once the match has run a while.
+std::string DieInTheMatch(GameHarness& h) {
+  if (!StepUntil(h, [&] { return h.App()->m_screen == SCREEN_MATCH; })) return "the match did not start";
+  Settle(h, DIES_AFTER_UPDATES);
+  return "died";
+}
+
+// The host once the joiner died: the computer takes rider 2 and rides it
+// in play (in this round, or the next when it has already crashed), and the
+// match runs on.
+std::string PlayOnAlone(GameHarness& h) {
+  c_MyApp* app = h.App();
+  const auto computerRides = [&] {
+    return app->m_screen == SCREEN_MATCH && !IsHuman(app, 2) && Rider(app, 2, R_DEATH) == 0.0f;
+  };
+  if (!StepUntil(h, computerRides, DROP_SECONDS)) return "rider 2 was not given to the computer";
+  const uint32_t dropped = app->m_session->Update();
+  if (!StepUntil(h, [&] { return app->m_session && app->m_session->Update() > dropped + PLAYS_ON_UPDATES; }))
+    return "the host stopped";
+  return "the computer rides rider 2";
+}
+
 // One game's part: what it saw at the end of the round ("update U state
 // H"), or what went wrong.
-std::string Play(bool host, int port, const Link& link) {
+std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
   GameHarness& h = GameHarness::Get();
   if (!h.FinishLoading()) return "loading did not finish";
   c_MyApp* app = h.App();
@@ -95,6 +123,7 @@ std::string Play(bool host, int port, const Link& link) {
     Settle(h, 30);
     Tap(h, KEY_ENTER);
   }
+  if (joinerPart == Joiner::DIES) return host ? PlayOnAlone(h) : DieInTheMatch(h);
   if (!StepUntil(h, [&] { return app->m_screen == SCREEN_ROUND_WON; })) return "the round did not end";
   const std::string seen = "update " + std::to_string(app->m_session->Update()) + " state " + app->p_OnlineStateText();
   // The game plays on a while, so the other has all of this one's input
@@ -104,8 +133,8 @@ std::string Play(bool host, int port, const Link& link) {
 }
 
 // Runs both games in processes of their own and returns what each saw.
-void PlayBoth(const Link& link, std::string (&seen)[2]) {
-  const int port = 30000 + int(getpid() % 10000) + link.delayMs;
+void PlayBoth(const Link& link, Joiner joinerPart, std::string (&seen)[2]) {
+  const int port = 30000 + int(getpid() % 10000) + link.delayMs + int(joinerPart);
   pid_t children[2];
   int pipes[2][2];
   for (int k = 0; k < 2; ++k) {
@@ -114,7 +143,7 @@ void PlayBoth(const Link& link, std::string (&seen)[2]) {
     ASSERT_GE(children[k], 0);
     if (children[k] == 0) {
       if (k == 1) std::this_thread::sleep_for(std::chrono::milliseconds(500));
-      const std::string result = Play(k == 0, port, link);
+      const std::string result = Play(k == 0, port, link, joinerPart);
       const ssize_t written = write(pipes[k][1], result.data(), result.size());
       _exit(written == ssize_t(result.size()) ? 0 : 1);
     }
@@ -134,10 +163,17 @@ TEST(OnlineGames, HostAndJoinerEndTheRoundInTheSameStateOverEveryLink) {
   for (const Link link : {Link{0, 0}, Link{100, 5}}) {
     SCOPED_TRACE(testing::Message() << link.delayMs << " ms, " << link.dropPercent << "% lost");
     std::string seen[2];
-    PlayBoth(link, seen);
+    PlayBoth(link, Joiner::PLAYS_THE_ROUND, seen);
     EXPECT_EQ(seen[0].rfind("update ", 0), 0u) << seen[0];
     EXPECT_EQ(seen[0], seen[1]);
   }
+}
+
+TEST(OnlineGames, AJoinerThatDiesInTheMatchLeavesTheHostPlayingWithTheComputerOnItsRider) {
+  std::string seen[2];
+  PlayBoth(Link{0, 0}, Joiner::DIES, seen);
+  EXPECT_EQ(seen[1], "died");
+  EXPECT_EQ(seen[0], "the computer rides rider 2");
 }
 
 }  // namespace
