@@ -172,7 +172,7 @@ void c_MyApp::p_OnlineConnect() {
 
 String c_MyApp::p_OnlineLabel(bool hostRow) {
   const bool hosting = m_session && m_session->IsHost();
-  if (hostRow) return String::FromUtf8(hosting ? "Online : Hosting at " + m_onlineWhere : "Online : Host");
+  if (hostRow) return String::FromUtf8(hosting ? "Online : Host at " + m_onlineWhere : "Online : Host");
   if (m_onlineEditing == 1) return String::FromUtf8("Online : Join " + m_onlineAddress + "_");
   if (m_session && !hosting) return String::FromUtf8("Online : Leave " + m_onlineWhere);
   return String("Online : Join");

@@ -19,13 +19,17 @@ bool InitialiseOnce() {
   return ok;
 }
 
+// The word a disconnect carries when this end closes on purpose; a peer
+// cut off (Drop) hears 0.
+constexpr enet_uint32 FAREWELL = 1;
+
 class EnetTransport : public Transport {
  public:
   explicit EnetTransport(ENetHost* host) : host_(host) {}
   ~EnetTransport() override {
     for (size_t i = 0; i < host_->peerCount; ++i) {
       ENetPeer* p = &host_->peers[i];
-      if (p->state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_now(p, 0);
+      if (p->state == ENET_PEER_STATE_CONNECTED) enet_peer_disconnect_now(p, FAREWELL);
     }
     enet_host_flush(host_);
     enet_host_destroy(host_);
@@ -40,7 +44,7 @@ class EnetTransport : public Transport {
           events.push_back({NetEvent::CONNECTED, peer, {}});
           break;
         case ENET_EVENT_TYPE_DISCONNECT:
-          events.push_back({NetEvent::DISCONNECTED, peer, {}});
+          events.push_back({NetEvent::DISCONNECTED, peer, {}, e.data == FAREWELL});
           break;
         case ENET_EVENT_TYPE_RECEIVE:
           events.push_back({NetEvent::RECEIVED, peer,

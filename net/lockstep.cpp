@@ -126,8 +126,9 @@ void Session::OnEvent(const NetEvent& e) {
     return;
   }
   if (e.type == NetEvent::DISCONNECTED) {
-    End(state_ == SessionState::CONNECTING ? "No session answered at that address"
-                                           : "The host left; the online session has ended");
+    if (state_ == SessionState::CONNECTING) End("No session answered at that address");
+    else if (e.farewell) End("The host left; the online session has ended");
+    else End("The connection to the host was lost; the online session has ended");
     return;
   }
   hostHeard_ = now_;

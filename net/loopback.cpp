@@ -30,7 +30,7 @@ class LoopbackTransport : public Transport {
   LoopbackTransport(LoopbackNetwork* net, LoopbackNetwork::Endpoint* self) : net_(net), self_(self) {}
   ~LoopbackTransport() override {
     for (auto* peer : self_->peers) {
-      if (peer) net_->Deliver(self_, peer, {NetEvent::DISCONNECTED, -1, {}});
+      if (peer) net_->Deliver(self_, peer, {NetEvent::DISCONNECTED, -1, {}, true});
     }
     auto& all = net_->endpoints_;
     all.erase(std::remove(all.begin(), all.end(), self_), all.end());

@@ -13,6 +13,9 @@ struct NetEvent {
   enum Type { CONNECTED, DISCONNECTED, RECEIVED } type;
   int peer;                   // the transport's number for the peer
   std::vector<uint8_t> data;  // RECEIVED only
+  // DISCONNECTED only: the other end closed the connection on purpose (it
+  // left), rather than cutting this end off or falling silent.
+  bool farewell = false;
 };
 
 class Transport {

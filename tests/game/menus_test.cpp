@@ -400,7 +400,7 @@ TEST_F(Options, TheHostRowLeavesAnOpenSessionAndTheGameRunsOn) {
   net::LoopbackNetwork network(0, 0, 1);
   app->p_OnlineAttach(net::Session::Host(network.Listen(ONLINE_DEFAULT_PORT, 1), net::Identity{1, 1}).release());
   OptionsOn(h, HOST_ROW);
-  ASSERT_TRUE(Shows(h, "Online : Hosting at"));
+  ASSERT_TRUE(Shows(h, "Online : Host at"));
   Tap(h, KEY_ENTER);
   EXPECT_EQ(app->m_session, nullptr);
   EXPECT_EQ(app->m_onlineNotice.ToUtf8(), "You left the online session");

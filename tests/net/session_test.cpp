@@ -161,6 +161,18 @@ TEST(Session, TheHostLeavingEndsTheSessionForEveryone) {
   }
 }
 
+TEST(Session, AMachineTheHostCutsOffHearsThatItsConnectionWasLostNotThatTheHostLeft) {
+  Network n(10, 0, 3);
+  n.RunUntil(100, 10000);
+  n[2].silent = true;  // its game hangs; its connection stays open
+  n.Run(SILENCE_MS + 500);
+  EXPECT_EQ(n[0].session->Members(), 0b011u);
+  n[2].silent = false;
+  n.Run(100);
+  EXPECT_EQ(n[2].session->State(), SessionState::ENDED);
+  EXPECT_EQ(n[2].session->EndMessage(), "The connection to the host was lost; the online session has ended");
+}
+
 TEST(Session, StatesThatDifferStopEveryMachineWithAReport) {
   Network n(10, 0, 3);
   n.RunUntil(100, 10000);
