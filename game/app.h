@@ -94,8 +94,8 @@ constexpr ProgramSeams GAME_SEAMS = {bbInit, bbMain};
 void ResetGameGlobals();
 // The rules a match is played by: the host's in an online session, each
 // machine saving its own.
-constexpr int RULE_SETTINGS[] = {SETTING_DEATH_RULE, SETTING_SPEED, SETTING_WINNER};
-constexpr int RULE_COUNT = 3;
+constexpr int RULE_SETTINGS[] = {SETTING_DEATH_RULE, SETTING_SPEED, SETTING_WINNER, SETTING_SKILL};
+constexpr int RULE_COUNT = 4;
 
 class c_MyApp : public c_App {
  public:

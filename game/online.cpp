@@ -52,6 +52,8 @@ static_assert(((1u << (2 * ACTION_BITS)) - 1) == net::HELD_MASK, "the codec know
 constexpr int PACK_BITS = 4;
 constexpr int PACK_MASK = (1 << PACK_BITS) - 1;
 constexpr int ARENA_PACK = 1 << 16;
+// The match, its rules and the control style share one argument.
+static_assert(PACK_BITS * (RULE_COUNT + 2) <= 31, "the match's choices fit one signed word");
 
 // Notices stand for this many updates.
 constexpr int NOTICE_UPDATES = 300;

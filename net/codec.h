@@ -39,7 +39,6 @@ enum class StopReason : uint8_t { DESYNC = 1, HOST_LEFT };
 enum class Kind : uint8_t { HELLO = 1, WELCOME, REFUSE, INPUT, HASH, COMMAND, PING, PONG, STOP };
 
 constexpr int COMMAND_ARGS = 4;
-constexpr int RULES = 3;
 
 struct Message {
   Kind kind = Kind::PING;

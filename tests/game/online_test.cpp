@@ -1,6 +1,7 @@
 // Whole games online, one per process (the runtime allows one game in a
 // process): a host and a joiner on the loopback address, each driven
-// through the stepping harness by scripted keys, open a two-rider match,
+// through the stepping harness by scripted keys, open a three-rider match
+// (the host's rules hold: the joiner's own speed and computer skill differ),
 // the joiner's keyboard player takes rider 2, and both games play the
 // round to its end, over a plain link and over one that holds every
 // datagram 100 ms and loses 5%. Both must end the round at the same update
@@ -39,6 +40,7 @@ struct Link {
 // What the joiner does once the match runs.
 enum class Joiner { PLAYS_THE_ROUND, DIES };
 constexpr int DIES_AFTER_UPDATES = 60;
+constexpr int THREE_RIDER_ENTRY = 5;
 constexpr int PLAYS_ON_UPDATES = 120;
 constexpr double DROP_SECONDS = 30;
 
@@ -105,9 +107,13 @@ std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
   const net::Identity game{1, 1};
   app->p_OnlineAttach(host ? net::Session::Host(std::move(conditioned), game).release()
                            : net::Session::Join(std::move(conditioned), game).release());
+  if (!host) {
+    app->m_settings[SETTING_SKILL] = SKILL_HARD;
+    app->m_settings[SETTING_SPEED] = 2;
+  }
   if (host) {
     if (!StepUntil(h, [&] { return app->m_session && app->m_session->Members() == 0b11u; })) return "nobody joined";
-    for (int i = 0; i < 6; ++i) Tap(h, KEY_RIGHT);
+    for (int i = 0; i < THREE_RIDER_ENTRY; ++i) Tap(h, KEY_RIGHT);
     Tap(h, KEY_ENTER);
   }
   if (!StepUntil(h, [&] { return app->m_screen == SCREEN_JOIN; })) return "no join screen";
