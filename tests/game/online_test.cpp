@@ -20,6 +20,7 @@
 #include "net/link.h"
 #include "net/lockstep.h"
 #include "tests/game/harness.h"
+#include "tests/support/support.h"
 
 using namespace zephrine_test;
 using namespace match;
@@ -41,6 +42,8 @@ struct Link {
 enum class Joiner { PLAYS_THE_ROUND, DIES };
 constexpr int DIES_AFTER_UPDATES = 60;
 constexpr int THREE_RIDER_ENTRY = 5;
+// The joiner's own speed (fast), which the host's overrules in the match.
+constexpr int JOINER_SPEED = 2;
 constexpr int PLAYS_ON_UPDATES = 120;
 constexpr double DROP_SECONDS = 30;
 
@@ -109,7 +112,7 @@ std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
                            : net::Session::Join(std::move(conditioned), game).release());
   if (!host) {
     app->m_settings[SETTING_SKILL] = SKILL_HARD;
-    app->m_settings[SETTING_SPEED] = 2;
+    app->m_settings[SETTING_SPEED] = JOINER_SPEED;
   }
   if (host) {
     if (!StepUntil(h, [&] { return app->m_session && app->m_session->Members() == 0b11u; })) return "nobody joined";
@@ -117,12 +120,15 @@ std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
     Tap(h, KEY_ENTER);
   }
   if (!StepUntil(h, [&] { return app->m_screen == SCREEN_JOIN; })) return "no join screen";
+  const int joiner = SlotOf(JOINER_KEYBOARD);
   if (!host) {
+    // Each press once the last has shown, as a player watching the screen
+    // plays: presses made while the session waits go out together.
     Settle(h, 30);
     Tap(h, KEY_Z);
+    if (!StepUntil(h, [&] { return JoinField(app, joiner, SLOT_JOINED) == 1; })) return "the joiner's key did not join";
     Tap(h, KEY_RIGHT);
   }
-  const int joiner = SlotOf(JOINER_KEYBOARD);
   const auto joined = [&] { return JoinField(app, joiner, SLOT_JOINED) == 1 && JoinField(app, joiner, SLOT_RIDER) == 2; };
   if (!StepUntil(h, joined)) return "the joiner did not join";
   if (host) {
@@ -132,6 +138,11 @@ std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
   if (joinerPart == Joiner::DIES) return host ? PlayOnAlone(h) : DieInTheMatch(h);
   if (!StepUntil(h, [&] { return app->m_screen == SCREEN_ROUND_WON; })) return "the round did not end";
   const std::string seen = "update " + std::to_string(app->m_session->Update()) + " state " + app->p_OnlineStateText();
+  // A save in the shared match keeps this machine's own rules.
+  app->p_Save();
+  const std::string saved = SavedState();
+  if (!host && (StateField(saved, SETTING_SKILL) != SKILL_HARD || StateField(saved, SETTING_SPEED) != JOINER_SPEED))
+    return "the joiner saved the host's rules";
   // The game plays on a while, so the other has all of this one's input
   // for its round before this one leaves.
   StepUntil(h, [] { return false; }, LINGER_SECONDS);
