@@ -27,7 +27,6 @@ using namespace match;
 
 namespace {
 
-constexpr int KEY_Z = 90;
 constexpr int MAX_PEERS = 8;
 constexpr int RESEND_MS = 200;
 constexpr double GAME_SECONDS = 150;
@@ -69,7 +68,7 @@ void Settle(GameHarness& h, int updates) {
 }
 
 // A key pressed for one update, then time for the game to see it released.
-void Tap(GameHarness& h, int key) {
+void TapAndSettle(GameHarness& h, int key) {
   h.Press(key);
   Settle(h, 10);
 }
@@ -116,8 +115,8 @@ std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
   }
   if (host) {
     if (!StepUntil(h, [&] { return app->m_session && app->m_session->Members() == 0b11u; })) return "nobody joined";
-    for (int i = 0; i < THREE_RIDER_ENTRY; ++i) Tap(h, KEY_RIGHT);
-    Tap(h, KEY_ENTER);
+    for (int i = 0; i < THREE_RIDER_ENTRY; ++i) TapAndSettle(h, KEY_RIGHT);
+    TapAndSettle(h, KEY_ENTER);
   }
   if (!StepUntil(h, [&] { return app->m_screen == SCREEN_JOIN; })) return "no join screen";
   const int joiner = SlotOf(JOINER_KEYBOARD);
@@ -125,15 +124,15 @@ std::string Play(bool host, int port, const Link& link, Joiner joinerPart) {
     // Each press once the last has shown, as a player watching the screen
     // plays: presses made while the session waits go out together.
     Settle(h, 30);
-    Tap(h, KEY_Z);
+    TapAndSettle(h, KEY_Z);
     if (!StepUntil(h, [&] { return JoinField(app, joiner, SLOT_JOINED) == 1; })) return "the joiner's key did not join";
-    Tap(h, KEY_RIGHT);
+    TapAndSettle(h, KEY_RIGHT);
   }
   const auto joined = [&] { return JoinField(app, joiner, SLOT_JOINED) == 1 && JoinField(app, joiner, SLOT_RIDER) == 2; };
   if (!StepUntil(h, joined)) return "the joiner did not join";
   if (host) {
     Settle(h, 30);
-    Tap(h, KEY_ENTER);
+    TapAndSettle(h, KEY_ENTER);
   }
   if (joinerPart == Joiner::DIES) return host ? PlayOnAlone(h) : DieInTheMatch(h);
   if (!StepUntil(h, [&] { return app->m_screen == SCREEN_ROUND_WON; })) return "the round did not end";
