@@ -111,6 +111,7 @@ void c_MyApp::mark() {
 }
 
 int c_MyApp::p_OnCreate() {
+  if (argv) p_OnlineRequest(argc, argv);
   if (TimingWantsFullscreen()) p_FullscreenFlip();
   if (bb_KRV_isOuya == 1) {
     bb_KRV_overscan = 64.0f;
@@ -156,10 +157,16 @@ int c_MyApp::p_OnUpdate() {
     }
   }
 
-  TakeInputSnapshot();
-  p_WatchPads();
-  UpdateLatches();
-  if (m_loadStep == 0) {
+  MeasureRate(m_updateLastMs, m_updateFps, m_updateFpsAvg);
+  ReadLocalPointer();
+  const int screenBefore = m_screen;
+  const bool step = p_OnlineBegin();
+  if (m_onlineShared == 0) {
+    TakeInputSnapshot();
+    p_WatchPads();
+  }
+  if (step) UpdateLatches();
+  if (step && m_loadStep == 0) {
     RunScreenStep();
     RunOverlays();
   }
@@ -170,25 +177,33 @@ int c_MyApp::p_OnUpdate() {
   }
   if (bb_KRV_DebugMode == 1 && m_screen != SCREEN_START_PROMPT) DrawDebugLine();
   p_ShowBadges();
+  p_OnlineFinish(screenBefore);
   return 0;
 }
 
-void c_MyApp::TakeInputSnapshot() {
-  MeasureRate(m_updateLastMs, m_updateFps, m_updateFpsAvg);
+void c_MyApp::ReadLocalPointer() {
+  const float ov = bb_KRV_overscan;
+  const float oy = OverscanY(ov, bb_app_DeviceWidth(), bb_app_DeviceHeight(), m_lastDevWidth, m_lastDevHeight);
+  m_localMouseX = ToVirtual(bb_input_MouseX(), ov, m_scaleX);
+  m_localMouseY = ToVirtual(bb_input_MouseY(), oy, m_scaleY);
+  m_localPointerDown = bb_input_MouseDown(0) != 0 ? 1 : 0;
+  m_localMouseHits = bb_input_MouseHit(0);
+}
 
+void c_MyApp::TakeInputSnapshot() {
   const float ov = bb_KRV_overscan;
   const float oy = OverscanY(ov, bb_app_DeviceWidth(), bb_app_DeviceHeight(), m_lastDevWidth, m_lastDevHeight);
   m_prevMouseX = m_mouseX;
   m_prevMouseY = m_mouseY;
-  m_mouseX = ToVirtual(bb_input_MouseX(), ov, m_scaleX);
-  m_mouseY = ToVirtual(bb_input_MouseY(), oy, m_scaleY);
-  const bool leftDown = bb_input_MouseDown(0) != 0;
+  m_mouseX = m_localMouseX;
+  m_mouseY = m_localMouseY;
+  const bool leftDown = m_localPointerDown != 0;
   if (!m_mouseWasDown && leftDown) {
     m_prevMouseX = m_mouseX;
     m_prevMouseY = m_mouseY;
   }
   m_pointerDown = leftDown ? 1 : 0;
-  m_mouseHits = bb_input_MouseHit(0);
+  m_mouseHits = m_localMouseHits;
 
   for (int i = 0; i < GAME_TOUCHES; ++i) {
     m_touchDown[i] = 0;
@@ -206,7 +221,7 @@ void c_MyApp::TakeInputSnapshot() {
 
 bool c_MyApp::AnyActionHeld() {
   for (int action : LATCH_ACTIONS) {
-    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+    for (int source = SOURCE_KEYBOARD; source <= p_LastSource(); ++source) {
       if (p_PlayKey(action, STICK, source) != 0) return true;
     }
   }
@@ -214,7 +229,7 @@ bool c_MyApp::AnyActionHeld() {
 }
 
 bool c_MyApp::BackHeld() {
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= p_LastSource(); ++source) {
     if (p_PlayKey(ACTION_BACK, STICK, source) != 0) return true;
   }
   return false;

@@ -9,13 +9,21 @@
 // follows the window's aspect) unless a comment says window pixels.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "audio/audio.h"
+#include "game/online.h"
 #include "game/numbers.h"
 #include "graphics/graphics.h"
 #include "runtime/app/app.h"
 
 struct LoadAction;  // one step of the asset loader (loader.cpp)
 struct MatchFacts;  // what a match has seen (game/match/facts.h)
+namespace net {
+class Session;
+struct Snapshot;
+}  // namespace net
 
 // Values of m_screen; any other value runs no screen step.
 constexpr int SCREEN_MENU = 1;
@@ -47,7 +55,8 @@ constexpr int GAME_TRAIL_BRIGHTNESS = 32;
 constexpr int GAME_GRID = 1000000;
 constexpr int GAME_SEGMENTS = 51000;
 constexpr int GAME_WINS = 64;
-constexpr int GAME_INPUT_SLOTS = 100;
+// Ten ints for each control source of up to eight machines (controls.h).
+constexpr int GAME_INPUT_SLOTS = 640;
 constexpr int GAME_TALLY = 64;
 
 // Display list: entries of DRAW_ENTRY floats; an append is dropped once the
@@ -83,6 +92,10 @@ constexpr ProgramSeams GAME_SEAMS = {bbInit, bbMain};
 // The game's own globals (bb_KRV_*, the random seed) to their start values;
 // part of bbInit.
 void ResetGameGlobals();
+// The rules a match is played by: the host's in an online session, each
+// machine saving its own.
+constexpr int RULE_SETTINGS[] = {SETTING_DEATH_RULE, SETTING_SPEED, SETTING_WINNER, SETTING_SKILL};
+constexpr int RULE_COUNT = 4;
 
 class c_MyApp : public c_App {
  public:
@@ -149,6 +162,9 @@ class c_MyApp : public c_App {
   float p_StickX(int axis, int source);
   float p_StickY(int axis, int source);
   int p_PlayKeyAll(int action, int withStick);
+  // The last source that can answer now: this machine's last, or in a
+  // shared online match the last of every machine's.
+  int p_LastSource();
   // Seats the keyboard is cut into, 1 to 4: the saved setting, or 1 while
   // the iCade cabinet owns the letters.
   int p_KeyboardSeats();
@@ -159,6 +175,9 @@ class c_MyApp : public c_App {
   bool p_Button0(int slot, float x, float y, int frame);
   int p_Touch(float x, float y, float w, float h);
   int p_MouseIn_Centered(float x, float y, float w, float h);
+  // Join slot `slot`'s mark beside the square centred on (x, y): "ME!" for
+  // this machine's sources, the machine's number for another's.
+  int p_JoinMark(int slot, float x, float y, float alpha);
 
   // Stars, sparks and the trail demonstration (game/match).
   int p_ResetStars(int n);
@@ -213,6 +232,43 @@ class c_MyApp : public c_App {
   // are busy) and plays the badge sound; saving is the caller's.
   int p_EarnBadge(int badge);
   int p_HighscoreView();
+
+  // Online play (online.cpp).
+  // Takes "--host [PORT]" or "--join ADDRESS[:PORT]"; the session opens
+  // once the menu is up.
+  void p_OnlineRequest(int argc, const char* const* argv);
+  void p_OnlineConnect();
+  // Takes ownership of `session` (null: none), replacing any other.
+  void p_OnlineAttach(net::Session* session);
+  // Ends the session, with `why` shown and printed unless empty; a shared
+  // match returns to the menu.
+  void p_OnlineLeave(const std::string& why);
+  void p_OnlineNotice(const std::string& text);
+  // The options box's online rows: their labels, Enter on them, and the
+  // address entry the join row opens (typed on the keyboard; Enter joins,
+  // Escape gives up).
+  String p_OnlineLabel(bool hostRow);
+  void p_OnlineRow(bool hostRow);
+  void p_OnlineEntry();
+  // This machine's number in the session; 0 outside one.
+  int p_OnlineMachine();
+  // p_PlayKey during a shared update: source's action from its machine's input.
+  int p_OnlineKey(int action, int withStick, int source);
+  // The menu chose match `mode`: true when the session took the choice over
+  // (the host's starts on every machine a few updates later).
+  bool p_OnlineChoose(int mode);
+  void p_OnlineStartShared(const int32_t* args);
+  void p_OnlineEndShared();
+  // The riders of `machine`'s sources go to the computer.
+  void p_OnlineDrop(int machine);
+  // Before the screen step: false when the step must wait for input.
+  bool p_OnlineBegin();
+  // After it (or after skipping it): hashes, round lines, notices.
+  void p_OnlineFinish(int screenBefore);
+  // The match state every machine must agree on: grid, riders, wins, join
+  // slots, the random generator.
+  uint64_t p_StateHash();
+  std::string p_OnlineStateText();
 
   // Saved settings, badges and highscores (game/menus).
   int p_Save();
@@ -348,6 +404,21 @@ class c_MyApp : public c_App {
   int m_enteredTable = -1;   // table of the last score entered this run; -1 none
   int m_enteredRank = -1;    // its rank in the top ten; -1 when it did not enter it
 
+  // ---- Online session (online.cpp)
+  net::Session* m_session = nullptr;  // owned; null outside a session
+  OnlineRequest m_onlineRequest;      // until the session opens
+  int m_onlineShared = 0;             // 1 while every machine runs the same screens
+  int m_onlineStepping = 0;           // 1 during an update the session runs
+  int m_onlineRound = 0;              // rounds ended in the shared match
+  int m_onlineDrawMark = -1;          // display-list length to return to; -1 none
+  int m_ownRules[RULE_COUNT] = {};    // this machine's RULE_SETTINGS while the host's hold
+  String m_onlineNotice;
+  int m_onlineNoticeTimer = 0;        // updates the notice still stands
+  int m_onlineEditing = 0;            // 1 while the join address is typed
+  std::string m_onlineAddress;        // the join row's address[:port]
+  std::string m_onlineWhere;          // where this machine hosts or joined
+  int m_localMouseX = 0, m_localMouseY = 0, m_localPointerDown = 0, m_localMouseHits = 0;
+
   // ---- Saved settings, badges and highscores (game/menus)
   Array<int> m_settings;    // GAME_SETTINGS
   Array<bool> m_badges;     // GAME_BADGES
@@ -355,7 +426,15 @@ class c_MyApp : public c_App {
 
  private:
   // Update steps (app.cpp).
+  // This machine's pointer in virtual units, into the m_local fields.
+  void ReadLocalPointer();
   void TakeInputSnapshot();
+  // Online: this machine's input, the host's pointer as the shared one, and
+  // what is drawn over a skipped step.
+  net::Snapshot LocalSnapshot();
+  void ApplySharedPointer(const net::Snapshot& host);
+  void MarkDraw();
+  void DrawWaiting();
   void UpdateLatches();
   void RunScreenStep();
   void RunOverlays();

@@ -11,6 +11,7 @@ zephrine_packages=(
   libglfw3-dev libgl-dev libgl1-mesa-dri libx11-dev
   libopenal-dev libstb-dev libvorbis-dev libogg-dev
   dpkg-dev file
+  libenet-dev
 )
 zephrine_test_packages=(
   xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools

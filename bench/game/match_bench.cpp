@@ -11,6 +11,7 @@
 // (0 normal, 1 hard, 2 easy), over the first UPDATES updates from that
 // state: the mean, and the median of the heaviest of those updates. BM_MatchFrame: the frame a late update leaves, replayed
 // through the real renderer: draw calls and wall time including glFinish.
+// BM_StateHash: the online session's state hash over that state.
 //
 // Run from the game folder (build/game), where data/ is, under a display.
 #include <benchmark/benchmark.h>
@@ -187,6 +188,26 @@ void BM_MatchFrame(benchmark::State& state) {
   state.counters["riders_in_play"] = app->m_ridersInPlay;
 }
 BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The hash of the match state an online session compares every 60 updates
+// (the whole grid, the rider records, wins and join slots): thread CPU time
+// of one, and what it adds to an update on average.
+void BM_StateHash(benchmark::State& state) {
+  c_MyApp* app = GameHarness::Get().App();
+  constexpr double HASH_PERIOD = 60.0;
+  uint64_t sink = 0;
+  double total = 0;
+  for (auto _ : state) {
+    const double start = ThreadCpuMs();
+    sink ^= app->p_StateHash();
+    const double ms = ThreadCpuMs() - start;
+    total += ms;
+    state.SetIterationTime(ms / 1e3);
+  }
+  benchmark::DoNotOptimize(sink);
+  state.counters["us_per_update"] = total * 1e3 / double(state.iterations()) / HASH_PERIOD;
+}
+BENCHMARK(BM_StateHash)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -64,7 +64,8 @@ int c_MyApp::p_GetPos(int rider) {
   // The arena's extent as the float it is drawn at, kept inside the grid.
   // The product is taken in double precision: the single-precision factor
   // 0.9 puts a start cell at 575 of 640, not 576.
-  const double w = std::min(bb_KRV_jscrw, float(ARENA_MAX)), h = std::min(bb_KRV_jscrh, float(ARENA_MAX));
+  const double w = bb_online_ArenaWidth > 0 ? float(bb_online_ArenaWidth) : std::min(bb_KRV_jscrw, float(ARENA_MAX));
+  const double h = bb_online_ArenaHeight > 0 ? float(bb_online_ArenaHeight) : std::min(bb_KRV_jscrh, float(ARENA_MAX));
   m_posX = int(double(s.fx) * w);
   m_posY = int(double(s.fy) * h);
   m_posDir = s.dir;
@@ -131,7 +132,7 @@ int c_MyApp::p_PrepareArena() {
     // joined slot rides it (a later slot wins).
     Rider(this, p, R_CONTROL) = std::floor(-5.0f - 9.01f * Random());
     Rider(this, p, R_SKILL) = float(skill >= 0 && skill < SKILL_COUNT ? skill : SKILL_NORMAL);
-    for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+    for (int source = SOURCE_KEYBOARD; source <= p_LastSource(); ++source) {
       const int slot = SlotOf(source);
       if (JoinField(this, slot, SLOT_JOINED) == 1 && JoinField(this, slot, SLOT_RIDER) == p)
         Rider(this, p, R_CONTROL) = float(source);
@@ -143,7 +144,8 @@ int c_MyApp::p_PrepareArena() {
   m_matchState[MS_HUMANS_BEFORE] = m_matchState[MS_HUMANS] = 10.0f;
   m_ridersInPlay = riders;
 
-  bb_random_Seed = bb_app_Millisecs();
+  // Machines playing one match together carry on from the host's seed.
+  if (m_onlineShared == 0) bb_random_Seed = bb_app_Millisecs();
   for (int i = 0; i < SEED_WARM_UP; ++i) Random();
   const int tune = int(std::floor(Random() * 3.99f + 1.0f));  // tunes 1 to 4
   p_PlayTune(String("tune_") + String(tune), 1);

@@ -9,6 +9,8 @@
 
 using namespace match;
 
+static_assert(GAME_INPUT_SLOTS >= SLOT_STRIDE * JOIN_SLOTS, "every source has its join slot");
+
 namespace {
 
 // One input that can answer an action.
@@ -131,6 +133,7 @@ constexpr float STICK_PREVIEW_REACH = 52.0f;
 // bottom edges.
 constexpr float TOUCH_MARGIN_BEFORE = 6.0f;
 constexpr float TOUCH_MARGIN_AFTER = 12.0f;
+constexpr float MACHINE_MARK_STEP = 8.0f;
 
 struct Box {
   float left, top, right, bottom;
@@ -160,8 +163,10 @@ Box ButtonBox(const c_MyApp* app, int slot, float x, float y) {
 }  // namespace
 
 int c_MyApp::p_PlayKey(int action, int withStick, int source) {
-  if (source < SOURCE_KEYBOARD || source > SOURCE_LAST) return 0;
+  if (source < SOURCE_KEYBOARD || source > SOURCE_LAST_SHARED) return 0;
+  if (m_onlineStepping == 1 && m_onlineShared == 1) return p_OnlineKey(action, withStick, source);
   const ControlSource& from = SOURCES[source + 1];
+  if (from.machine != 0) return 0;
   const bool seat = from.kind == SourceKind::KEYBOARD_SEAT;
   const int seats = p_KeyboardSeats();
   if (seat && from.index >= seats) return 0;
@@ -229,10 +234,12 @@ float c_MyApp::p_StickY(int axis, int source) {
 
 int c_MyApp::p_PlayKeyAll(int action, int withStick) {
   int answers = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source)
+  for (int source = SOURCE_KEYBOARD; source <= p_LastSource(); ++source)
     answers += p_PlayKey(action, withStick, source);
   return answers;
 }
+
+int c_MyApp::p_LastSource() { return m_onlineShared == 1 ? SOURCE_LAST_SHARED : SOURCE_LAST; }
 
 int c_MyApp::p_KeyboardSeats() {
   const int seats = m_settings[SETTING_KEYBOARD_SEATS] + 1;
@@ -316,4 +323,17 @@ int c_MyApp::p_Touch(float x, float y, float w, float h) {
 
 int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
   return AnyTouchInside(this, {x - w / 2.0f, y - h / 2.0f, x + w / 2.0f, y + h / 2.0f}) ? 1 : 0;
+}
+
+int c_MyApp::p_JoinMark(int slot, float x, float y, float alpha) {
+  const int machine = slot / SOURCE_COUNT;
+  const float* ink = ME_MARK_COLOUR[MarkOf(slot)];
+  const float* offset = ME_MARK_OFFSET[MarkOf(slot)];
+  // Other machines' marks stand a little lower, so marks of the same kind
+  // of source on two machines do not cover each other.
+  const float lower = MACHINE_MARK_STEP * float(machine);
+  p_SetCol(ink[0], ink[1], ink[2], alpha);
+  const String label = machine == p_OnlineMachine() ? String("ME!") : String("P") + String(machine + 1);
+  p_Text(x + offset[0], y + offset[1] + lower, label, 1.0f, 1.0f);
+  return 0;
 }

@@ -39,10 +39,13 @@ constexpr float FRAME_SPAN = 255.99f;  // a random frame 0 to 255
 constexpr float STAR_SPILL = 8.0f;
 constexpr float STAR_WRAP_MARGIN = 16.0f;
 
-float StarDepth() { return 0.6f * Random() + 0.2f; }
-float RandomFrame() { return std::floor(FRAME_SPAN * Random()); }
-float ScatterX() { return Random() * (bb_KRV_jscrw + 2.0f * STAR_SPILL) - STAR_SPILL; }
-float ScatterY() { return Random() * (bb_KRV_jscrh + 2.0f * STAR_SPILL) - STAR_SPILL; }
+// In a shared online match the effects draw from a generator of their own.
+float EffectsRandom() { return bb_online_EffectsRnd(); }
+
+float StarDepth() { return 0.6f * EffectsRandom() + 0.2f; }
+float RandomFrame() { return std::floor(FRAME_SPAN * EffectsRandom()); }
+float ScatterX() { return EffectsRandom() * (bb_KRV_jscrw + 2.0f * STAR_SPILL) - STAR_SPILL; }
+float ScatterY() { return EffectsRandom() * (bb_KRV_jscrh + 2.0f * STAR_SPILL) - STAR_SPILL; }
 
 // A star that wrapped round left or right comes back at a new height, depth
 // and look; one that wrapped top or bottom at a new x.
@@ -86,8 +89,8 @@ int c_MyApp::p_ResetStars(int n) {
     star[ST_X] = ScatterX();
     star[ST_Y] = ScatterY();
     star[ST_DEPTH] = StarDepth();
-    star[ST_ROT] = 360.0f * Random();
-    star[ST_SPIN] = Random() - 0.5f;
+    star[ST_ROT] = 360.0f * EffectsRandom();
+    star[ST_SPIN] = EffectsRandom() - 0.5f;
   }
   return 0;
 }
@@ -130,8 +133,8 @@ int c_MyApp::p_FreeParticle() {
 }
 
 int c_MyApp::p_ThrowParticle(float x, float y, int kind, int ink, float angle, float speed) {
-  if (angle == UNSET) angle = 360.0f * Random();
-  if (speed == UNSET) speed = 5.0f * Random() + 3.0f;
+  if (angle == UNSET) angle = 360.0f * EffectsRandom();
+  if (speed == UNSET) speed = 5.0f * EffectsRandom() + 3.0f;
   const int slot = p_FreeParticle();
   if (slot == -1) return 0;
   float* pt = &m_particles[EFFECT_STRIDE * slot];
@@ -140,9 +143,9 @@ int c_MyApp::p_ThrowParticle(float x, float y, int kind, int ink, float angle, f
   pt[PT_Y] = y;
   pt[PT_VX] = speed * std::sin(angle * DEG_TO_RAD);  // angle 0 points up
   pt[PT_VY] = -speed * std::cos(angle * DEG_TO_RAD);
-  pt[PT_ROT] = 360.0f * Random();
-  pt[PT_SPIN] = 16.0f * Random() - 8.0f;
-  pt[PT_LIFE] = 0.6f * Random() + 0.7f;
+  pt[PT_ROT] = 360.0f * EffectsRandom();
+  pt[PT_SPIN] = 16.0f * EffectsRandom() - 8.0f;
+  pt[PT_LIFE] = 0.6f * EffectsRandom() + 0.7f;
   pt[PT_INK] = float(ink);
   pt[PT_FRAME] = RandomFrame();
   return 0;
@@ -178,19 +181,19 @@ int c_MyApp::p_SquigglyDoohickey() {
   p_CLS2D(0.0f, 0.0f, 80.0f, 1.0f);
   for (int i = 0; i <= MAX_RIDERS + 1; ++i) m_trailBrightness[i] = 1.0f;
   const float w = bb_KRV_jscrw, h = bb_KRV_jscrh;
-  int x = int(std::floor(Random() * (w - 2.0f * SQUIGGLE_START_INSET + 0.99f) + SQUIGGLE_START_INSET));
-  int y = int(std::floor(Random() * (h - 2.0f * SQUIGGLE_START_INSET + 0.99f) + SQUIGGLE_START_INSET));
-  int dir = int(std::floor(3.99f * Random() + 1.0f));
-  const int ink = int(std::floor(7.99f * Random() + 1.0f));
+  int x = int(std::floor(EffectsRandom() * (w - 2.0f * SQUIGGLE_START_INSET + 0.99f) + SQUIGGLE_START_INSET));
+  int y = int(std::floor(EffectsRandom() * (h - 2.0f * SQUIGGLE_START_INSET + 0.99f) + SQUIGGLE_START_INSET));
+  int dir = int(std::floor(3.99f * EffectsRandom() + 1.0f));
+  const int ink = int(std::floor(7.99f * EffectsRandom() + 1.0f));
   // The first record's direction field holds the ink, so the first run
   // always opens a record of its own.
   int seg = p_NewLine(ink, x, y, ink);
   for (int run = 0; run < SQUIGGLE_RUNS; ++run) {
-    const int d = int(std::floor(32.99f * Random() + 16.0f));
+    const int d = int(std::floor(32.99f * EffectsRandom() + 16.0f));
     x = std::max(SQUIGGLE_EDGE, std::min(x + DIR_X[dir] * d, int(w - SQUIGGLE_EDGE)));
     y = std::max(SQUIGGLE_EDGE, std::min(y + DIR_Y[dir] * d, int(h - SQUIGGLE_EDGE)));
     seg = p_LineTo(seg, x, y, ink, dir, 0);
-    dir = int(std::floor(3.99f * Random() + 1.0f));
+    dir = int(std::floor(3.99f * EffectsRandom() + 1.0f));
   }
   DrawTrails(this);
   return 0;

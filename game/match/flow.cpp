@@ -69,9 +69,7 @@ void DrawMarker(c_MyApp* app, int p, const MarkerLook& look) {
   app->p_Rect(x - h, y - h, 2.0f * h, 2.0f * h);
   for (int k = 0; k < JOIN_SLOTS; ++k) {
     if (JoinField(app, k, SLOT_JOINED) != 1 || JoinField(app, k, SLOT_RIDER) != p) continue;
-    const float* ink = ME_MARK_COLOUR[k];
-    app->p_SetCol(ink[0], ink[1], ink[2], look.labelAlpha);
-    app->p_Text(x + ME_MARK_OFFSET[k][0], y + ME_MARK_OFFSET[k][1], "ME!", 1.0f, 1.0f);
+    app->p_JoinMark(k, x, y, look.labelAlpha);
   }
   app->p_SetCol(255.0f, 255.0f, 255.0f, look.labelAlpha);
   // Riders in the lower half show their count above the marker, the upper
@@ -141,6 +139,9 @@ int c_MyApp::p_LoadGame() {
 }
 
 int c_MyApp::p_WatchPads() {
+  // A shared online match pauses on every machine or on none, and a pad
+  // comes and goes on one machine only: a session's pads are not watched.
+  if (m_onlineShared == 1) return 0;
   for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
     const ControlSource& from = SOURCES[source + 1];
     if (from.kind != SourceKind::JOYPAD) continue;

@@ -83,8 +83,9 @@ constexpr int WINS_NEEDED[] = {0, 3, 5, 10};
 inline int WinsNeeded(int target) { return target >= 1 && target <= 3 ? WINS_NEEDED[target] : 0; }
 
 // Extent of the arena in cells along the virtual screen's width and height.
-inline int ArenaWidth() { return std::min(int(bb_KRV_jscrw), ARENA_MAX); }
-inline int ArenaHeight() { return std::min(int(bb_KRV_jscrh), ARENA_MAX); }
+// A match shared online has the host's.
+inline int ArenaWidth() { return bb_online_ArenaWidth > 0 ? bb_online_ArenaWidth : std::min(int(bb_KRV_jscrw), ARENA_MAX); }
+inline int ArenaHeight() { return bb_online_ArenaHeight > 0 ? bb_online_ArenaHeight : std::min(int(bb_KRV_jscrh), ARENA_MAX); }
 
 inline bool InGrid(int x, int y) { return x >= 0 && x < GRID_ROW && y >= 0 && y < GRID_ROW; }
 // A cell beyond the grid reads as wall and is never written.

@@ -86,7 +86,10 @@ bool Presses(c_MyApp& app, int source, int action) {
   const bool direction = action == ACTION_UP || action == ACTION_DOWN || action == ACTION_LEFT || action == ACTION_RIGHT;
   const int stick = direction ? STICK : BUTTONS_ONLY;
   if (app.p_PlayKey(action, stick, source) == 0) return false;
-  const bool own = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT || app.p_KeyboardSeats() > 1;
+  // Online, each machine's input has already given the shared keys to its
+  // keyboard.
+  const bool own = SOURCES[source + 1].kind == SourceKind::KEYBOARD_SEAT || app.p_KeyboardSeats() > 1 ||
+                   app.m_onlineShared == 1;
   return own || app.p_PlayKey(action, stick, SOURCE_KEYBOARD) == 0;
 }
 
@@ -196,14 +199,11 @@ int RiderSquare(c_MyApp& app, int i) {
   }
 
   int riding = 0;
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= app.p_LastSource(); ++source) {
     const int slot = SlotOf(source);
     if (JoinField(&app, slot, SLOT_JOINED) != 1 || JoinField(&app, slot, SLOT_RIDER) != i) continue;
     ++riding;
-    const float* offset = ME_MARK_OFFSET[slot];
-    const float* ink = ME_MARK_COLOUR[slot];
-    app.p_SetCol(ink[0], ink[1], ink[2], UNSET);
-    app.p_Text(x + offset[0], y + offset[1], String("ME!"), 1, 1);
+    app.p_JoinMark(slot, x, y, UNSET);
   }
   app.p_SetCol(255, 255, 255, UNSET);
   return riding;
@@ -215,7 +215,7 @@ int c_MyApp::p_GameSelect() {
   const float W = bb_KRV_jscrw, H = bb_KRV_jscrh;
   const int riders = std::clamp(m_gameMode + 1, 2, MAX_RIDERS);
   p_CLS2D(0, 0, 80, 1.0f);
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= p_LastSource(); ++source) {
     RuleRows(*this, source == SOURCE_KEYBOARD);
     SourceKeys(*this, source, riders);
   }
@@ -236,7 +236,7 @@ int c_MyApp::p_GameSelect() {
     m_screen = SCREEN_MENU;
     m_anyKeyHeld = 1;
   }
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST && !shared; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= p_LastSource() && !shared; ++source) {
     if (JoinField(this, SlotOf(source), SLOT_JOINED) == 1 && JoinField(this, SlotOf(source), SLOT_LATCH) == 0 &&
         Presses(*this, source, ACTION_CONFIRM)) {
       StartMatch(*this);

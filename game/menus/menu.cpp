@@ -50,7 +50,7 @@ void Choose(c_MyApp& app, int k) {
   if (k == GEAR_ENTRY) {
     app.m_optionsOpen = 1;
     app.m_optionsRow = 0;
-  } else {
+  } else if (!app.p_OnlineChoose(k)) {
     app.m_gameMode = k;
     app.m_screen = SCREEN_MATCH_LOAD;
   }
@@ -141,7 +141,7 @@ void Keys(c_MyApp& app) {
     }
     return;
   }
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= app.p_LastSource(); ++source) {
     for (int action : {ACTION_CONFIRM, ACTION_CANCEL, ACTION_OPTION, ACTION_QUIT}) {
       if (action == ACTION_QUIT && bb_KRV_isOuya == 1) continue;
       if (app.p_PlayKey(action, STICK, source) == 0) continue;

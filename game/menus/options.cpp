@@ -11,8 +11,8 @@ using namespace menus;
 
 namespace {
 
-enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, COLOURS, HIGHSCORES, BADGES, CREDITS };
-constexpr int MAX_ROWS = 8;
+enum class Row { SOUND, ICADE, WINDOW, KEYBOARD, COLOURS, HIGHSCORES, BADGES, ONLINE_HOST, ONLINE_JOIN, CREDITS };
+constexpr int MAX_ROWS = 10;
 
 // The rows shown now, in order; row number r + 1 is rows[r].
 struct Rows {
@@ -28,10 +28,15 @@ Rows ShownRows(const c_MyApp& app) {
   // The seats are taken when a match is joined, so not during one.
   if (app.m_paused == 0) r.rows[r.count++] = Row::KEYBOARD;
   r.rows[r.count++] = Row::COLOURS;
-  // The boxes these open lie over the menu, not over a paused match.
+  // The boxes these open lie over the menu, not over a paused match, and
+  // sessions open and close from the menu.
   if (app.m_paused == 0) {
     r.rows[r.count++] = Row::HIGHSCORES;
     r.rows[r.count++] = Row::BADGES;
+    if (app.m_onlineShared == 0) {
+      r.rows[r.count++] = Row::ONLINE_HOST;
+      r.rows[r.count++] = Row::ONLINE_JOIN;
+    }
     r.rows[r.count++] = Row::CREDITS;
   }
   return r;
@@ -78,6 +83,9 @@ String Label(c_MyApp& app, Row row) {
       return String("Highscores");
     case Row::BADGES:
       return String("Badges");
+    case Row::ONLINE_HOST:
+    case Row::ONLINE_JOIN:
+      return app.p_OnlineLabel(row == Row::ONLINE_HOST);
     case Row::CREDITS:
       return String("Credits");
   }
@@ -128,6 +136,10 @@ void Activate(c_MyApp& app, Row row) {
     case Row::BADGES:
       app.m_badgesOpen = 1;
       return LeaveFor(app);
+    case Row::ONLINE_HOST:
+    case Row::ONLINE_JOIN:
+      app.p_OnlineRow(row == Row::ONLINE_HOST);
+      break;
     case Row::CREDITS:
       app.m_creditsOpen = 1;
       return LeaveFor(app);
@@ -204,9 +216,14 @@ int c_MyApp::p_OptionBox() {
       }
     }
   }
-  // Nothing under the box reacts, and the box itself not while it slides.
+  // Nothing under the box reacts, and the box itself not while it slides
+  // or while an address is typed.
   m_inputLatch = m_anyKeyHeld = 1;
   if (s != BOX_SLIDE_STEPS) m_optionsKeyLatch = m_optionsTapLatch = 1;
+  if (m_onlineEditing == 1) {
+    p_OnlineEntry();
+    m_optionsKeyLatch = 1;
+  }
 
   p_SetCol(150, 75, 0, 0.85f);
   p_Rect(50, float((BOX_SLIDE_STEPS - s) * 24), W - 100, H);

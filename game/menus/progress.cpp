@@ -6,7 +6,14 @@
 static_assert(GAME_BADGES == PROGRESS_BADGES && GAME_HIGHSCORES >= PROGRESS_HIGHSCORES);
 
 int c_MyApp::p_Save() {
+  // While the host's rules hold, this machine saves its own.
+  if (m_onlineShared == 1) {
+    for (int r = 0; r < RULE_COUNT; ++r) std::swap(m_settings[RULE_SETTINGS[r]], m_ownRules[r]);
+  }
   const String state = EncodeProgress({m_settings, m_badges, m_highscores});
+  if (m_onlineShared == 1) {
+    for (int r = 0; r < RULE_COUNT; ++r) std::swap(m_settings[RULE_SETTINGS[r]], m_ownRules[r]);
+  }
   if (bb_KRV_DebugMode == 1) bbPrint(state);
   bb_app_SaveState(state);
   return 0;

@@ -26,7 +26,7 @@ constexpr float GAUGE_UNITS = 2.67f;
 }  // namespace
 
 int SourcePressing(c_MyApp& app, int action, int withStick) {
-  for (int source = SOURCE_KEYBOARD; source <= SOURCE_LAST; ++source) {
+  for (int source = SOURCE_KEYBOARD; source <= app.p_LastSource(); ++source) {
     if (app.p_PlayKey(action, withStick, source) != 0) return source;
   }
   return NO_SOURCE;

@@ -73,6 +73,9 @@ class BBGlfwGame : public BBGame {
   BBDisplayMode* GetDesktopMode() override;
   // Negative leaves the driver's setting alone.
   void SetSwapInterval(int interval) override;
+  // While on, losing the focus does not suspend the game: other machines
+  // of an online session wait for this one's updates.
+  void SetRunsUnfocused(bool on) { _runsUnfocused = on; }
   String PathToFilePath(const String& path) override;
   unsigned char* LoadImageData(const String& path, int* width, int* height, int* depth) override;
   unsigned char* LoadAudioData(const String& path, int* length, int* channels, int* format,
@@ -116,6 +119,7 @@ class BBGlfwGame : public BBGame {
   int _swapInterval;
   GLFWwindow* _window = nullptr;
   bool _focused = false;  // as last reported by the window's focus events
+  bool _runsUnfocused = false;
 
   // The loop's clock in seconds and its sleep: the library's timer. A test
   // game object replaces both to run the loop on a clock it moves itself.

@@ -336,7 +336,7 @@ void BBGlfwGame::UpdateEvents() {
 }
 
 void BBGlfwGame::FollowFocus() {
-  if (_focused) {
+  if (_focused || _runsUnfocused) {
     if (!_suspended) return;
     ResumeGame();
     _nextUpdate = 0.0;

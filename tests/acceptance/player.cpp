@@ -174,12 +174,12 @@ Player::~Player() {
 
 void Player::StopServer() { End(server_, SIGTERM); }
 
-bool Player::Start(const std::vector<std::string>& env, bool unprivileged, const std::string& program) {
+bool Player::Start(const std::vector<std::string>& env, bool unprivileged, const std::string& program, const std::string& arguments) {
   std::string command = "cd " + dir_.Path() + " && exec setpriv --pdeathsig KILL ";
   if (unprivileged && geteuid() == 0) command += "--reuid=65534 --regid=65534 --clear-groups ";
   command += "env DISPLAY=" + display_;
   for (const std::string& e : env) command += " '" + e + "'";
-  pid_ = Spawn(command + " '" + program + "' </dev/null >output.txt 2>&1");
+  pid_ = Spawn(command + " '" + program + "' " + arguments + " </dev/null >output.txt 2>&1");
   return Within(START_SECONDS, [&] { return Window() != 0; });
 }
 

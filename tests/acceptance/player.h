@@ -64,9 +64,9 @@ class Player {
   // window takes the focus. False when no window showed. `unprivileged` runs
   // it as a user whom file permissions bind (they do not bind root).
   // `program`: the game binary, run from this folder all the same (by
-  // default its copy here).
+  // default its copy here); `arguments` go on its command line.
   bool Start(const std::vector<std::string>& env = {}, bool unprivileged = false,
-             const std::string& program = "./zephrine");
+             const std::string& program = "./zephrine", const std::string& arguments = "");
   // Plays the steps in turn; false at the first screen that did not follow
   // within a minute.
   bool Play(const std::vector<Step>& steps) const;

@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 
+#include "net/lockstep.h"
+#include "net/loopback.h"
 #include "tests/game/harness.h"
 #include "tests/support/gated_disk.h"
 #include "tests/support/support.h"
@@ -17,7 +20,7 @@ using namespace zephrine_test;
 
 // Every test starts from a fresh game; the suites name what they test.
 using Menu = GameTest; using Join = GameTest; using Options = GameTest; using Credits = GameTest;
-using Pause = GameTest;
+using Pause = GameTest; using Online = GameTest;
 
 namespace {
 
@@ -396,6 +399,64 @@ TEST_F(Options, TheCreditsRowIsHiddenOverAPausedMatch) {
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
   EXPECT_EQ(app->m_optionsRow, 4);  // the colours row is the last one now
+}
+
+// The online rows act from inside an update the session runs: leaving
+// there must end that update without the session it began with.
+TEST_F(Options, TheHostRowLeavesAnOpenSessionAndTheGameRunsOn) {
+  constexpr int HOST_ROW = 8;
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  net::LoopbackNetwork network(0, 0, 1);
+  app->p_OnlineAttach(net::Session::Host(network.Listen(ONLINE_DEFAULT_PORT, 1), net::Identity{1, 1}).release());
+  OptionsOn(h, HOST_ROW);
+  ASSERT_TRUE(Shows(h, "Online : Host at"));
+  Tap(h, KEY_ENTER);
+  EXPECT_EQ(app->m_session, nullptr);
+  EXPECT_EQ(app->m_onlineNotice.ToUtf8(), "You left the online session");
+  h.Update(2);
+  EXPECT_TRUE(Shows(h, "Online : Host"));
+}
+
+// A hosting game and a joiner the test steps by hand over the in-process
+// network, on the game's own clock: once the joiner goes quiet on the shared
+// join screen, the host waits, and names it only after a quarter second.
+TEST_F(Online, AMachineFallingBehindIsNamedAfterAQuarterSecondOfWaiting) {
+  constexpr int MS_PER_UPDATE = 17, PORT = 1, TWO_RIDER_ENTRY = 7, MAX_UPDATES = 600;
+  const net::Identity game{1, 1};
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  h.SetClock(0, MS_PER_UPDATE);
+  net::LoopbackNetwork network(0, 0, 1);
+  app->p_OnlineAttach(net::Session::Host(network.Listen(PORT, 1), game).release());
+  std::unique_ptr<net::Session> joiner = net::Session::Join(network.Connect(PORT), game);
+  // Both step until `done`; false after MAX_UPDATES.
+  const auto stepBoth = [&](const std::function<bool()>& done) {
+    for (int i = 0; i < MAX_UPDATES && !done(); ++i) {
+      network.SetNow(bb_app_Millisecs());
+      joiner->Pump(bb_app_Millisecs());
+      joiner->Submit(net::Snapshot());
+      if (joiner->Ready()) joiner->Advance();
+      h.Update();
+    }
+    return done();
+  };
+  ASSERT_TRUE(stepBoth([&] { return app->m_session->Members() == 0b11u; }));
+  ASSERT_TRUE(app->p_OnlineChoose(TWO_RIDER_ENTRY));
+  ASSERT_TRUE(stepBoth([&] { return app->m_onlineShared == 1 && app->m_screen == SCREEN_JOIN; }));
+
+  // The joiner stops; the host runs out of its input a few updates later.
+  int waited = 0;
+  for (int i = 0; i < MAX_UPDATES && app->m_session->WaitedMs() < 2 * net::WAIT_NOTICE_MS; ++i) {
+    h.Update();
+    waited += app->m_session->WaitedMs() > 0 ? 1 : 0;
+    const bool named = Shows(h, "Waiting for machine 2");
+    EXPECT_EQ(named, app->m_session->WaitedMs() >= net::WAIT_NOTICE_MS) << app->m_session->WaitedMs() << " ms";
+  }
+  EXPECT_GT(waited, net::WAIT_NOTICE_MS / MS_PER_UPDATE);
+  EXPECT_EQ(app->m_session->WaitingFor(), std::vector<int>{1});
+  app->p_OnlineLeave("");
+  h.ReleaseClock();
 }
 
 TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstAndEndNeverShows) {

@@ -383,9 +383,10 @@ c_MyApp* OptionsOpen(GameHarness& h) {
 }
 
 // Rows of the options box over the menu on a 640 x 480 window: their bars'
-// middle, 40 apart from 140.
-constexpr int HIGHSCORES_ROW = 6, BADGES_ROW = 7;
-float RowY(int row) { return 140.0f + 40.0f * float(row - 1); }
+// middle from 140 down, the ten rows as close as the window needs (the
+// last, lower by 10, ends 32 above the bottom).
+constexpr int HIGHSCORES_ROW = 6, BADGES_ROW = 7, OPTIONS_ROWS = 10;
+float RowY(int row) { return 140.0f + (480.0f - 172.0f) / float(OPTIONS_ROWS - 1) * float(row - 1); }
 
 }  // namespace
 
