@@ -56,6 +56,7 @@ int gxtkAudio::StreamMusic(const String& path, int flags) {
   if (!stream) return -1;
   FlushDiscarded();
   const unsigned source = ObtainSource(AUDIO_MUSIC_CHANNEL);
+  if (!source) return 0;  // as a sample with no source: nothing plays
   openal::Detach(source);
   openal::Unloop(source);
   openal::GenBuffers(stream->buffers, MUSIC_BUFFERS);
