@@ -57,11 +57,15 @@ unsigned GenSource() {
   return source;
 }
 
-static ALint State(unsigned source) {
+namespace {
+
+ALint State(unsigned source) {
   ALint state = AL_INITIAL;
   alGetSourcei(source, AL_SOURCE_STATE, &state);
   return state;
 }
+
+}  // namespace
 
 bool SourceStopped(unsigned source) { return State(source) == AL_STOPPED; }
 bool SourcePlaying(unsigned source) { return State(source) == AL_PLAYING; }
@@ -85,11 +89,15 @@ void Detach(unsigned source) {
 void Unloop(unsigned source) { alSourcei(source, AL_LOOPING, AL_FALSE); }
 void Queue(unsigned source, unsigned buffer) { alSourceQueueBuffers(source, 1, &buffer); }
 
-static ALint SourceNumber(unsigned source, ALenum what) {
+namespace {
+
+ALint SourceNumber(unsigned source, ALenum what) {
   ALint value = 0;
   alGetSourcei(source, what, &value);
   return value;
 }
+
+}  // namespace
 
 int UnqueuePlayed(unsigned source, unsigned* buffers, int max) {
   ALint played = SourceNumber(source, AL_BUFFERS_PROCESSED);
@@ -105,13 +113,17 @@ void SetPitch(unsigned source, float pitch) { alSourcef(source, AL_PITCH, pitch)
 void SetPosition(unsigned source, float x, float y, float z) { alSource3f(source, AL_POSITION, x, y, z); }
 void NoDistanceModel() { alDistanceModel(AL_NONE); }
 
-static ALenum Format(int channels, int format) {
+namespace {
+
+ALenum Format(int channels, int format) {
   if (channels == 1 && format == 1) return AL_FORMAT_MONO8;
   if (channels == 2 && format == 1) return AL_FORMAT_STEREO8;
   if (channels == 1 && format == 2) return AL_FORMAT_MONO16;
   if (channels == 2 && format == 2) return AL_FORMAT_STEREO16;
   return 0;
 }
+
+}  // namespace
 
 void FillBuffer(unsigned buffer, const void* data, int bytes, int channels, int format, int hertz) {
   alBufferData(buffer, Format(channels, format), data, bytes, hertz);

@@ -12,8 +12,8 @@ c_GraphicsContext* bb_graphics_context = nullptr;
 namespace {
 
 // Degrees to radians in single precision.
-constexpr float kDegToRad = 0.017453292f;
-constexpr int kMatrixFloats = 6;
+constexpr float DEG_TO_RAD = 0.017453292f;
+constexpr int MATRIX_FLOATS = 6;
 
 const bool roots_registered = gc_roots(bb_graphics_device, bb_graphics_renderDevice, bb_graphics_context);
 
@@ -39,7 +39,7 @@ c_GraphicsContext* c_GraphicsContext::m_new() {
   jy = 1;
   tx = 0;
   ty = 0;
-  gc_assign(m_matrixStack, Array<float>(GXTK_MATRIX_STACK_START * kMatrixFloats));
+  gc_assign(m_matrixStack, Array<float>(GXTK_MATRIX_STACK_START * MATRIX_FLOATS));
   return this;
 }
 
@@ -114,7 +114,7 @@ int bb_graphics_Translate(float x, float y) { return bb_graphics_Transform(1, 0,
 int bb_graphics_Scale(float x, float y) { return bb_graphics_Transform(x, 0, 0, y, 0, 0); }
 
 int bb_graphics_Rotate(float degrees) {
-  float a = degrees * kDegToRad;
+  float a = degrees * DEG_TO_RAD;
   float cosA = std::cos(a), sinA = std::sin(a);
   return bb_graphics_Transform(cosA, -sinA, sinA, cosA, 0, 0);
 }
@@ -131,13 +131,13 @@ int bb_graphics_PushMatrix() {
   top[3] = c->jy;
   top[4] = c->tx;
   top[5] = c->ty;
-  c->m_matrixDepth += kMatrixFloats;
+  c->m_matrixDepth += MATRIX_FLOATS;
   return 0;
 }
 
 int bb_graphics_PopMatrix() {
   c_GraphicsContext* c = bb_graphics_context;
-  c->m_matrixDepth -= kMatrixFloats;
+  c->m_matrixDepth -= MATRIX_FLOATS;
   const float* top = &c->m_matrixStack[c->m_matrixDepth];
   StoreMatrix(top[0], top[1], top[2], top[3], top[4], top[5]);
   return 0;

@@ -14,8 +14,8 @@
 namespace {
 
 // One turn in single precision, as the oval's angle step uses it.
-constexpr float kTwoPi = 6.2831855f;
-constexpr int kMinOvalSegments = 12;
+constexpr float TWO_PI = 6.2831855f;
+constexpr int MIN_OVAL_SEGMENTS = 12;
 
 // A colour part 0-255 as a byte; out-of-range values (and NaN) are clamped
 // so one component can never spill into its neighbours.
@@ -26,7 +26,7 @@ unsigned int ColorByte(float value) {
 }
 
 int OvalSegments(int segs) {
-  if (segs < kMinOvalSegments) return kMinOvalSegments;
+  if (segs < MIN_OVAL_SEGMENTS) return MIN_OVAL_SEGMENTS;
   if (segs > GXTK_MAX_VERTICES) return GXTK_MAX_VERTICES;
   return segs & ~3;
 }
@@ -266,7 +266,7 @@ void gxtkGraphics::DrawOval(float x, float y, float w, float h) {
   segs = OvalSegments(segs);
   float* v = Begin(segs, segs, nullptr);
   for (int i = 0; i < segs; ++i) {
-    float theta = float(i) * kTwoPi / float(segs);
+    float theta = float(i) * TWO_PI / float(segs);
     v = Put(v, cx + std::cos(theta) * xr, cy - std::sin(theta) * yr);
   }
 }

@@ -5,9 +5,9 @@ namespace {
 
 // The built-in font: a strip of glyphs for characters 32-127, each frame with
 // one pixel of padding left and right.
-const char* const kDefaultFontFile = "vemo_font.png";
-constexpr int kDefaultFontFrames = 96;
-constexpr int kDefaultFirstChar = 32;
+const char* const DEFAULT_FONT_FILE = "vemo_font.png";
+constexpr int DEFAULT_FONT_FRAMES = 96;
+constexpr int DEFAULT_FIRST_CHAR = 32;
 
 void FrameOutsideSurface() { bbError(String("Image frame outside surface")); }
 
@@ -112,10 +112,10 @@ int bb_graphics_SetFont(c_Image* font, int firstChar) {
   c_GraphicsContext* c = bb_graphics_context;
   if (!font) {
     if (!c->m_defaultFont) {
-      gc_assign(c->m_defaultFont, bb_graphics_LoadImage(String(kDefaultFontFile), kDefaultFontFrames, GXTK_IMAGE_XPADDING));
+      gc_assign(c->m_defaultFont, bb_graphics_LoadImage(String(DEFAULT_FONT_FILE), DEFAULT_FONT_FRAMES, GXTK_IMAGE_XPADDING));
     }
     font = c->m_defaultFont;
-    firstChar = kDefaultFirstChar;
+    firstChar = DEFAULT_FIRST_CHAR;
   }
   gc_assign(c->m_font, font);
   c->m_firstChar = firstChar;

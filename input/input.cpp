@@ -6,10 +6,10 @@ namespace {
 
 const bool roots_registered = gc_roots(bb_input_device);
 
-bool valid_key(int key) { return key >= 1 && key < INPUT_KEY_CODES; }
+bool ValidKey(int key) { return key >= 1 && key < INPUT_KEY_CODES; }
 
 // The left mouse button and the first finger are one input under two codes.
-int mirror_of(int key) {
+int MirrorOf(int key) {
   if (key == KEY_MOUSE_LEFT) return KEY_TOUCH0;
   if (key == KEY_TOUCH0) return KEY_MOUSE_LEFT;
   return 0;
@@ -64,7 +64,7 @@ void c_InputDevice::KeyDownEvent(int key) {
   if (m_keyDown[key]) return;
   m_keyDown[key] = true;
   p_PutKeyHit(key);
-  int mirror = mirror_of(key);
+  int mirror = MirrorOf(key);
   if (!mirror) return;
   m_keyDown[mirror] = true;
   p_PutKeyHit(mirror);
@@ -73,7 +73,7 @@ void c_InputDevice::KeyDownEvent(int key) {
 void c_InputDevice::KeyUpEvent(int key) {
   if (!m_keyDown[key]) return;
   m_keyDown[key] = false;
-  int mirror = mirror_of(key);
+  int mirror = MirrorOf(key);
   if (mirror) m_keyDown[mirror] = false;
 }
 
@@ -88,10 +88,10 @@ void c_InputDevice::SetPointer(int finger, float x, float y) {
 int c_InputDevice::p_KeyEvent(int event, int data) {
   switch (event) {
     case BBGAME_KEYDOWN:
-      if (valid_key(data)) KeyDownEvent(data);
+      if (ValidKey(data)) KeyDownEvent(data);
       break;
     case BBGAME_KEYUP:
-      if (valid_key(data)) KeyUpEvent(data);
+      if (ValidKey(data)) KeyUpEvent(data);
       break;
     case BBGAME_KEYCHAR:
       if (m_charPut < m_charQueue.Length()) m_charQueue[m_charPut++] = data;
@@ -104,11 +104,11 @@ int c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
   int key = KEY_MOUSE_LEFT + data;
   switch (event) {
     case BBGAME_MOUSEDOWN:
-      if (valid_key(key)) KeyDownEvent(key);
+      if (ValidKey(key)) KeyDownEvent(key);
       SetPointer(0, x, y);
       break;
     case BBGAME_MOUSEUP:
-      if (valid_key(key)) KeyUpEvent(key);
+      if (ValidKey(key)) KeyUpEvent(key);
       break;
     case BBGAME_MOUSEMOVE:
       SetPointer(0, x, y);
@@ -190,9 +190,9 @@ int c_InputDevice::p_EndUpdate() {
   return 0;
 }
 
-bool c_InputDevice::p_KeyDown(int key) { return valid_key(key) && m_keyDown[key]; }
+bool c_InputDevice::p_KeyDown(int key) { return ValidKey(key) && m_keyDown[key]; }
 
-int c_InputDevice::p_KeyHit(int key) { return valid_key(key) ? m_keyHit[key] : 0; }
+int c_InputDevice::p_KeyHit(int key) { return ValidKey(key) ? m_keyHit[key] : 0; }
 
 int c_InputDevice::p_GetChar() {
   if (m_charGet == m_charPut) return 0;
@@ -252,13 +252,13 @@ float bb_input_TouchY(int finger) { return bb_input_device ? bb_input_device->p_
 
 namespace {
 
-int joy_key(int button, int joystick) { return button | KEY_JOY0 | (joystick << 5); }
+int JoyKey(int button, int joystick) { return button | KEY_JOY0 | (joystick << 5); }
 
 }  // namespace
 
-int bb_input_JoyDown(int button, int joystick) { return bb_input_KeyDown(joy_key(button, joystick)); }
+int bb_input_JoyDown(int button, int joystick) { return bb_input_KeyDown(JoyKey(button, joystick)); }
 
-int bb_input_JoyHit(int button, int joystick) { return bb_input_KeyHit(joy_key(button, joystick)); }
+int bb_input_JoyHit(int button, int joystick) { return bb_input_KeyHit(JoyKey(button, joystick)); }
 
 float bb_input_JoyX(int index, int joystick) { return bb_input_device ? bb_input_device->p_JoyX(index, joystick) : 0; }
 

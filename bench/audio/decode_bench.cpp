@@ -6,92 +6,27 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vorbis/vorbisenc.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "audio/mixer.h"
 #include "tests/support/support.h"
+#include "tools/datagen/sound.hpp"
 
 using zephrine_test::TempDir;
-using zephrine_test::WriteFile;
 
 namespace {
 
 constexpr int TUNE_SECONDS = 60;
-constexpr int TUNE_RATE = 44100;
-
-void AppendPage(std::vector<uint8_t>& out, const ogg_page& page) {
-  out.insert(out.end(), page.header, page.header + page.header_len);
-  out.insert(out.end(), page.body, page.body + page.body_len);
-}
-
-// Moves every finished block of the analysis into pages of the stream.
-void Drain(vorbis_dsp_state& dsp, vorbis_block& block, ogg_stream_state& stream, std::vector<uint8_t>& out) {
-  ogg_packet packet;
-  ogg_page page;
-  while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-    vorbis_analysis(&block, nullptr);
-    vorbis_bitrate_addblock(&block);
-    while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-      ogg_stream_packetin(&stream, &packet);
-      while (ogg_stream_pageout(&stream, &page)) AppendPage(out, page);
-    }
-  }
-}
-
-// The bytes of an Ogg Vorbis file of the interleaved samples (-1..1).
-std::vector<uint8_t> OggBytes(const std::vector<float>& samples, int channels, int rate, float quality = 0.4f) {
-  vorbis_info info;
-  vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) throw std::runtime_error("vorbis set-up");
-  vorbis_comment comment;
-  vorbis_comment_init(&comment);
-  vorbis_dsp_state dsp;
-  vorbis_analysis_init(&dsp, &info);
-  vorbis_block block;
-  vorbis_block_init(&dsp, &block);
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 1);
-
-  std::vector<uint8_t> out;
-  ogg_packet id, comments, codebooks;
-  vorbis_analysis_headerout(&dsp, &comment, &id, &comments, &codebooks);
-  ogg_stream_packetin(&stream, &id);
-  ogg_stream_packetin(&stream, &comments);
-  ogg_stream_packetin(&stream, &codebooks);
-  ogg_page page;
-  while (ogg_stream_flush(&stream, &page)) AppendPage(out, page);
-
-  const int chunk = 4096;
-  int frames = int(samples.size() / channels);
-  for (int start = 0; start < frames; start += chunk) {
-    int n = std::min(chunk, frames - start);
-    float** buffer = vorbis_analysis_buffer(&dsp, n);
-    for (int i = 0; i < n; ++i) {
-      for (int c = 0; c < channels; ++c) buffer[c][i] = samples[size_t(start + i) * channels + c];
-    }
-    vorbis_analysis_wrote(&dsp, n);
-    Drain(dsp, block, stream, out);
-  }
-  vorbis_analysis_wrote(&dsp, 0);
-  Drain(dsp, block, stream, out);
-  while (ogg_stream_flush(&stream, &page)) AppendPage(out, page);
-
-  ogg_stream_clear(&stream);
-  vorbis_block_clear(&block);
-  vorbis_dsp_clear(&dsp);
-  vorbis_comment_clear(&comment);
-  vorbis_info_clear(&info);
-  return out;
-}
+constexpr int TUNE_RATE = datagen::SAMPLE_RATE;
+// Higher than the game's own tunes, for a bit rate typical of real music.
+constexpr float TUNE_QUALITY = 0.4f;
 
 TempDir* tune_dir = nullptr;
 
@@ -103,15 +38,16 @@ std::string TunePath() {
   std::string path = tune_dir->Path("tune.ogg");
   pid_t child = fork();
   if (child == 0) {
-    std::vector<float> tune(size_t(TUNE_SECONDS) * TUNE_RATE * 2);
+    datagen::Stereo tune;
+    tune.left.resize(size_t(TUNE_SECONDS) * TUNE_RATE);
+    tune.right.resize(tune.left.size());
     const double notes[] = {220, 247, 262, 294, 330, 294, 262, 247};
-    for (size_t i = 0; i < tune.size() / 2; ++i) {
+    for (size_t i = 0; i < tune.left.size(); ++i) {
       double t = double(i) / TUNE_RATE, note = notes[size_t(t * 4) % 8];
-      tune[2 * i] = float(0.3 * std::sin(2 * M_PI * note * t));
-      tune[2 * i + 1] = float(0.3 * std::sin(2 * M_PI * note * 1.5 * t));
+      tune.left[i] = float(0.3 * std::sin(2 * M_PI * note * t));
+      tune.right[i] = float(0.3 * std::sin(2 * M_PI * note * 1.5 * t));
     }
-    WriteFile(path, OggBytes(tune, 2, TUNE_RATE));
-    _exit(0);
+    _exit(datagen::WriteOgg(path, tune, 1, TUNE_QUALITY) ? 0 : 1);
   }
   waitpid(child, nullptr, 0);
   return path;

@@ -8,7 +8,7 @@
 //
 // BM_MatchUpdate/skill: thread CPU time of p_Game per update (the
 // simulation and its display list) with every rider at that computer skill
-// (0 normal, 1 hard, 2 easy), over the first kUpdates updates from that
+// (0 normal, 1 hard, 2 easy), over the first UPDATES updates from that
 // state: the mean, and the median of the heaviest of those updates. BM_MatchFrame: the frame a late update leaves, replayed
 // through the real renderer: draw calls and wall time including glFinish.
 //
@@ -28,15 +28,15 @@ using zephrine_test::GameHarness;
 
 namespace {
 
-constexpr int kUpdates = 24;
+constexpr int UPDATES = 24;
 // Updates run before the frame that BM_MatchFrame replays.
-constexpr int kFrameAfter = 6;
-// Trail dashes: rows every kRowStep cells, a dash of kDashCells every
-// kDashStep cells along a row.
-constexpr int kRowStep = 4;
-constexpr int kDashStep = 16;
-constexpr int kDashCells = 9;
-constexpr int kEdge = 14;
+constexpr int FRAME_AFTER = 6;
+// Trail dashes: rows every ROW_STEP cells, a dash of DASH_CELLS every
+// DASH_STEP cells along a row.
+constexpr int ROW_STEP = 4;
+constexpr int DASH_STEP = 16;
+constexpr int DASH_CELLS = 9;
+constexpr int EDGE = 14;
 
 double ThreadCpuMs() {
   timespec t;
@@ -106,11 +106,11 @@ const Snapshot& LateRound() {
   // Records 9 to 4000 and then 0; 1 to 8 are the riders' start records.
   const int dashes = SEGMENT_LAST + 1 - MAX_RIDERS;
   int records = 0;
-  for (int y = kEdge; y < hgt - kEdge && records < dashes; y += kRowStep) {
-    for (int x = kEdge; x + kDashCells < w - kEdge && records < dashes; x += kDashStep, ++records) {
+  for (int y = EDGE; y < hgt - EDGE && records < dashes; y += ROW_STEP) {
+    for (int x = EDGE; x + DASH_CELLS < w - EDGE && records < dashes; x += DASH_STEP, ++records) {
       const int owner = records % MAX_RIDERS + 1;
       int seg = app->p_NewLine(DIR_RIGHT, x, y, owner);
-      for (int i = 0; i < kDashCells; ++i) seg = app->p_LineTo(seg, x + i, y, owner, DIR_RIGHT, owner);
+      for (int i = 0; i < DASH_CELLS; ++i) seg = app->p_LineTo(seg, x + i, y, owner, DIR_RIGHT, owner);
     }
   }
   // The riders take the newest records; the oldest dashes go first.
@@ -139,14 +139,14 @@ double Median(std::vector<double> v) {
 void BM_MatchUpdate(benchmark::State& state) {
   c_MyApp* app = GameHarness::Get().App();
   const Snapshot& late = LateRound();
-  std::vector<std::vector<double>> samples(kUpdates);  // per update index
+  std::vector<std::vector<double>> samples(UPDATES);  // per update index
   int riders = 0, records = 0, steps = 0;
   const int skill = int(state.range(0));
   for (auto _ : state) {
     late.Restore(app);
     for (int p = 1; p <= MAX_RIDERS; ++p) Rider(app, p, R_SKILL) = float(skill);
     double sum = 0;
-    for (int u = 0; u < kUpdates; ++u) {
+    for (int u = 0; u < UPDATES; ++u) {
       const double start = ThreadCpuMs();
       app->p_Game();
       const double ms = ThreadCpuMs() - start;
@@ -156,7 +156,7 @@ void BM_MatchUpdate(benchmark::State& state) {
       if (u == 0) records = RecordsInUse(app);
     }
     riders = app->m_ridersInPlay;
-    state.SetIterationTime(sum / 1e3 / kUpdates);
+    state.SetIterationTime(sum / 1e3 / UPDATES);
   }
   // The same updates replay every iteration; the heaviest is the update
   // whose median is highest (a crashed rider leaving the grid).
@@ -165,7 +165,7 @@ void BM_MatchUpdate(benchmark::State& state) {
     heaviest = std::max(heaviest, Median(s));
     for (double ms : s) total += ms;
   }
-  state.counters["mean_ms"] = total / double(kUpdates * samples[0].size());
+  state.counters["mean_ms"] = total / double(UPDATES * samples[0].size());
   state.counters["heaviest_ms"] = heaviest;
   state.counters["steps_per_update"] = steps;
   state.counters["records_in_use"] = records;
@@ -177,7 +177,7 @@ void BM_MatchFrame(benchmark::State& state) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = h.App();
   LateRound().Restore(app);
-  for (int u = 0; u < kFrameAfter; ++u) app->p_Game();
+  for (int u = 0; u < FRAME_AFTER; ++u) app->p_Game();
   for (auto _ : state) {
     h.Render();
     gxtk_gl::Finish();

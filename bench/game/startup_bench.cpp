@@ -160,51 +160,38 @@ double CpuSeconds(pid_t pid) {
   return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
-void BM_GameStartup(benchmark::State& state) {
+// Start-up of the game (first frame, then the end of loading) or of the floor
+// program (its first frame is all it loads): wall time from the start of the
+// process, and resident memory once it is up.
+void Startup(benchmark::State& state, bool game) {
   const bool fullscreen = state.range(0) != 0;
   double firstMs = 0, loadedMs = 0, rss = 0;
   for (auto _ : state) {
-    Child game = LaunchGame(fullscreen);
-    const long long first = game.WaitFor("first-frame", 20);
-    const long long loaded = game.WaitFor("loaded", 20);
+    Child c = game ? LaunchGame(fullscreen) : LaunchFloor(fullscreen);
+    const long long first = c.WaitFor(game ? "first-frame" : "ready", 20);
+    const long long loaded = game ? c.WaitFor("loaded", 20) : first;
     if (first < 0 || loaded < 0) {
-      game.Stop();
-      state.SkipWithError("the game printed no timing (is DISPLAY set?)");
+      c.Stop();
+      state.SkipWithError(game ? "the game printed no timing (is DISPLAY set?)"
+                               : "the floor program did not start (is DISPLAY set?)");
       return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    rss += ResidentMb(game.pid);
-    game.Stop();
-    firstMs += (first - game.startNs) / 1e6;
-    loadedMs += (loaded - game.startNs) / 1e6;
-    state.SetIterationTime((loaded - game.startNs) / 1e9);
+    rss += ResidentMb(c.pid);
+    c.Stop();
+    firstMs += (first - c.startNs) / 1e6;
+    loadedMs += (loaded - c.startNs) / 1e6;
+    state.SetIterationTime((loaded - c.startNs) / 1e9);
   }
   state.counters["first_frame_ms"] = benchmark::Counter(firstMs, benchmark::Counter::kAvgIterations);
-  state.counters["loaded_ms"] = benchmark::Counter(loadedMs, benchmark::Counter::kAvgIterations);
+  if (game) state.counters["loaded_ms"] = benchmark::Counter(loadedMs, benchmark::Counter::kAvgIterations);
   state.counters["rss_MB"] = benchmark::Counter(rss, benchmark::Counter::kAvgIterations);
 }
+
+void BM_GameStartup(benchmark::State& state) { Startup(state, true); }
 BENCHMARK(BM_GameStartup)->Arg(0)->Arg(1)->ArgName("fullscreen")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-void BM_FloorStartup(benchmark::State& state) {
-  const bool fullscreen = state.range(0) != 0;
-  double readyMs = 0, rss = 0;
-  for (auto _ : state) {
-    Child floor = LaunchFloor(fullscreen);
-    const long long ready = floor.WaitFor("ready", 20);
-    if (ready < 0) {
-      floor.Stop();
-      state.SkipWithError("the floor program did not start (is DISPLAY set?)");
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    rss += ResidentMb(floor.pid);
-    floor.Stop();
-    readyMs += (ready - floor.startNs) / 1e6;
-    state.SetIterationTime((ready - floor.startNs) / 1e9);
-  }
-  state.counters["first_frame_ms"] = benchmark::Counter(readyMs, benchmark::Counter::kAvgIterations);
-  state.counters["rss_MB"] = benchmark::Counter(rss, benchmark::Counter::kAvgIterations);
-}
+void BM_FloorStartup(benchmark::State& state) { Startup(state, false); }
 BENCHMARK(BM_FloorStartup)->Arg(0)->Arg(1)->ArgName("fullscreen")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Figures of a stretch of running, read from the process's timing lines and
@@ -250,9 +237,9 @@ bool StartComputerMatch(pid_t pid) {
 }
 
 enum RunningKind { FLOOR, MENU, MATCH };
-constexpr double kSettleSeconds = 1, kMatchStartSeconds = 5, kRunSeconds = 20;
+constexpr double SETTLE_SECONDS = 1, MATCH_START_SECONDS = 5, RUN_SECONDS = 20;
 
-// Updates, gaps, CPU and memory over kRunSeconds: the floor, the game at its
+// Updates, gaps, CPU and memory over RUN_SECONDS: the floor, the game at its
 // menu, the game during a computer match; in a window or full screen.
 void BM_Running(benchmark::State& state) {
   const auto kind = RunningKind(state.range(0));
@@ -265,18 +252,18 @@ void BM_Running(benchmark::State& state) {
       state.SkipWithError("no start-up line (is DISPLAY set?)");
       return;
     }
-    c.Drain(kSettleSeconds);
+    c.Drain(SETTLE_SECONDS);
     if (kind == MATCH) {
       if (!StartComputerMatch(c.pid)) {
         c.Stop();
         state.SkipWithError("xdotool could not start the match");
         return;
       }
-      c.Drain(kMatchStartSeconds);
+      c.Drain(MATCH_START_SECONDS);
     }
-    r = Measure(c, kRunSeconds);
+    r = Measure(c, RUN_SECONDS);
     c.Stop();
-    state.SetIterationTime(kRunSeconds);
+    state.SetIterationTime(RUN_SECONDS);
   }
   state.counters["updates_per_s"] = r.updatesPerSecond;
   state.counters["p99_gap_ms"] = r.p99GapMs;
@@ -293,11 +280,11 @@ BENCHMARK(BM_Running)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
-constexpr int kRoundTrips = 10;
-constexpr double kReloadSeconds = 3;  // between presses
+constexpr int ROUND_TRIPS = 10;
+constexpr double RELOAD_SECONDS = 3;  // between presses
 // After the last press: the art of the window's size loaded and the old
 // size's given back, even on a loaded machine.
-constexpr double kFinalLoadSeconds = 15;
+constexpr double FINAL_LOAD_SECONDS = 15;
 
 // Resident memory on the menu in the window, before and after ten round
 // trips to full screen and back (F11 each way).
@@ -310,17 +297,17 @@ void BM_FullScreenRoundTrips(benchmark::State& state) {
       state.SkipWithError("no start-up line (is DISPLAY set?)");
       return;
     }
-    c.Drain(kSettleSeconds);
+    c.Drain(SETTLE_SECONDS);
     before = ResidentMb(c.pid);
     const std::string focus = "search --sync --onlyvisible --pid " + std::to_string(c.pid) + " windowfocus";
-    for (int i = 0; i < 2 * kRoundTrips; ++i) {
+    for (int i = 0; i < 2 * ROUND_TRIPS; ++i) {
       Xdotool(focus + " key F11");
-      c.Drain(kReloadSeconds);
+      c.Drain(RELOAD_SECONDS);
     }
-    c.Drain(kFinalLoadSeconds);
+    c.Drain(FINAL_LOAD_SECONDS);
     after = ResidentMb(c.pid);
     c.Stop();
-    state.SetIterationTime(2 * kRoundTrips * kReloadSeconds + kFinalLoadSeconds);
+    state.SetIterationTime(2 * ROUND_TRIPS * RELOAD_SECONDS + FINAL_LOAD_SECONDS);
   }
   state.counters["rss_before_MB"] = before;
   state.counters["rss_after_MB"] = after;

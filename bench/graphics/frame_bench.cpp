@@ -22,8 +22,8 @@ using namespace zephrine_test;
 
 namespace {
 
-constexpr int kStars = 101, kTrailCells = 4001, kSparks = 251, kBorders = 4;
-constexpr int kRiders = 8;
+constexpr int STARS = 101, TRAIL_CELLS = 4001, SPARKS = 251, BORDERS = 4;
+constexpr int RIDERS = 8;
 
 // One display-list entry: a rectangle (image null) or an image drawn about
 // its handle; positions in window pixels.
@@ -66,30 +66,30 @@ std::vector<Entry> LateRound(int width, int height) {
   float scale = float(height) / 480;
   float cell = 3 * scale;
   float left = (float(width) - 200 * cell) / 2, top = (float(height) - 150 * cell) / 2;
-  const float riderColours[kRiders][3] = {{255, 60, 60},  {60, 255, 60},  {80, 120, 255}, {255, 255, 60},
+  const float riderColours[RIDERS][3] = {{255, 60, 60},  {60, 255, 60},  {80, 120, 255}, {255, 255, 60},
                                           {255, 60, 255}, {60, 255, 255}, {255, 150, 40}, {200, 200, 200}};
   std::vector<Entry> list;
   list.push_back({nullptr, -1, -1, float(width) + 2, float(height) + 2, 0, 10, 10, 30, 1, false});
   Lcg rng;
-  for (int i = 0; i < kStars; ++i) {
+  for (int i = 0; i < STARS; ++i) {
     list.push_back({starImage, rng.Next() * width, rng.Next() * height, 1, 1, 0, 255, 255, 255,
                     0.3f + 0.7f * rng.Next(), false});
   }
   // Each rider's trail winds in rows through its own band of the arena.
-  for (int i = 0; i < kTrailCells; ++i) {
-    int rider = i % kRiders, step = i / kRiders;
+  for (int i = 0; i < TRAIL_CELLS; ++i) {
+    int rider = i % RIDERS, step = i / RIDERS;
     int row = step / 190, col = step % 190;
     if (row % 2) col = 189 - col;
     const float* c = riderColours[rider];
     list.push_back({nullptr, left + (5 + col) * cell, top + (rider * 18 + 2 + row * 2) * cell, cell, cell, 0, c[0],
                     c[1], c[2], 0.85f, false});
   }
-  for (int i = 0; i < kSparks; ++i) {
+  for (int i = 0; i < SPARKS; ++i) {
     float s = (0.5f + rng.Next()) * scale;
     list.push_back({sparkImage, left + rng.Next() * 200 * cell, top + rng.Next() * 150 * cell, s, s,
                     rng.Next() * 360, 255, 180 + 75 * rng.Next(), 80, rng.Next(), true});
   }
-  const float bars[kBorders][4] = {{left - cell, top - cell, 202 * cell, cell},
+  const float bars[BORDERS][4] = {{left - cell, top - cell, 202 * cell, cell},
                                    {left - cell, top + 150 * cell, 202 * cell, cell},
                                    {left - cell, top, cell, 150 * cell},
                                    {left + 200 * cell, top, cell, 150 * cell}};

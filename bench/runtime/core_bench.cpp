@@ -32,14 +32,14 @@ struct PlainSmall {
 
 // Allocations a game makes per update in this benchmark before the runtime
 // runs its collection step.
-constexpr int kAllocsPerUpdate = 1000;
+constexpr int ALLOCS_PER_UPDATE = 1000;
 
 void BM_ManagedSmallAlloc(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) {
     Small* s = new Small;
     benchmark::DoNotOptimize(s);
-    if (++n == kAllocsPerUpdate) {
+    if (++n == ALLOCS_PER_UPDATE) {
       n = 0;
       gc_collect();
     }

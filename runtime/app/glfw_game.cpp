@@ -30,25 +30,25 @@ BBGlfwGame* BBGlfwGame::_glfwGame = nullptr;
 
 namespace {
 
-constexpr int kMouseButtons = 3;
-constexpr int kRefreshRate = 60;
+constexpr int MOUSE_BUTTONS = 3;
+constexpr int REFRESH_RATE = 60;
 const char* const kWindowTitle = "Zephrine";
 
-void on_key(GLFWwindow*, int key, int, int action, int) { BBGlfwGame::GlfwGame()->OnKey(key, action); }
-void on_char(GLFWwindow*, unsigned int chr) { BBGlfwGame::GlfwGame()->OnChar(chr); }
-void on_mouse_button(GLFWwindow*, int button, int action, int) {
+void KeyCallback(GLFWwindow*, int key, int, int action, int) { BBGlfwGame::GlfwGame()->OnKey(key, action); }
+void CharCallback(GLFWwindow*, unsigned int chr) { BBGlfwGame::GlfwGame()->OnChar(chr); }
+void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
   BBGlfwGame::GlfwGame()->OnMouseButton(button, action);
 }
-void on_cursor(GLFWwindow*, double x, double y) { BBGlfwGame::GlfwGame()->OnMousePos(x, y); }
-void on_close(GLFWwindow*) { BBGlfwGame::GlfwGame()->OnWindowClose(); }
-void on_focus(GLFWwindow*, int focused) { BBGlfwGame::GlfwGame()->OnFocus(focused == GLFW_TRUE); }
-void on_joystick(int jid, int event) { BBGlfwGame::GlfwGame()->OnJoystick(jid, event); }
-void on_iconify(GLFWwindow*, int iconified) {
+void CursorCallback(GLFWwindow*, double x, double y) { BBGlfwGame::GlfwGame()->OnMousePos(x, y); }
+void CloseCallback(GLFWwindow*) { BBGlfwGame::GlfwGame()->OnWindowClose(); }
+void FocusCallback(GLFWwindow*, int focused) { BBGlfwGame::GlfwGame()->OnFocus(focused == GLFW_TRUE); }
+void JoystickCallback(int jid, int event) { BBGlfwGame::GlfwGame()->OnJoystick(jid, event); }
+void IconifyCallback(GLFWwindow*, int iconified) {
   if (iconified) BBGlfwGame::GlfwGame()->OnFocus(false);
 }
 
 // One poll of a pad in the library's terms.
-JoyRaw read_joystick(int jid) {
+JoyRaw ReadJoystick(int jid) {
   JoyRaw raw;
   raw.present = true;
   int count = 0;
@@ -72,7 +72,7 @@ JoyRaw read_joystick(int jid) {
 
 // Top-left corner of a width x height window centred on the desktop; the
 // origin when there is no monitor to ask.
-void centred_origin(int width, int height, int* x, int* y) {
+void CentredOrigin(int width, int height, int* x, int* y) {
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
   const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
   if (!desktop) return;
@@ -131,7 +131,7 @@ bool BBGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
                               Array<bool> buttons) {
   int jid = GLFW_JOYSTICK_1 + port;
   if (port < 0 || jid > GLFW_JOYSTICK_LAST || !glfwJoystickPresent(jid)) return false;
-  JoyMapped mapped = MapJoystick(read_joystick(jid));
+  JoyMapped mapped = MapJoystick(ReadJoystick(jid));
   for (int i = 0; i < 2; ++i) {
     joyx[i] = mapped.joyX[i];
     joyy[i] = mapped.joyY[i];
@@ -225,7 +225,7 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   }
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
   glfwDefaultWindowHints();
-  glfwWindowHint(GLFW_REFRESH_RATE, kRefreshRate);
+  glfwWindowHint(GLFW_REFRESH_RATE, REFRESH_RATE);
   glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
   glfwWindowHint(GLFW_RED_BITS, red);
   glfwWindowHint(GLFW_GREEN_BITS, green);
@@ -241,7 +241,7 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   ++glfwGraphicsSeq;
   if (!fullscreen) {
     int x = 0, y = 0;
-    centred_origin(width, height, &x, &y);
+    CentredOrigin(width, height, &x, &y);
     glfwSetWindowPos(_window, x, y);
     glfwShowWindow(_window);
   }
@@ -249,14 +249,14 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
   // A new window is asked for the focus; its focus events correct this.
   _focused = true;
 
-  glfwSetKeyCallback(_window, on_key);
-  glfwSetCharCallback(_window, on_char);
-  glfwSetMouseButtonCallback(_window, on_mouse_button);
-  glfwSetCursorPosCallback(_window, on_cursor);
-  glfwSetWindowCloseCallback(_window, on_close);
-  glfwSetWindowFocusCallback(_window, on_focus);
-  glfwSetWindowIconifyCallback(_window, on_iconify);
-  glfwSetJoystickCallback(on_joystick);
+  glfwSetKeyCallback(_window, KeyCallback);
+  glfwSetCharCallback(_window, CharCallback);
+  glfwSetMouseButtonCallback(_window, MouseButtonCallback);
+  glfwSetCursorPosCallback(_window, CursorCallback);
+  glfwSetWindowCloseCallback(_window, CloseCallback);
+  glfwSetWindowFocusCallback(_window, FocusCallback);
+  glfwSetWindowIconifyCallback(_window, IconifyCallback);
+  glfwSetJoystickCallback(JoystickCallback);
 }
 
 // The window, its OpenGL context and the textures in it stay: only the
@@ -265,11 +265,11 @@ void BBGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
 void BBGlfwGame::ChangeWindowMode(int width, int height, bool fullscreen) {
   GLFWmonitor* monitor = glfwGetPrimaryMonitor();
   if (fullscreen && monitor) {
-    glfwSetWindowMonitor(_window, monitor, 0, 0, width, height, kRefreshRate);
+    glfwSetWindowMonitor(_window, monitor, 0, 0, width, height, REFRESH_RATE);
     return;
   }
   int x = 0, y = 0;
-  centred_origin(width, height, &x, &y);
+  CentredOrigin(width, height, &x, &y);
   glfwSetWindowMonitor(_window, nullptr, x, y, width, height, GLFW_DONT_CARE);
 }
 
@@ -297,7 +297,7 @@ void BBGlfwGame::OnKey(int glfwKey, int action) {
 void BBGlfwGame::OnChar(unsigned int chr) { KeyEvent(BBGAME_KEYCHAR, int(chr)); }
 
 void BBGlfwGame::OnMouseButton(int button, int action) {
-  if (button < 0 || button >= kMouseButtons) return;
+  if (button < 0 || button >= MOUSE_BUTTONS) return;
   double x = 0, y = 0;
   glfwGetCursorPos(_window, &x, &y);
   float px, py;

@@ -17,7 +17,7 @@ struct KeyCode {
   unsigned char code;
 };
 
-constexpr KeyCode kKeyCodes[] = {
+constexpr KeyCode KEY_CODES[] = {
     {GLFW_KEY_SPACE, KEY_SPACE},
     {GLFW_KEY_APOSTROPHE, KEY_APOSTROPHE},
     {GLFW_KEY_COMMA, KEY_COMMA},
@@ -56,28 +56,28 @@ constexpr KeyCode kKeyCodes[] = {
     {GLFW_KEY_RIGHT_CONTROL, KEY_CONTROL},
 };
 
-constexpr std::array<unsigned char, GLFW_KEY_LAST + 1> build_table() {
+constexpr std::array<unsigned char, GLFW_KEY_LAST + 1> BuildTable() {
   std::array<unsigned char, GLFW_KEY_LAST + 1> table{};
   for (int d = 0; d <= 9; ++d) table[GLFW_KEY_0 + d] = static_cast<unsigned char>(KEY_0 + d);
   for (int l = 0; l <= KEY_Z - KEY_A; ++l) table[GLFW_KEY_A + l] = static_cast<unsigned char>(KEY_A + l);
   for (int f = 0; f <= KEY_F12 - KEY_F1; ++f) table[GLFW_KEY_F1 + f] = static_cast<unsigned char>(KEY_F1 + f);
   for (int d = 0; d <= 9; ++d) table[GLFW_KEY_KP_0 + d] = static_cast<unsigned char>(KEY_KP_0 + d);
-  for (const KeyCode& k : kKeyCodes) table[k.glfwKey] = k.code;
+  for (const KeyCode& k : KEY_CODES) table[k.glfwKey] = k.code;
   return table;
 }
 
-constexpr std::array<unsigned char, GLFW_KEY_LAST + 1> kTable = build_table();
+constexpr std::array<unsigned char, GLFW_KEY_LAST + 1> TABLE = BuildTable();
 
 // Editing keys type a character of their own; cursor and page keys type
 // private codes above the 16-bit range so they never collide with text.
-constexpr int kPrivateCharBase = 0x10000;
-constexpr int kDeleteChar = 127;
+constexpr int PRIVATE_CHAR_BASE = 0x10000;
+constexpr int DELETE_CHAR = 127;
 
 }  // namespace
 
 int BBGlfwGame::TransKey(int glfwKey) {
   if (glfwKey < 0 || glfwKey > GLFW_KEY_LAST) return 0;
-  return kTable[glfwKey];
+  return TABLE[glfwKey];
 }
 
 int BBGlfwGame::KeyToChar(int key) {
@@ -88,8 +88,8 @@ int BBGlfwGame::KeyToChar(int key) {
     case KEY_ESCAPE:
       return key;
     case KEY_DELETE:
-      return kDeleteChar;
+      return DELETE_CHAR;
   }
-  if ((key >= KEY_PAGE_UP && key <= KEY_DOWN) || key == KEY_INSERT) return key | kPrivateCharBase;
+  if ((key >= KEY_PAGE_UP && key <= KEY_DOWN) || key == KEY_INSERT) return key | PRIVATE_CHAR_BASE;
   return 0;
 }

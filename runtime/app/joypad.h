@@ -9,7 +9,7 @@
 constexpr int JOY_RAW_AXES = 6;
 constexpr int JOY_RAW_BUTTONS = 32;
 constexpr int JOY_RAW_HATS = 4;
-constexpr int JOY_OUT_BUTTONS = 32;
+constexpr int JOY_OUT_BUTTONS = JOY_BUTTONS_PER_PAD;  // the runtime's layout of one pad
 
 // Hat direction bits (the windowing library's values).
 constexpr int JOY_HAT_UP = 1;

@@ -7,14 +7,14 @@
 
 namespace {
 
-constexpr int kLostDisplayStatus = 1;
+constexpr int LOST_DISPLAY_STATUS = 1;
 
 // Xlib ends the process when this returns, so it never does. Nothing else
 // runs on the way out: every exit handler would talk to the lost server.
 int OnLostDisplay(Display* display) {
   std::printf("Lost the connection to the X display %s\n", display ? XDisplayString(display) : "");
   std::fflush(stdout);
-  std::_Exit(kLostDisplayStatus);
+  std::_Exit(LOST_DISPLAY_STATUS);
 }
 
 }  // namespace

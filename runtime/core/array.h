@@ -42,8 +42,8 @@ class Array {
       if constexpr (std::is_pointer_v<T>) {
         T* elements = data();
         for (int i = 0; i < length; ++i) {
-          if (i + kHeaderAhead < length) gc_prefetch(elements[i + kHeaderAhead], false);
-          if (i + kLinksAhead < length) gc_prefetch(elements[i + kLinksAhead], true);
+          if (i + HEADER_AHEAD < length) gc_prefetch(elements[i + HEADER_AHEAD], false);
+          if (i + LINKS_AHEAD < length) gc_prefetch(elements[i + LINKS_AHEAD], true);
           gc_mark_q(elements[i]);
         }
       }
@@ -56,8 +56,8 @@ class Array {
 
    private:
     // How many elements ahead marking starts loading headers, then links.
-    static constexpr int kHeaderAhead = 16;
-    static constexpr int kLinksAhead = 8;
+    static constexpr int HEADER_AHEAD = 16;
+    static constexpr int LINKS_AHEAD = 8;
     // Scalar elements come zeroed from the allocator (zero bytes are 0,
     // 0.0f, false and null here), so a large array's pages stay untouched,
     // and out of resident memory, until they are used.

@@ -43,7 +43,7 @@ String::String(int n) : String(std::to_string(n).c_str()) {}
 String::String(float n) : String(double(n)) {}
 
 namespace {
-std::string float_text(double n) {
+std::string FloatText(double n) {
   char buf[40];
   std::snprintf(buf, sizeof(buf), "%.17lg", n);
   std::string text(buf);
@@ -52,7 +52,7 @@ std::string float_text(double n) {
 }
 }  // namespace
 
-String::String(double n) : String(float_text(n).c_str()) {}
+String::String(double n) : String(FloatText(n).c_str()) {}
 
 String::~String() { Release(rep_); }
 
@@ -244,21 +244,21 @@ std::string String::ToNarrow() const {
 
 namespace {
 
-bool continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+bool Continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // Decodes UTF-8 of one to three bytes per character into `out`; false on
 // anything else (four-byte leads, stray continuations, cut sequences).
-bool decode_utf8(const unsigned char* p, int n, std::vector<Char>& out) {
+bool DecodeUtf8(const unsigned char* p, int n, std::vector<Char>& out) {
   int i = 0;
   while (i < n) {
     unsigned c = p[i];
     if (c < 0x80) {
       out.push_back(Char(c));
       i += 1;
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < n && continuation(p[i + 1])) {
+    } else if ((c & 0xE0) == 0xC0 && i + 1 < n && Continuation(p[i + 1])) {
       out.push_back(Char(((c & 0x1F) << 6) | (p[i + 1] & 0x3F)));
       i += 2;
-    } else if ((c & 0xF0) == 0xE0 && i + 2 < n && continuation(p[i + 1]) && continuation(p[i + 2])) {
+    } else if ((c & 0xF0) == 0xE0 && i + 2 < n && Continuation(p[i + 1]) && Continuation(p[i + 2])) {
       out.push_back(Char(((c & 0x0F) << 12) | ((p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F)));
       i += 3;
     } else {
@@ -268,7 +268,7 @@ bool decode_utf8(const unsigned char* p, int n, std::vector<Char>& out) {
   return true;
 }
 
-String decode_utf16(const unsigned char* p, int n, bool big_endian) {
+String DecodeUtf16(const unsigned char* p, int n, bool big_endian) {
   int count = n / 2;
   std::vector<Char> units(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -283,22 +283,22 @@ String decode_utf16(const unsigned char* p, int n, bool big_endian) {
 String String::FromUtf8(const unsigned char* bytes, int length) {
   std::vector<Char> units;
   units.reserve(std::size_t(std::max(length, 0)));
-  if (decode_utf8(bytes, length, units)) return String(units.data(), int(units.size()));
+  if (DecodeUtf8(bytes, length, units)) return String(units.data(), int(units.size()));
   return String(reinterpret_cast<const char*>(bytes), length);
 }
 
 String String::Decode(const unsigned char* p, int n) {
   if (n <= 0) return String();
   bb_load_error = String();
-  if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF) return decode_utf16(p + 2, n - 2, true);
-  if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) return decode_utf16(p + 2, n - 2, false);
+  if (n >= 2 && p[0] == 0xFE && p[1] == 0xFF) return DecodeUtf16(p + 2, n - 2, true);
+  if (n >= 2 && p[0] == 0xFF && p[1] == 0xFE) return DecodeUtf16(p + 2, n - 2, false);
   if (n > 2 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
     p += 3;
     n -= 3;
   }
   std::vector<Char> units;
   units.reserve(std::size_t(n));
-  if (decode_utf8(p, n, units)) return String(units.data(), int(units.size()));
+  if (DecodeUtf8(p, n, units)) return String(units.data(), int(units.size()));
   bb_load_error = String("Invalid UTF-8");
   return String(reinterpret_cast<const char*>(p), n);
 }

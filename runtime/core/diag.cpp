@@ -48,7 +48,7 @@ volatile std::sig_atomic_t in_crash = 0;
 
 // The stop protocol and the crash handler print and read through the
 // descriptors themselves: write and read are safe inside a signal handler.
-void write_text(int fd, const char* text, std::size_t length) {
+void WriteText(int fd, const char* text, std::size_t length) {
   while (length > 0) {
     ssize_t written = write(fd, text, length);
     if (written < 0 && errno == EINTR) continue;
@@ -58,13 +58,13 @@ void write_text(int fd, const char* text, std::size_t length) {
   }
 }
 
-void write_text(int fd, const char* text) { write_text(fd, text, std::strlen(text)); }
+void WriteText(int fd, const char* text) { WriteText(fd, text, std::strlen(text)); }
 
 // The stack-trace text and its line feed, as dbg_stacktrace gives it.
-void write_stacktrace(int fd) {
+void WriteStacktrace(int fd) {
   if (dbg_info.empty()) return;
-  write_text(fd, dbg_info.data(), dbg_info.size());
-  write_text(fd, "\n");
+  WriteText(fd, dbg_info.data(), dbg_info.size());
+  WriteText(fd, "\n");
 }
 
 [[noreturn]] void end_process(int status) {
@@ -75,7 +75,7 @@ void write_stacktrace(int fd) {
 
 // One line of at most 255 characters with its line feed; false at the end
 // of the input or when no line feed comes within that length.
-bool read_line(char (&line)[256]) {
+bool ReadLine(char (&line)[256]) {
   std::size_t length = 0;
   while (length + 1 < sizeof(line)) {
     ssize_t got = read(STDIN_FILENO, &line[length], 1);
@@ -91,7 +91,7 @@ bool read_line(char (&line)[256]) {
 
 // Prints the debug text of the object whose address follows the '@'. An
 // address that is not a live runtime object is ignored rather than followed.
-void print_object(const char* rest) {
+void PrintObject(const char* rest) {
   void* p = nullptr;
   if (std::sscanf(rest, "%p", &p) != 1 || !gc_is_object(p)) return;
   if (Object* object = dynamic_cast<Object*>(static_cast<gc_object*>(p))) bbPrint(object->debug());
@@ -100,23 +100,23 @@ void print_object(const char* rest) {
 }  // namespace
 
 void dbg_stop() {
-  write_text(STDERR_FILENO, "{{~~");
-  write_text(STDERR_FILENO, dbg_info.data(), dbg_info.size());
-  write_text(STDERR_FILENO, "~~}}\n");
-  write_stacktrace(STDERR_FILENO);
-  write_text(STDERR_FILENO, "\n");
+  WriteText(STDERR_FILENO, "{{~~");
+  WriteText(STDERR_FILENO, dbg_info.data(), dbg_info.size());
+  WriteText(STDERR_FILENO, "~~}}\n");
+  WriteStacktrace(STDERR_FILENO);
+  WriteText(STDERR_FILENO, "\n");
   // A terminal on standard input means a player started the game by hand:
   // no development tool is there to answer.
   if (isatty(STDIN_FILENO)) end_process(-1);
   for (;;) {
     char line[256];
-    if (!read_line(line)) end_process(-1);
+    if (!ReadLine(line)) end_process(-1);
     switch (line[0]) {
       case '?':
         continue;
       case '@':
         // Objects are not inspected after a crash: printing them allocates.
-        if (!in_crash) print_object(line + 1);
+        if (!in_crash) PrintObject(line + 1);
         continue;
       case 'r':
         dbg_suspended = false;
@@ -134,9 +134,9 @@ void dbg_stop() {
       case 'q':
         end_process(0);
       default:
-        write_text(STDOUT_FILENO, "????? ");
-        write_text(STDOUT_FILENO, line);
-        write_text(STDOUT_FILENO, " ?????");
+        WriteText(STDOUT_FILENO, "????? ");
+        WriteText(STDOUT_FILENO, line);
+        WriteText(STDOUT_FILENO, " ?????");
         end_process(-1);
     }
   }
@@ -159,10 +159,10 @@ const char* dbg_signal_message(int signal) {
 // The lines of dbg_error, written without stdio or allocation.
 void sighandler(int signal) {
   in_crash = 1;
-  write_text(STDOUT_FILENO, BB_ERROR_BANNER);
-  write_text(STDOUT_FILENO, dbg_signal_message(signal));
-  write_text(STDOUT_FILENO, "\n");
-  write_stacktrace(STDOUT_FILENO);
-  write_text(STDOUT_FILENO, "\n");
+  WriteText(STDOUT_FILENO, BB_ERROR_BANNER);
+  WriteText(STDOUT_FILENO, dbg_signal_message(signal));
+  WriteText(STDOUT_FILENO, "\n");
+  WriteStacktrace(STDOUT_FILENO);
+  WriteText(STDOUT_FILENO, "\n");
   for (;;) dbg_stop();
 }

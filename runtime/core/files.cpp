@@ -15,7 +15,7 @@ namespace {
 
 std::string data_folder = "./data/";
 std::string state_folder = "./";
-const char* const kStateFileName = ".tarvexstate";
+const char* const STATE_FILE_NAME = ".tarvexstate";
 
 }  // namespace
 
@@ -24,7 +24,7 @@ void bb_data_SetFolders(const std::string& data, const std::string& state) {
   state_folder = state;
 }
 
-String bb_state_Path() { return String::FromUtf8(state_folder + kStateFileName); }
+String bb_state_Path() { return String::FromUtf8(state_folder + STATE_FILE_NAME); }
 
 bool bb_file_MakeFolders(const std::string& folder) {
   for (std::string::size_type end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
@@ -97,7 +97,7 @@ constexpr std::time_t LEFTOVER_SECONDS = 60;
 
 // The file a save replaces: the state file itself or, when it is a symbolic
 // link, the file the link names, so a linked state file stays linked.
-std::string save_target(const std::string& path) {
+std::string SaveTarget(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   char* resolved = realpath(path.c_str(), nullptr);
@@ -107,14 +107,14 @@ std::string save_target(const std::string& path) {
   return target;
 }
 
-std::string folder_of(const std::string& path) {
+std::string FolderOf(const std::string& path) {
   std::string::size_type slash = path.rfind('/');
   return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string name_of(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-std::string random_letters() {
+std::string RandomLetters() {
   std::random_device source;
   std::uniform_int_distribution<int> pick(0, int(sizeof(TEMP_LETTERS)) - 2);
   std::string letters;
@@ -122,7 +122,7 @@ std::string random_letters() {
   return letters;
 }
 
-bool write_all(int fd, const std::string& bytes) {
+bool WriteAll(int fd, const std::string& bytes) {
   for (std::size_t done = 0; done < bytes.size();) {
     ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
     if (written < 0 && errno == EINTR) continue;
@@ -133,7 +133,7 @@ bool write_all(int fd, const std::string& bytes) {
 }
 
 // Whether the open file `fd` is the one at `path`.
-bool is_file_at(int fd, const std::string& path) {
+bool IsFileAt(int fd, const std::string& path) {
   struct stat open_info, path_info;
   return fstat(fd, &open_info) == 0 && lstat(path.c_str(), &path_info) == 0 && open_info.st_dev == path_info.st_dev &&
          open_info.st_ino == path_info.st_ino;
@@ -148,15 +148,15 @@ struct TempFile {
 // mkstemp does (never through a link), and locked until it is closed so
 // that no other save takes it for a leftover. fd -1, errno set, when none
 // could be made.
-TempFile create_temp(const std::string& target, const FileCalls& calls) {
+TempFile CreateTemp(const std::string& target, const FileCalls& calls) {
   for (int i = 0; i < TEMP_NAME_TRIES; ++i) {
-    std::string path = target + TEMP_SUFFIX + "." + random_letters();
+    std::string path = target + TEMP_SUFFIX + "." + RandomLetters();
     int fd = calls.open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return {};
     // Another save may have swept the file away before the lock was taken;
     // a file system without locks keeps it unlocked.
-    if (flock(fd, LOCK_EX) != 0 || is_file_at(fd, path)) return {fd, path};
+    if (flock(fd, LOCK_EX) != 0 || IsFileAt(fd, path)) return {fd, path};
     close(fd);
   }
   errno = EEXIST;
@@ -166,7 +166,7 @@ TempFile create_temp(const std::string& target, const FileCalls& calls) {
 // Removes a temporary file unless a running save holds it locked. A link is
 // removed itself, never what it names; a file this process may not open
 // once it has lain untouched for a while.
-void remove_if_unheld(const std::string& path, const FileCalls& calls) {
+void RemoveIfUnheld(const std::string& path, const FileCalls& calls) {
   int fd = calls.open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
   if (fd >= 0) {
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(path.c_str());
@@ -180,26 +180,26 @@ void remove_if_unheld(const std::string& path, const FileCalls& calls) {
 }
 
 // Temporary files of saves beside `target` that crashed or were killed.
-void remove_leftovers(const std::string& target, const FileCalls& calls) {
-  const std::string folder = folder_of(target), stem = name_of(target) + TEMP_SUFFIX;
+void RemoveLeftovers(const std::string& target, const FileCalls& calls) {
+  const std::string folder = FolderOf(target), stem = NameOf(target) + TEMP_SUFFIX;
   DIR* dir = opendir(folder.c_str());
   if (!dir) return;
   while (dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name == stem || name.compare(0, stem.size() + 1, stem + ".") == 0) remove_if_unheld(folder + "/" + name, calls);
+    if (name == stem || name.compare(0, stem.size() + 1, stem + ".") == 0) RemoveIfUnheld(folder + "/" + name, calls);
   }
   closedir(dir);
 }
 
 // Writes and syncs the bytes: 0, or -2 when not every byte reached the disk.
-int write_synced(int fd, const std::string& bytes, const FileCalls& calls) {
-  return write_all(fd, bytes) && calls.fsync(fd) == 0 ? 0 : -2;
+int WriteSynced(int fd, const std::string& bytes, const FileCalls& calls) {
+  return WriteAll(fd, bytes) && calls.fsync(fd) == 0 ? 0 : -2;
 }
 
 // Makes a rename inside the folder of `path` durable. Best effort: the new
 // file is already in place when this runs.
-void sync_folder(const std::string& path, const FileCalls& calls) {
-  int fd = calls.open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+void SyncFolder(const std::string& path, const FileCalls& calls) {
+  int fd = calls.open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (fd < 0) return;
   calls.fsync(fd);
   close(fd);
@@ -207,37 +207,37 @@ void sync_folder(const std::string& path, const FileCalls& calls) {
 
 // The save of a folder that forbids new files: the file truncated and
 // written where it is.
-int rewrite_in_place(const std::string& target, const std::string& bytes, const FileCalls& calls) {
+int RewriteInPlace(const std::string& target, const std::string& bytes, const FileCalls& calls) {
   int fd = calls.open(target.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0);
   if (fd < 0) return -1;
-  int result = write_synced(fd, bytes, calls);
+  int result = WriteSynced(fd, bytes, calls);
   return close(fd) == 0 ? result : -2;
 }
 
 }  // namespace
 
 int bb_file_SaveDurably(const std::string& path, const std::string& bytes, const FileCalls& calls) {
-  const std::string target = save_target(path);
+  const std::string target = SaveTarget(path);
   // The state folder of an installed game is made on its first save.
   if (!bb_file_MakeFolders(target.substr(0, target.rfind('/') + 1))) return -1;
   struct stat old_file;
   const bool exists = stat(target.c_str(), &old_file) == 0;
   if (exists && access(target.c_str(), W_OK) != 0) return -1;
-  TempFile temp = create_temp(target, calls);
+  TempFile temp = CreateTemp(target, calls);
   if (temp.fd < 0) {
     // Only a folder that forbids new files: a creation that failed for want
     // of space would fail again after truncating the old state.
-    return exists && (errno == EACCES || errno == EPERM) ? rewrite_in_place(target, bytes, calls) : -1;
+    return exists && (errno == EACCES || errno == EPERM) ? RewriteInPlace(target, bytes, calls) : -1;
   }
   if (exists) fchmod(temp.fd, old_file.st_mode & 07777);
-  int result = write_synced(temp.fd, bytes, calls);
+  int result = WriteSynced(temp.fd, bytes, calls);
   if (result == 0 && std::rename(temp.path.c_str(), target.c_str()) != 0) result = -1;
   if (result != 0) unlink(temp.path.c_str());
   // Closing releases the lock, so only once the temporary name is gone: no
   // other save can take the file for a leftover meanwhile.
   close(temp.fd);
   if (result != 0) return result;
-  sync_folder(target, calls);
-  remove_leftovers(target, calls);
+  SyncFolder(target, calls);
+  RemoveLeftovers(target, calls);
   return 0;
 }

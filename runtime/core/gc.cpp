@@ -29,20 +29,20 @@ gc_header* gc_cache[GC_CACHE_LIMIT / 8];
 bool lists_ready = false;
 bool full_collection_requested = false;
 
-std::vector<gc_object**>& root_slots() {
+std::vector<gc_object**>& RootSlots() {
   static std::vector<gc_object**> slots;
   return slots;
 }
 
-void clear_list(gc_header* list) { list->succ = list->pred = list; }
-bool list_empty(gc_header* list) { return list->succ == list; }
+void ClearList(gc_header* list) { list->succ = list->pred = list; }
+bool ListEmpty(gc_header* list) { return list->succ == list; }
 
-void remove_node(gc_header* node) {
+void RemoveNode(gc_header* node) {
   node->pred->succ = node->succ;
   node->succ->pred = node->pred;
 }
 
-void insert_before(gc_header* node, gc_header* succ) {
+void InsertBefore(gc_header* node, gc_header* succ) {
   node->succ = succ;
   node->pred = succ->pred;
   succ->pred->succ = node;
@@ -50,61 +50,61 @@ void insert_before(gc_header* node, gc_header* succ) {
 }
 
 // Moves every node of `from` to the tail of `to`; `from` ends empty.
-void append_list(gc_header* from, gc_header* to) {
-  if (list_empty(from)) return;
+void AppendList(gc_header* from, gc_header* to) {
+  if (ListEmpty(from)) return;
   gc_header* first = from->succ;
   gc_header* last = from->pred;
   first->pred = to->pred;
   to->pred->succ = first;
   last->succ = to;
   to->pred = last;
-  clear_list(from);
+  ClearList(from);
 }
 
-int block_size(gc_header* h) { return h->flags & ~7; }
-gc_object* object_of(gc_header* h) { return reinterpret_cast<gc_object*>(h + 1); }
+int BlockSize(gc_header* h) { return h->flags & ~7; }
+gc_object* ObjectOf(gc_header* h) { return reinterpret_cast<gc_object*>(h + 1); }
 
-void ensure_lists() {
+void EnsureLists() {
   if (lists_ready) return;
-  clear_list(&queued_list);
-  clear_list(&unmarked_list);
-  clear_list(&marked_list);
-  clear_list(&free_list);
+  ClearList(&queued_list);
+  ClearList(&unmarked_list);
+  ClearList(&marked_list);
+  ClearList(&free_list);
   lists_ready = true;
 }
 
 // Destroys garbage worth about `size` bytes before an allocation.
-void destroy_garbage(int size) {
+void DestroyGarbage(int size) {
   int target = gc_free_bytes - size;
   if (target < 0) target = 0;
-  while (gc_free_bytes > target && !list_empty(&free_list)) {
+  while (gc_free_bytes > target && !ListEmpty(&free_list)) {
     gc_header* h = free_list.succ;
-    remove_node(h);
-    delete object_of(h);
+    RemoveNode(h);
+    delete ObjectOf(h);
   }
-  if (list_empty(&free_list)) gc_free_bytes = 0;
+  if (ListEmpty(&free_list)) gc_free_bytes = 0;
 }
 
 // Marks queued objects until `target` bytes are marked (or all, when
 // `target` is negative).
-void mark_queued(int64_t target) {
-  while ((target < 0 || gc_marked_bytes < target) && !list_empty(&queued_list)) {
+void MarkQueued(int64_t target) {
+  while ((target < 0 || gc_marked_bytes < target) && !ListEmpty(&queued_list)) {
     gc_header* h = queued_list.succ;
-    __builtin_prefetch(object_of(h->succ));  // the next object to mark
-    remove_node(h);
-    insert_before(h, &marked_list);
-    gc_marked_bytes += block_size(h);
-    object_of(h)->mark();
+    __builtin_prefetch(ObjectOf(h->succ));  // the next object to mark
+    RemoveNode(h);
+    InsertBefore(h, &marked_list);
+    gc_marked_bytes += BlockSize(h);
+    ObjectOf(h)->mark();
   }
 }
 
-void sweep() {
+void Sweep() {
   if (gc_alloced_bytes != gc_marked_bytes) {
     gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
-    append_list(&unmarked_list, &free_list);
+    AppendList(&unmarked_list, &free_list);
   }
   gc_alloced_bytes = gc_marked_bytes;
-  append_list(&marked_list, &unmarked_list);
+  AppendList(&marked_list, &unmarked_list);
   gc_marked_bytes = 0;
   gc_markbit ^= 1;
 }
@@ -116,11 +116,11 @@ void* gc_object::operator new(std::size_t size) { return gc_object_alloc(size); 
 void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
 void* gc_object_alloc(std::size_t object_size, bool zeroed) {
-  ensure_lists();
+  EnsureLists();
   if (object_size > std::size_t(INT_MAX) - sizeof(gc_header) - 7) throw std::bad_alloc();
   int size = static_cast<int>((object_size + sizeof(gc_header) + 7) & ~std::size_t(7));
   gc_new_bytes += size;
-  destroy_garbage(size);
+  DestroyGarbage(size);
 
   gc_header* h = nullptr;
   if (size < GC_CACHE_LIMIT && gc_cache[size >> 3]) {
@@ -132,7 +132,7 @@ void* gc_object_alloc(std::size_t object_size, bool zeroed) {
     if (!h) throw std::bad_alloc();
   }
   h->flags = gc_markbit | size;
-  insert_before(h, &unmarked_list);
+  InsertBefore(h, &unmarked_list);
   gc_alloced_bytes += size;
   if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
   return h + 1;
@@ -140,7 +140,7 @@ void* gc_object_alloc(std::size_t object_size, bool zeroed) {
 
 void gc_object_free(gc_object* p) {
   gc_header* h = reinterpret_cast<gc_header*>(p) - 1;
-  int size = block_size(h);
+  int size = BlockSize(h);
   gc_free_bytes -= size;
   if (size < GC_CACHE_LIMIT) {
     h->succ = gc_cache[size >> 3];
@@ -153,51 +153,51 @@ void gc_object_free(gc_object* p) {
 void gc_queue_white(gc_object* p) {
   gc_header* h = p->header();
   h->flags ^= 1;
-  remove_node(h);
-  insert_before(h, &queued_list);
+  RemoveNode(h);
+  InsertBefore(h, &queued_list);
 }
 
 void gc_add_root(gc_object** slot) {
-  root_slots().push_back(slot);
+  RootSlots().push_back(slot);
   gc_mark_q(*slot);  // the current cycle's roots are already queued
 }
 
 void gc_ext_malloced(int bytes) { __atomic_fetch_add(&gc_ext_new_bytes, bytes, __ATOMIC_RELAXED); }
 
-void gc_init() { ensure_lists(); }
+void gc_init() { EnsureLists(); }
 
 void gc_mark() {
-  ensure_lists();
-  for (gc_object** slot : root_slots()) gc_mark_q(*slot);
+  EnsureLists();
+  for (gc_object** slot : RootSlots()) gc_mark_q(*slot);
 }
 
 namespace {
 
-void collect_step() {
+void CollectStep() {
   if (int64_t(__atomic_load_n(&gc_ext_new_bytes, __ATOMIC_RELAXED)) + gc_new_bytes <= GC_CYCLE_BYTES) {
     int64_t live = gc_alloced_bytes - gc_new_bytes;
     int64_t target = gc_new_bytes + live * gc_new_bytes / GC_CYCLE_BYTES;
-    mark_queued(target);
+    MarkQueued(target);
     return;
   }
   __atomic_store_n(&gc_ext_new_bytes, 0, __ATOMIC_RELAXED);
-  mark_queued(-1);
-  sweep();
+  MarkQueued(-1);
+  Sweep();
   gc_mark();
   gc_new_bytes = 0;
 }
 
 // Two whole cycles: the first finishes the one in progress, whose marks may
 // cover objects dropped since it began; the second finds those.
-void collect_everything() {
+void CollectEverything() {
   for (int cycle = 0; cycle < 2; ++cycle) {
-    mark_queued(-1);
-    sweep();
+    MarkQueued(-1);
+    Sweep();
     gc_mark();
   }
   gc_new_bytes = 0;
   __atomic_store_n(&gc_ext_new_bytes, 0, __ATOMIC_RELAXED);
-  destroy_garbage(gc_free_bytes);
+  DestroyGarbage(gc_free_bytes);
   malloc_trim(0);
 }
 
@@ -206,18 +206,18 @@ void collect_everything() {
 void gc_request_full_collection() { full_collection_requested = true; }
 
 void gc_collect() {
-  ensure_lists();
+  EnsureLists();
   if (full_collection_requested) {
     full_collection_requested = false;
-    collect_everything();
+    CollectEverything();
     return;
   }
   if (!gc_timed) {
-    collect_step();
+    CollectStep();
     return;
   }
   const long long start = bb_timing_Now();
-  collect_step();
+  CollectStep();
   gc_longest_step_ns = std::max(gc_longest_step_ns, bb_timing_Now() - start);
 }
 
@@ -225,14 +225,14 @@ bool gc_is_object(const void* p) {
   if (!p || !lists_ready) return false;
   for (gc_header* list : {&queued_list, &unmarked_list, &marked_list}) {
     for (gc_header* h = list->succ; h != list; h = h->succ) {
-      if (object_of(h) == p) return true;
+      if (ObjectOf(h) == p) return true;
     }
   }
   return false;
 }
 
 gc_stats gc_counts() {
-  ensure_lists();
+  EnsureLists();
   auto count = [](gc_header* list) {
     int n = 0;
     for (gc_header* h = list->succ; h != list; h = h->succ) ++n;

@@ -236,6 +236,27 @@ std::vector<unsigned> GameHarness::Screenshot() {
   return std::vector<unsigned>(pixels.begin(), pixels.end());
 }
 
+std::string Spelled(const std::vector<DrawEntry>& glyphs) {
+  std::string text;
+  for (const DrawEntry& e : glyphs) text += char(int(e.frame) + 32);
+  return text;
+}
+
+void Tap(GameHarness& h, int key) {
+  h.Press(key);
+  h.Update();
+}
+
+void TapPad(GameHarness& h, int port, int button) {
+  PadInput pad;
+  pad.present = pad.buttons[button] = true;
+  h.SetPad(port, pad);
+  h.Update();
+  pad.buttons[button] = false;
+  h.SetPad(port, pad);
+  h.Update();
+}
+
 bool Shows(const GameHarness& h, const std::string& line) {
   std::string wanted;
   for (char c : line) {

@@ -113,6 +113,14 @@ class GameHarness {
 // Whether some line of text drawn spells `line` (spaces draw nothing, so
 // they are ignored).
 bool Shows(const GameHarness& h, const std::string& line);
+// What the glyphs spell, in the order drawn (spaces draw nothing).
+std::string Spelled(const std::vector<DrawEntry>& glyphs);
+
+// One press and release of `key`, then an update with nothing held.
+void Tap(GameHarness& h, int key);
+// Button `button` of the pad at `port` pressed for an update, then released
+// for one.
+void TapPad(GameHarness& h, int port, int button);
 
 // The game in a window of w x h pixels with its assets loaded.
 GameHarness& Loaded(int width = 640, int height = 480);

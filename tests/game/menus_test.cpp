@@ -64,12 +64,6 @@ c_MyApp* OnJoin(GameHarness& h, int riders) {
 // -1 when there is none.
 int SavedField(int i) { return StateField(SavedState(), i); }
 
-// One press and release, then an update with nothing held.
-void Tap(GameHarness& h, int key) {
-  h.Press(key);
-  h.Update();
-}
-
 // Entry k selected with the row standing on it.
 void Select(GameHarness& h, int k) {
   h.App()->m_menuEntry = k;
@@ -93,7 +87,7 @@ constexpr int NO_SCREEN = 99;
 
 }  // namespace
 
-TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
+TEST_F(Menu, KeysStepWithoutWrapping) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   Select(h, 1);
@@ -103,18 +97,26 @@ TEST_F(Menu, KeysStepWithoutWrappingAndChooseWithTheKeyboardAsHost) {
     Tap(h, key);
     EXPECT_EQ(app->m_menuEntry, entry);
   }
+}
+
+TEST_F(Menu, EnterChoosesWithTheKeyboardAsHost) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  Select(h, 7);
   app->m_controlStyle = CONTROL_POINTER;
   h.Press(KEY_ENTER);
   EXPECT_EQ(app->m_screen, SCREEN_MATCH_LOAD);
   EXPECT_EQ(app->m_gameMode, 7);
   EXPECT_EQ(app->m_hostSource, SOURCE_KEYBOARD);
   EXPECT_EQ(app->m_controlStyle, CONTROL_KEYBOARD);
+}
 
-  OnMenu();
+TEST_F(Menu, SpaceOnTheGearOpensTheOptions) {
+  GameHarness& h = OnMenu();
   Select(h, 8);
   h.Press(KEY_SPACE);
-  EXPECT_EQ(app->m_optionsOpen, 1);
-  EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  EXPECT_EQ(h.App()->m_optionsOpen, 1);
+  EXPECT_EQ(h.App()->m_screen, SCREEN_MENU);
 }
 
 TEST_F(Menu, ATapSelectsASecondChoosesOnReleaseAndADragNeverChooses) {
@@ -276,7 +278,7 @@ TEST_F(Join, ARuleChangeOnASlowDiskNeverHoldsAnUpdateUp) {
   EXPECT_EQ(gated_disk::Forced(), 0) << "an update waited for the disk";
 }
 
-TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
+TEST_F(Join, TwoOnASquareBarAStart) {
   GameHarness& h = OnMenu();
   c_MyApp* app = OnJoin(h, 3);
   Joined(app, 0) = Rider(app, 0) = 1;
@@ -287,13 +289,19 @@ TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
   Rider(app, 0) = 2;
   h.Press(KEY_ENTER);
   EXPECT_EQ(app->m_screen, SCREEN_ARENA_PREPARE);
+}
 
-  app = OnJoin(h, 3);
+TEST_F(Join, TheLastToLeaveReturnsToTheMenu) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 3);
   h.Press(KEY_X);
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
   EXPECT_EQ(app->m_anyKeyHeld, 1);
+}
 
-  app = OnJoin(h, 5);
+TEST_F(Join, TheDemoKeysStartAMatchWithNobodyJoined) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OnJoin(h, 5);
   h.KeyDown(KEY_B);
   h.Press(KEY_N);
   h.KeyUp(KEY_B);
@@ -302,7 +310,7 @@ TEST_F(Join, TwoOnASquareBarAStartTheLastToLeaveReturnsAndTheDemoUnjoinsAll) {
   EXPECT_EQ(Joined(app, -1), 0);
 }
 
-TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
+TEST_F(Options, TheSoundRowCyclesTheFourModesOnceInAndStopsTheMusic) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_settings[SETTING_SOUND_MODE] = 0;
@@ -323,6 +331,11 @@ TEST_F(Options, SoundRowCyclesTheFourModesStopsTheMusicAndSavesOnClose) {
     EXPECT_EQ(app->m_musicOn, c.musicOn) << c.label;
     EXPECT_TRUE(Shows(h, c.label)) << c.label;
   }
+}
+
+TEST_F(Options, TheGearClosesTheBoxAndSavesWithoutChoosing) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = OptionsOn(h, 1);
   app->m_settings[SETTING_SOUND_MODE] = 2;
   Tap(h, KEY_UP);
   h.Press(KEY_ENTER);  // on the gear: closes, saves, and the key does not choose
@@ -356,19 +369,13 @@ TEST_F(Options, RowsFitAShortScreen) {
   app->m_optionsOpen = 1;
   h.Step(31);
   // The credits label's glyphs: the row drawn last and lowest.
-  std::string text;
   const std::vector<DrawEntry> glyphs = h.EntriesOf(float(SLOT_FONT));
-  for (const DrawEntry& e : glyphs) text += char(int(e.frame) + 32);
-  const size_t credits = text.find("Credits");
+  const size_t credits = Spelled(glyphs).find("Credits");
   ASSERT_NE(credits, std::string::npos);
   EXPECT_LT(glyphs[credits].y, bb_KRV_jscrh - 8);
-  app->m_optionsOpen = 0;
-  h.Resize(640, 480);
-  EXPECT_TRUE(h.FinishLoading());
-  h.Step(31);
 }
 
-TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
+TEST_F(Options, TheCreditsRowOpensTheCreditsAndSaves) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_optionsOpen = 1;
@@ -378,17 +385,20 @@ TEST_F(Options, TheCreditsRowOpensTheCreditsAndIsHiddenOverAPausedMatch) {
   h.Press(KEY_ENTER);  // saved too, though the box did not close by the gear
   EXPECT_EQ(app->m_creditsOpen, 1);
   EXPECT_EQ(SavedField(SETTING_SPEED), 2);
-  app->m_settings[SETTING_SPEED] = 0;
+}
 
-  OnMenu();
+TEST_F(Options, TheCreditsRowIsHiddenOverAPausedMatch) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
   app->m_screen = NO_SCREEN;
   app->m_paused = app->m_optionsOpen = 1;
+  app->m_optionsRow = 99;  // past the last row
   h.Update(31);
   EXPECT_FALSE(Shows(h, "Credits"));
   EXPECT_EQ(app->m_optionsRow, 4);  // the colours row is the last one now
 }
 
-TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirmationReturns) {
+TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstAndEndNeverShows) {
   GameHarness& h = OnMenu();
   c_MyApp* app = h.App();
   app->m_creditLine = 40;
@@ -401,13 +411,25 @@ TEST_F(Credits, LinesWrapFromTheLastBackToTheFirstEndNeverShowsAndTheQuitConfirm
     first = first || (app->m_creditLine > 55 && Shows(h, "A Game by"));
   }
   h.KeyUp(KEY_DOWN);
-  EXPECT_TRUE(app->m_creditLine > 60 && !end && first) << app->m_creditLine << " " << end << first;
+  EXPECT_GT(app->m_creditLine, 60);
+  EXPECT_FALSE(end) << "the End line showed";
+  EXPECT_TRUE(first) << "the first line never came round again";
   EXPECT_EQ(h.Screenshot()[640 * 4 + 6] & 0xffffff, 0u);  // the box's black frame covers the menu
-  Tap(h, KEY_ENTER);  // closes, and the key does not act on the menu
+}
+
+TEST_F(Credits, EnterClosesTheBoxWithoutActingOnTheMenu) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
+  app->m_creditsOpen = 1;
+  h.Update(BOX_SLIDE_STEPS + 1);
+  Tap(h, KEY_ENTER);
   EXPECT_EQ(app->m_creditsOpen, 0);
   EXPECT_EQ(app->m_screen, SCREEN_MENU);
+}
 
-  // The quit confirmation, on grey, goes back.
+TEST_F(Credits, TheQuitConfirmationOnGreyGoesBack) {
+  GameHarness& h = OnMenu();
+  c_MyApp* app = h.App();
   app->m_screen = SCREEN_QUIT_CONFIRM;
   h.Update();
   EXPECT_TRUE(Shows(h, "trying to QUIT!"));

@@ -207,8 +207,10 @@ TEST_F(Scores, EveryEndOfAMatchWithAHumanEntersItsScoreAndADemoOrAComputerMatchN
         break;
     }
     const int score = app->m_lastScore;
-    const std::vector<int> expected = c.entered ? std::vector<int>{score, SENTINEL, 1} : std::vector<int>{SENTINEL, SENTINEL, 0};
-    EXPECT_EQ((std::vector<int>{Last(app, 1, 0), Last(app, 1, 1), app->m_badges[FIRST_RIDE]}), expected) << end;
+    SCOPED_TRACE(end);
+    EXPECT_EQ(Last(app, 1, 0), c.entered ? score : SENTINEL);
+    EXPECT_EQ(Last(app, 1, 1), SENTINEL);
+    EXPECT_EQ(app->m_badges[FIRST_RIDE], c.entered);
     if (!c.entered) continue;
     EXPECT_GT(score, 0) << end;
     EXPECT_EQ(StateField(SavedState(), LastScoreField(1)), score) << end;
@@ -335,8 +337,9 @@ TEST_F(Badges, EarningSetsTheFlagShowsTheNoticePlaysTheChimeAndSaves) {
   app->m_settings[SETTING_SOUND_MODE] = 2;
   Tally(app, 1, T_NEAR_MISSES) = 1;
   TallyRoundEnd(app);  // earns Close Shave (and Kamikaze: rider 1 was alive for no time)
-  EXPECT_EQ((std::vector<int>{app->m_noticeBadge[2], app->m_noticeTimer[2], app->m_noticeBadge[3]}),
-            (std::vector<int>{12, 1, 25}));
+  EXPECT_EQ(app->m_noticeBadge[2], 12);
+  EXPECT_EQ(app->m_noticeTimer[2], 1);
+  EXPECT_EQ(app->m_noticeBadge[3], 25);
   EXPECT_EQ(app->m_sfxChannel, (channel + 2) % SFX_CHANNELS);
   EXPECT_EQ(StateField(SavedState(), BADGE_GROUP_FIELD), (1 << 12) | (1 << 25));
   // The notice slides in with the badge's art; an earned badge is not earned again.
@@ -358,23 +361,13 @@ struct Device {
   std::function<void(GameHarness&)> close;
 };
 
-void PadPress(GameHarness& h, int button) {
-  PadInput pad;
-  pad.present = pad.buttons[button] = true;
-  h.SetPad(1, pad);
-  h.Update();
-  h.SetPad(1, PadInput());
-  h.Update();
-}
-
 constexpr int PAD_BUTTON_OF_DIR[] = {0, JOY_DPAD_RIGHT, JOY_DPAD_DOWN, JOY_DPAD_LEFT, JOY_DPAD_UP};
 constexpr int KEY_OF_DIR[] = {0, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP};
 
-const Device KEYS{"keys", [](GameHarness& h, int dir) { h.Press(KEY_OF_DIR[dir]), h.Update(); },
-                  [](GameHarness& h) { h.Press(KEY_ENTER), h.Update(); },
-                  [](GameHarness& h) { h.Press(KEY_ESCAPE), h.Update(); }};
-const Device PAD{"joypad", [](GameHarness& h, int dir) { PadPress(h, PAD_BUTTON_OF_DIR[dir]); },
-                 [](GameHarness& h) { PadPress(h, JOY_A); }, [](GameHarness& h) { PadPress(h, JOY_B); }};
+const Device KEYS{"keys", [](GameHarness& h, int dir) { Tap(h, KEY_OF_DIR[dir]); },
+                  [](GameHarness& h) { Tap(h, KEY_ENTER); }, [](GameHarness& h) { Tap(h, KEY_ESCAPE); }};
+const Device PAD{"joypad", [](GameHarness& h, int dir) { TapPad(h, 1, PAD_BUTTON_OF_DIR[dir]); },
+                 [](GameHarness& h) { TapPad(h, 1, JOY_A); }, [](GameHarness& h) { TapPad(h, 1, JOY_B); }};
 
 // The options box open on the menu, its cursor on row 0, slid in.
 c_MyApp* OptionsOpen(GameHarness& h) {
@@ -396,52 +389,81 @@ float RowY(int row) { return 140.0f + 40.0f * float(row - 1); }
 
 }  // namespace
 
-TEST_F(Views, TheHighscoresAndTheBadgesOpenMoveAndCloseByKeysJoypadsAndTheMouse) {
-  GameHarness& h = Loaded();
+// A loaded game with fresh progress in which the last match entered the top
+// of table 4.
+c_MyApp* WithAnEnteredScore(GameHarness& h) {
   c_MyApp* app = h.App();
   ClearProgress(app);
   app->m_enteredTable = 4;
   app->m_enteredRank = 0;
   Top(app, 4, 0) = Last(app, 4, 0) = 321;
+  return app;
+}
+
+// Opens the options box, moves its cursor down to `row` and accepts it, all
+// by `d`; the options box closes as the view opens.
+void ChooseRow(GameHarness& h, const Device& d, int row) {
+  OptionsOpen(h);
+  for (int i = 0; i < row; ++i) d.move(h, DIR_DOWN);
+  d.accept(h);
+  EXPECT_EQ(h.App()->m_optionsOpen, 0);
+  h.Update(31);  // the options box slides out
+}
+
+TEST_F(Views, TheHighscoresOpenOnTheEnteredTableStepAndCloseByKeysAndJoypads) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = WithAnEnteredScore(h);
   for (const Device& d : {KEYS, PAD}) {
-    OptionsOpen(h);
-    for (int i = 0; i < HIGHSCORES_ROW; ++i) d.move(h, DIR_DOWN);
-    d.accept(h);
-    EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_highscoresOpen, app->m_highscoreTable}),
-              (std::vector<int>{0, 1, 4}))
-        << d.name;
-    h.Update(31);
+    SCOPED_TRACE(d.name);
+    ChooseRow(h, d, HIGHSCORES_ROW);
+    EXPECT_EQ(app->m_highscoresOpen, 1);
+    EXPECT_EQ(app->m_highscoreTable, 4);
     d.move(h, DIR_RIGHT);
     d.move(h, DIR_RIGHT);
     d.move(h, DIR_LEFT);
-    EXPECT_EQ(app->m_highscoreTable, 5) << d.name;
+    EXPECT_EQ(app->m_highscoreTable, 5);
     d.close(h);
-    EXPECT_EQ((std::vector<int>{app->m_highscoresOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU})) << d.name;
+    EXPECT_EQ(app->m_highscoresOpen, 0);
+    EXPECT_EQ(app->m_screen, SCREEN_MENU);
+  }
+}
 
-    OptionsOpen(h);
-    for (int i = 0; i < BADGES_ROW; ++i) d.move(h, DIR_DOWN);
-    d.accept(h);
-    EXPECT_EQ((std::vector<int>{app->m_optionsOpen, app->m_badgesOpen}), (std::vector<int>{0, 1})) << d.name;
-    h.Update(31);  // the options box slides out
+TEST_F(Views, TheBadgesOpenScrollAndCloseByKeysAndJoypads) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = h.App();
+  for (const Device& d : {KEYS, PAD}) {
+    SCOPED_TRACE(d.name);
+    ChooseRow(h, d, BADGES_ROW);
+    EXPECT_EQ(app->m_badgesOpen, 1);
     app->m_badgeScroll = app->m_badgeScrollTarget = 0.0f;
     for (int i = 0; i < 10; ++i) d.move(h, DIR_DOWN);
-    EXPECT_LT(app->m_badgeScrollTarget, -100.0f) << d.name;
+    EXPECT_LT(app->m_badgeScrollTarget, -100.0f);
     d.close(h);
-    EXPECT_EQ((std::vector<int>{app->m_badgesOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU})) << d.name;
+    EXPECT_EQ(app->m_badgesOpen, 0);
+    EXPECT_EQ(app->m_screen, SCREEN_MENU);
   }
+}
 
-  // The mouse: a tap on the row, on the arrows, and beside the panel closes.
+// The mouse: a tap on the row, on the arrows, and beside the panel closes.
+TEST_F(Views, TheHighscoresOpenStepAndCloseByTaps) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = WithAnEnteredScore(h);
   OptionsOpen(h);
   h.Click(320, RowY(HIGHSCORES_ROW));
   h.Update(31);
-  EXPECT_EQ((std::vector<int>{app->m_highscoresOpen, app->m_highscoreTable}), (std::vector<int>{1, 4}));
+  EXPECT_EQ(app->m_highscoresOpen, 1);
+  EXPECT_EQ(app->m_highscoreTable, 4);
   h.Click(320 - 150, 92);
   h.Update();
   EXPECT_EQ(app->m_highscoreTable, 3);
   h.Click(320, 300);
   h.Update();
   EXPECT_EQ(app->m_highscoresOpen, 0);
-  OptionsOpen(h);
+}
+
+TEST_F(Views, TheBadgesOpenByATapScrollByADragAndCloseByATapBeside) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = OptionsOpen(h);
   h.Click(320, RowY(BADGES_ROW));
   h.Update(31);
   EXPECT_EQ(app->m_badgesOpen, 1);
@@ -456,5 +478,6 @@ TEST_F(Views, TheHighscoresAndTheBadgesOpenMoveAndCloseByKeysJoypadsAndTheMouse)
   EXPECT_LT(app->m_badgeScrollTarget, -100.0f);
   h.Click(20, 240);
   h.Update();
-  EXPECT_EQ((std::vector<int>{app->m_badgesOpen, app->m_screen}), (std::vector<int>{0, SCREEN_MENU}));
+  EXPECT_EQ(app->m_badgesOpen, 0);
+  EXPECT_EQ(app->m_screen, SCREEN_MENU);
 }

@@ -30,12 +30,6 @@ namespace {
 
 constexpr int NO_SCREEN = 99;  // a screen number that runs no step
 
-std::string Spelled(const std::vector<DrawEntry>& entries) {
-  std::string text;
-  for (const DrawEntry& e : entries) text += char(int(e.frame) + 32);
-  return text;
-}
-
 // Updates the loader takes after a size change is noticed.
 int UpdatesToLoad(GameHarness& h) {
   int updates = 0;
@@ -96,18 +90,28 @@ TEST_F(Loader, ResizeReloadsWithoutTheScreenUnderneathAdvancing) {
   EXPECT_EQ(app->m_matchState[450], 160.0f);
 }
 
-TEST_F(Loader, MinimizedWindowKeepsScalingAndArt) {
+// A 1280 x 720 game whose window has just been minimized (a 0 x 0 device).
+GameHarness& Minimized() {
   GameHarness& h = Loaded(1280, 720);
-  c_MyApp* app = h.App();
   h.ForceDeviceSize(0, 0);
   h.Render();
+  return h;
+}
+
+TEST_F(Loader, MinimizedWindowKeepsScalingAndArt) {
+  GameHarness& h = Minimized();
+  c_MyApp* app = h.App();
   h.MouseMove(100, 100);
   h.Update();
   EXPECT_EQ(app->m_loadStep, 0);
   EXPECT_FLOAT_EQ(app->m_scaleX, 2.0f);
   EXPECT_EQ(app->m_mouseX, 50);
   EXPECT_EQ(app->m_lastDevWidth, 1280);
-  // A loader started while minimized keeps the variant of the last size.
+}
+
+TEST_F(Loader, ReloadWhileMinimizedKeepsTheVariantOfTheLastSize) {
+  GameHarness& h = Minimized();
+  c_MyApp* app = h.App();
   app->p_Reload();
   EXPECT_EQ(UpdatesToLoad(h), 19);
   EXPECT_EQ(app->m_assetScale, 4);
@@ -133,21 +137,23 @@ TEST_F(StartPrompt, ClickInTheMiddleStartsTheGame) {
   EXPECT_EQ(app->m_inputLatch, 0);  // released
 }
 
-TEST_F(GlobalKeys, DebugLineShowsRateAndScalesAndF2TogglesThePauseButton) {
+TEST_F(GlobalKeys, F1TogglesTheDebugLineOfRateAndScales) {
   GameHarness& h = Loaded();
-  c_MyApp* app = h.App();
-  app->p_CLS2D(UNSET, 0, 0, 0);
+  h.App()->p_CLS2D(UNSET, 0, 0, 0);
   h.Press(KEY_F1);
   EXPECT_EQ(bb_KRV_DebugMode, 1);
-  const std::vector<DrawEntry> glyphs = h.EntriesOf(SLOT_FONT);
-  ASSERT_FALSE(glyphs.empty());
-  EXPECT_TRUE(std::regex_match(Spelled(glyphs), std::regex("[0-9]+:1\\.0,1\\.0"))) << Spelled(glyphs);
+  const std::string line = Spelled(h.EntriesOf(SLOT_FONT));
+  EXPECT_TRUE(std::regex_match(line, std::regex("[0-9]+:1\\.0,1\\.0"))) << line;
   h.Press(KEY_F1);
   EXPECT_EQ(bb_KRV_DebugMode, 0);
+}
+
+TEST_F(GlobalKeys, F2TogglesThePauseButton) {
+  GameHarness& h = Loaded();
   h.Press(KEY_F2);
-  EXPECT_EQ(app->m_hidePauseButton, 1);
+  EXPECT_EQ(h.App()->m_hidePauseButton, 1);
   h.Press(KEY_F2);
-  EXPECT_EQ(app->m_hidePauseButton, 0);
+  EXPECT_EQ(h.App()->m_hidePauseButton, 0);
 }
 
 TEST_F(Pointer, PressFarAwayStartsWithoutAJump) {
@@ -177,11 +183,18 @@ TEST_F(Pointer, PressFarAwayStartsWithoutAJump) {
   EXPECT_EQ(app->m_pointerDown + app->m_touchDown[0], 0);
 }
 
-TEST_F(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
+// A loaded game on a screen that runs no step (L is the cabinet's back,
+// which on the menu ends the game), with iCade mode `on`.
+GameHarness& Cabinet(bool on) {
   GameHarness& h = Loaded();
+  h.App()->m_screen = NO_SCREEN;
+  bb_KRV_iCadeControls = on ? 1 : 0;
+  return h;
+}
+
+TEST_F(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
+  GameHarness& h = Cabinet(true);
   c_MyApp* app = h.App();
-  app->m_screen = NO_SCREEN;  // L is the cabinet's back, which on the menu ends the game
-  bb_KRV_iCadeControls = 1;
   h.Type('w');
   h.Type('L');
   h.Update();
@@ -193,14 +206,20 @@ TEST_F(ICade, LettersHoldPadButtonsUntilTheirReleaseLetter) {
   h.Update();
   EXPECT_EQ(app->m_padButtons[ACTION_UP], 0);
   EXPECT_EQ(app->m_padButtons[PAD_BACK_ICADE2], 2);
-  // A value of 1 lasts one update.
-  app->m_padButtons[ACTION_LEFT] = 1;
+}
+
+TEST_F(ICade, APressOfOneLastsOneUpdate) {
+  GameHarness& h = Cabinet(true);
+  h.App()->m_padButtons[ACTION_LEFT] = 1;
   h.Update();
-  EXPECT_EQ(app->m_padButtons[ACTION_LEFT], 0);
-  bb_KRV_iCadeControls = 0;
-  h.Type('v');
+  EXPECT_EQ(h.App()->m_padButtons[ACTION_LEFT], 0);
+}
+
+TEST_F(ICade, LettersAreOnlyReadInICadeMode) {
+  GameHarness& h = Cabinet(false);
+  h.Type('L');
   h.Update();
-  EXPECT_EQ(app->m_padButtons[PAD_BACK_ICADE2], 2);  // letters are only read in iCade mode
+  EXPECT_EQ(h.App()->m_padButtons[PAD_BACK_ICADE2], 0);
 }
 
 TEST_F(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
@@ -221,7 +240,12 @@ TEST_F(Latches, BackClosesAnOpenBoxOnTheMenuAndLatches) {
   h.KeyUp(KEY_ESCAPE);
   h.Update();
   EXPECT_EQ(app->m_anyKeyHeld + app->m_inputLatch, 0);
-  // The credits box slides in over 30 updates while open.
+}
+
+TEST_F(Latches, TheCreditsBoxSlidesInOverThirtyUpdatesWhileOpen) {
+  GameHarness& h = Loaded();
+  c_MyApp* app = h.App();
+  app->m_screen = SCREEN_MENU;
   app->m_creditsOpen = 1;
   h.Update(40);
   EXPECT_EQ(app->m_creditsSlide, 30);
@@ -285,17 +309,25 @@ TEST_F(Scaling, TheDesignKeepsItsWidthOrHeightInsideTheOverscan) {
                {1920, 1080, 64, 1, 2.8f, 640, 360}};
   for (const auto& c : cases) {
     const VirtualScreen v = FitVirtualScreen(c.w, c.h, c.overscan, 640.0f, 480.0f);
-    EXPECT_NEAR(v.scaleX, c.scale, 1e-5) << c.w << "x" << c.h;
-    EXPECT_TRUE(v.fitMode == c.fitMode && v.scaleY == v.scaleX && v.landscape == 1) << c.w << "x" << c.h;
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    EXPECT_NEAR(v.scaleX, c.scale, 1e-5);
+    EXPECT_EQ(v.scaleY, v.scaleX);
+    EXPECT_EQ(v.fitMode, c.fitMode);
+    EXPECT_EQ(v.landscape, 1);
     EXPECT_FLOAT_EQ(v.width, c.width);
     EXPECT_FLOAT_EQ(v.height, c.height);
   }
-  // A minimized window keeps the last size's overscan; with none it is 0.
+}
+
+TEST_F(Scaling, AMinimizedWindowKeepsTheOverscanOfTheLastSize) {
   EXPECT_EQ(OverscanY(64.0f, 1920, 1080, 0, 0), 36.0f);
   EXPECT_EQ(OverscanY(64.0f, 0, 0, 1920, 1080), 36.0f);
-  EXPECT_EQ(OverscanY(64.0f, 0, 0, 0, 0), 0.0f);
-  // The pointer maps back through the same offsets, toward zero, and never
-  // through nothing.
+  EXPECT_EQ(OverscanY(64.0f, 0, 0, 0, 0), 0.0f);  // no size yet: none
+}
+
+// The pointer maps back through the same offsets, toward zero, and never
+// through nothing.
+TEST_F(Scaling, ThePointerMapsBackTowardZeroAndNeverThroughNothing) {
   EXPECT_EQ(ToVirtual(64.0f + 2.8f * 100.0f, 64.0f, 2.8f), 100);
   EXPECT_EQ(ToVirtual(35.0f, 36.0f, 2.8f), 0);
   EXPECT_EQ(ToVirtual(100.0f, 0.0f, 0.0f), 0);
@@ -317,7 +349,7 @@ TEST_F(Scaling, RealWindowsRescaleAtTheNextFrameWithTheOverscan) {
   EXPECT_EQ(h.App()->m_mouseY, 50);
 }
 
-TEST_F(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelpers) {
+TEST_F(DisplayList, EntriesCopyTheDrawState) {
   GameHarness& h = GameHarness::Get();
   c_MyApp* app = FreshList();
   app->p_SetCol(10, 20, 30, 0.5f);
@@ -343,36 +375,50 @@ TEST_F(DisplayList, EntriesCopyTheDrawStateTheListHoldsAtMost4999AndTheSmallHelp
     EXPECT_EQ(e.green, 20);
     EXPECT_EQ(e.blend, 1);
   }
+}
 
-  // A new list keeps the clear colour an omitted one leaves and resets the draw state.
+TEST_F(DisplayList, ANewListKeepsAnOmittedClearColourAndResetsTheDrawState) {
+  c_MyApp* app = FreshList();
+  app->p_SetSize(2, 3);
+  app->p_SetRot(90);
   app->p_CLS2D(1, 2, 3, 0.25f);
   app->p_CLS2D(UNSET, 0, 0, 0);
   EXPECT_EQ(app->m_clearBlue, 3);
   EXPECT_EQ(app->m_clearAlpha, 0.25f);
   EXPECT_EQ(app->m_drawScaleX, 1);
   EXPECT_EQ(app->m_drawRotation, 0);
-  // Ink: a brightness past 1 clamps at full; a colour past the table falls back.
+}
+
+TEST_F(DisplayList, InkClampsABrightnessPastOneAndFallsBackPastTheTable) {
+  c_MyApp* app = FreshList();
   app->p_Ink(1, 2.0f);
-  const float red = app->m_drawRed, green = app->m_drawGreen, blue = app->m_drawBlue;
+  EXPECT_NEAR(app->m_drawRed, 255.0f, 1e-3);
+  EXPECT_NEAR(app->m_drawGreen, 51.0f, 1e-3);
+  EXPECT_NEAR(app->m_drawBlue, 51.0f, 1e-3);
   app->p_Ink(42, 1.0f);
-  for (auto [seen, expected] : {std::pair{red, 255.0f}, {green, 51.0f}, {blue, 51.0f}, {app->m_drawRed, 76.5f}}) {
-    EXPECT_NEAR(seen, expected, 1e-3);
-  }
-  // Padding keeps the last digits; both bounds of a random range come up.
+  EXPECT_NEAR(app->m_drawRed, 76.5f, 1e-3);
+}
+
+TEST_F(DisplayList, PaddingKeepsTheLastDigitsAndBothBoundsOfARandomRangeComeUp) {
+  c_MyApp* app = FreshList();
   EXPECT_EQ(app->p_rstr(5, 42, "0").ToUtf8(), "00042");
   EXPECT_EQ(app->p_rstr(2, 987, "0").ToUtf8(), "87");
   EXPECT_EQ(app->p_rstr(0, 5, "0").ToUtf8(), "");
   std::set<int> seen;
   for (int i = 0; i < 2000; ++i) seen.insert(app->p_Rand(1, 3));
   EXPECT_EQ(seen, (std::set<int>{1, 2, 3}));
+}
 
+TEST_F(DisplayList, HoldsAtMost4999EntriesAndAFullListReplays) {
+  GameHarness& h = GameHarness::Get();
+  c_MyApp* app = FreshList();
   for (int i = 0; i < 5000; ++i) app->p_Rect(float(i), 0, 1, 1);
   EXPECT_EQ(app->m_drawCount, 4999 * DRAW_ENTRY);
   EXPECT_EQ(h.DisplayList().back().x, 4998.0f);
   h.Render();  // a full list replays
 }
 
-TEST_F(Text, AlignmentLineBreaksScaleAndRotation) {
+TEST_F(Text, AlignsTheRunOnBothAxes) {
   c_MyApp* app = FreshList();
   ASSERT_EQ(app->m_currentFont, SLOT_FONT);
   ASSERT_EQ(app->m_fontInfo[3 * SLOT_FONT], 7);
@@ -384,25 +430,38 @@ TEST_F(Text, AlignmentLineBreaksScaleAndRotation) {
   } aligned[] = {{1, 1, {100, 107}, {50, 50}}, {2, 0, {93, 100}, {55, 55}}, {0, 2, {107, 114}, {45, 45}}};
   for (const auto& c : aligned) {
     Glyphs g = Layout(100, 50, "Hi", c.alignX, c.alignY);
-    EXPECT_TRUE(g.text == "Hi" && g.x == c.x && g.y == c.y) << c.alignX << " " << c.alignY;
+    SCOPED_TRACE(std::to_string(c.alignX) + " " + std::to_string(c.alignY));
+    EXPECT_EQ(g.text, "Hi");
+    EXPECT_EQ(g.x, c.x);
+    EXPECT_EQ(g.y, c.y);
   }
-  Glyphs lines = Layout(0, 0, "A\\nB", 0, 1);  // the second line starts under the first
-  EXPECT_TRUE(lines.text == "AB" && lines.x[1] == lines.x[0] && lines.y[1] == lines.y[0] + 10.0f);
+}
 
-  app->p_CLS2D(UNSET, 0, 0, 0);
+TEST_F(Text, TheSecondLineStartsUnderTheFirst) {
+  FreshList();
+  Glyphs lines = Layout(0, 0, "A\\nB", 0, 1);
+  ASSERT_EQ(lines.text, "AB");
+  EXPECT_EQ(lines.x[1], lines.x[0]);
+  EXPECT_EQ(lines.y[1], lines.y[0] + 10.0f);
+}
+
+TEST_F(Text, ScaleWidensTheAdvance) {
+  c_MyApp* app = FreshList();
   app->p_SetSize(2, UNSET);
   Glyphs scaled = Layout(0, 0, "wiM", 0, 1, true);
   // Behind the doubled space; w is 2 wider, i 3 narrower.
   EXPECT_EQ(scaled.x, (std::vector<float>{14, 14 + 18, 32 + 8}));
   EXPECT_EQ(GameHarness::Get().EntriesOf(SLOT_FONT)[0].w, 2.0f);
+}
 
-  app->p_CLS2D(UNSET, 0, 0, 0);
+TEST_F(Text, RotationLaysTheRunDownwards) {
+  c_MyApp* app = FreshList();
   app->p_SetRot(90);
   Glyphs turned = Layout(100, 50, "Hi", 0, 1, true);  // downwards from (100, 50)
   ASSERT_EQ(turned.text, "Hi");
-  for (auto [seen, expected] : {std::pair{turned.x[0], 100.0f}, {turned.y[0], 57.0f}, {turned.y[1], 64.0f}}) {
-    EXPECT_NEAR(seen, expected, 1e-3);
-  }
+  EXPECT_NEAR(turned.x[0], 100.0f, 1e-3);
+  EXPECT_NEAR(turned.y[0], 57.0f, 1e-3);
+  EXPECT_NEAR(turned.y[1], 64.0f, 1e-3);
   EXPECT_EQ(GameHarness::Get().EntriesOf(SLOT_FONT)[0].rotation, -90.0f);
 }
 
@@ -437,7 +496,7 @@ c_MyApp* LoadedWithSoundMode(int mode) {
   return app;
 }
 
-TEST_F(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel) {
+TEST_F(Effects, RotateOverTheEffectChannels) {
   c_MyApp* app = LoadedWithSoundMode(1);
   gxtkSample* sample = app->m_sounds[SFX_CHOOSE]->m_sample;
   const int start = app->m_sfxChannel;
@@ -449,7 +508,11 @@ TEST_F(Effects, RotateOverTwentyFourChannelsAndAMissingSoundStillStopsItsChannel
   }
   EXPECT_EQ(app->m_sfxChannel, start);
   for (int c = SFX_CHANNELS; c < AUDIO_CHANNELS; ++c) EXPECT_NE(bb_audio_device->Mixer().channels[c].sample, sample);
+}
 
+TEST_F(Effects, AMissingSoundStillStopsItsChannel) {
+  c_MyApp* app = LoadedWithSoundMode(1);
+  const int start = app->m_sfxChannel;
   app->p_LoadSFX(42);  // not part of the data
   EXPECT_EQ(app->m_sounds[42], nullptr);
   for (int i = 0; i < SFX_CHANNELS; ++i) app->p_PlaySFX(42, 1.0f, 1.0f, 0.0f);  // back on the last channel

@@ -13,7 +13,7 @@ using namespace zephrine_test;
 
 namespace {
 
-constexpr int kWidth = 320, kHeight = 240;
+constexpr int WIDTH = 320, HEIGHT = 240;
 
 // Expects each window pixel {x, y, 0xRRGGBB}.
 void ExpectPixels(std::initializer_list<std::array<unsigned, 3>> pixels) {
@@ -23,7 +23,7 @@ void ExpectPixels(std::initializer_list<std::array<unsigned, 3>> pixels) {
 class RenderTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Game().OpenWindow(kWidth, kHeight);
+    Game().OpenWindow(WIDTH, HEIGHT);
     bb_graphics_SetGraphicsDevice(new gxtkGraphics());
     gc_assign(bb_graphics_context, (new c_GraphicsContext)->m_new());
   }
@@ -73,13 +73,13 @@ TEST_F(RenderTest, ColoursArePremultipliedBlendedAndClamped) {
 TEST_F(RenderTest, ScissorBoxIsMeasuredFromTheTopAndBoundsCls) {
   Begin();
   bb_graphics_SetScissor(10, 20, 30, 40);
-  bb_graphics_DrawRect(0, 0, kWidth, kHeight);
+  bb_graphics_DrawRect(0, 0, WIDTH, HEIGHT);
   ExpectPixels({{10, 20, 0xFFFFFF}, {39, 59, 0xFFFFFF}, {9, 20, 0}, {10, 19, 0}, {40, 59, 0}, {39, 60, 0}});
   device()->Cls(0, 0, 255);
   ExpectPixels({{15, 25, 0x0000FF}, {5, 5, 0}});
-  bb_graphics_SetScissor(0, 0, kWidth, kHeight);  // the whole window: test off
+  bb_graphics_SetScissor(0, 0, WIDTH, HEIGHT);  // the whole window: test off
   bb_graphics_SetColor(0, 255, 0);
-  bb_graphics_DrawRect(0, 230, kWidth, 10);
+  bb_graphics_DrawRect(0, 230, WIDTH, 10);
   ExpectPixels({{300, 235, 0x00FF00}});
   End();
 }
@@ -204,7 +204,7 @@ TEST_F(RenderTest, TexturesComeBackAfterTheWindowIsReplacedAndLateOnesDrawWhole)
   gc_assign(bb_graphics_context->m_defaultFont, early);
   EXPECT_EQ(early->m_surface->seq, -1);
 
-  Game().OpenWindow(kWidth, kHeight);  // new window, new context
+  Game().OpenWindow(WIDTH, HEIGHT);  // new window, new context
   Begin();
   bb_graphics_DrawImage(image, 5, 5, 0);
   bb_graphics_DrawImage(early, 0, 30, 0);
@@ -230,7 +230,7 @@ TEST_F(RenderTest, FileImagesLiveInTheirTextureAndComeBackFromTheFile) {
   device()->WritePixels2(written->m_surface, red, 0, 0, 1, 1, 0, 1);
   ASSERT_NE(written->m_surface->data, nullptr);
 
-  Game().OpenWindow(kWidth, kHeight);  // new window, new context
+  Game().OpenWindow(WIDTH, HEIGHT);  // new window, new context
   Begin();
   bb_graphics_DrawImage(kept, 40, 40, 0);
   bb_graphics_DrawImage(written, 50, 40, 0);

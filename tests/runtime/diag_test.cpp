@@ -14,8 +14,8 @@ using zephrine_test::RunChild;
 
 namespace {
 
-const std::string kBanner = "Tarvex Runtime Error : ";
-const std::string kMarker = "{{~~~~}}\n\n";
+const std::string BANNER = "Tarvex Runtime Error : ";
+const std::string MARKER = "{{~~~~}}\n\n";
 
 class Thrower : public BBGameDelegate {
   void UpdateGame() override { dbg_throw("thrown"); }
@@ -40,7 +40,7 @@ TEST(Diagnostics, ErrorsAndTheStopProtocol) {
   gc_init();
   char inspect[128];
   std::snprintf(inspect, sizeof(inspect), "@%p\n@0x10\n@zz\nq\n", static_cast<void*>(new Probe));
-  const std::string error = kBanner + "Image frame outside surface\n\n";
+  const std::string error = BANNER + "Image frame outside surface\n\n";
   const struct {
     std::function<int()> body;
     std::string input;
@@ -49,21 +49,21 @@ TEST(Diagnostics, ErrorsAndTheStopProtocol) {
     bool terminal = false;  // standard input a terminal that never answers
   } cases[] = {
       {[]() -> int { bbError(String()); }, "q\n", 0, "", ""},  // the game's quit: quiet
-      {Error, "", 255, error, kMarker},                 // no tool attached
-      {Error, "", 255, error, kMarker, true},           // a terminal: ends without waiting
-      {Error, "q", 255, error, kMarker},                // input without a line feed is no tool
-      {Error, "?\n?\nq\n", 0, error, kMarker},
-      {Error, "r\nq\n", 0, error, kMarker + kMarker},  // after run the error stops again
-      {Stop, "?\nr\n", 3, "resumed 0 0\n", kMarker},
-      {Stop, "s\n", 3, "resumed 1 s\n", kMarker},
-      {Stop, "e\n", 3, "resumed 1 e\n", kMarker},
-      {Stop, "l\n", 3, "resumed 0 l\n", kMarker},
-      {Stop, "zap\n", 255, "????? zap\n ?????", kMarker},
-      {Stop, inspect, 0, "+Probe\n", kMarker},  // only live objects are inspected
-      {[] { return Signal(11); }, "", 255, kBanner + "Memory access violation\n\n", kMarker},
-      {[] { return Signal(4); }, "", 255, kBanner + "Illegal instruction\n\n", kMarker},
-      {[] { return Signal(8); }, "", 255, kBanner + "Floating point exception\n\n", kMarker},
-      {[] { return Signal(6); }, "", 255, kBanner + "Unknown signal\n\n", kMarker},
+      {Error, "", 255, error, MARKER},                 // no tool attached
+      {Error, "", 255, error, MARKER, true},           // a terminal: ends without waiting
+      {Error, "q", 255, error, MARKER},                // input without a line feed is no tool
+      {Error, "?\n?\nq\n", 0, error, MARKER},
+      {Error, "r\nq\n", 0, error, MARKER + MARKER},  // after run the error stops again
+      {Stop, "?\nr\n", 3, "resumed 0 0\n", MARKER},
+      {Stop, "s\n", 3, "resumed 1 s\n", MARKER},
+      {Stop, "e\n", 3, "resumed 1 e\n", MARKER},
+      {Stop, "l\n", 3, "resumed 0 l\n", MARKER},
+      {Stop, "zap\n", 255, "????? zap\n ?????", MARKER},
+      {Stop, inspect, 0, "+Probe\n", MARKER},  // only live objects are inspected
+      {[] { return Signal(11); }, "", 255, BANNER + "Memory access violation\n\n", MARKER},
+      {[] { return Signal(4); }, "", 255, BANNER + "Illegal instruction\n\n", MARKER},
+      {[] { return Signal(8); }, "", 255, BANNER + "Floating point exception\n\n", MARKER},
+      {[] { return Signal(6); }, "", 255, BANNER + "Unknown signal\n\n", MARKER},
       {[] {
          BBGame game;
          game.SetDelegate(new Thrower);
@@ -71,7 +71,7 @@ TEST(Diagnostics, ErrorsAndTheStopProtocol) {
          game.UpdateGame();
          return 0;
        },
-       "", 255, kBanner + "Uncaught Tarvex Exception\n", ""},
+       "", 255, BANNER + "Uncaught Tarvex Exception\n", ""},
   };
   for (const auto& c : cases) {
     ChildOptions options;
@@ -101,8 +101,8 @@ TEST(Diagnostics, CrashWhileAnotherThreadPrintsStillEnds) {
     return 0;
   });
   EXPECT_EQ(r.status, 255);
-  EXPECT_EQ(r.out, kBanner + "Memory access violation\n\n");
-  EXPECT_EQ(r.err, kMarker);
+  EXPECT_EQ(r.out, BANNER + "Memory access violation\n\n");
+  EXPECT_EQ(r.err, MARKER);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 std::set<int> destroyed;
 int last_id = 0;
 
-bool alive(int id) { return destroyed.count(id) == 0; }
+bool Alive(int id) { return destroyed.count(id) == 0; }
 
 class Tracked : public Object {
  public:
@@ -32,7 +32,7 @@ class Tracked : public Object {
 // references.
 class World : public Object {
  public:
-  static constexpr int kKeys = 50;
+  static constexpr int KEYS = 50;
   Tracked* m_player = nullptr;
   Array<Tracked*> m_riders;
   c_StackOf<Tracked*>* m_trail = nullptr;
@@ -56,7 +56,7 @@ class World : public Object {
     std::vector<Tracked*> held(m_riders.begin(), m_riders.end());
     for (Tracked* t = m_player; t; t = t->m_next) held.push_back(t);
     for (int i = 0; i < m_trail->p_Length2(); ++i) held.push_back(m_trail->p_Get(i));
-    for (int key = 0; key < kKeys; ++key) held.push_back(m_byKey->p_Get(key));
+    for (int key = 0; key < KEYS; ++key) held.push_back(m_byKey->p_Get(key));
     std::vector<int> ids;
     for (Tracked* t : held) {
       if (t) ids.push_back(t->id);
@@ -94,7 +94,7 @@ class GameDelegate : public BBGameDelegate {
 
   void StartGame() override { gc_assign(m_world, (new World)->m_new()); }
   void UpdateGame() override {
-    const int at = ++update % World::kKeys, rider = update % 8;
+    const int at = ++update % World::KEYS, rider = update % 8;
     m_world->m_trail->p_Push(new Tracked);
     Forget(m_world->m_byKey->p_Get(at));
     m_world->m_byKey->p_Set(at, new Tracked);
@@ -129,8 +129,8 @@ TEST(Collector, GameStateSurvivesCyclesAndDroppedObjectsAreReclaimed) {
   }
   ASSERT_GE(cycles, 8);
 
-  ASSERT_EQ(delegate->m_world->Reachable().size(), size_t(100 + 100 + 8 + World::kKeys));
-  for (int id : delegate->m_world->Reachable()) EXPECT_TRUE(alive(id)) << "reachable object " << id << " was destroyed";
+  ASSERT_EQ(delegate->m_world->Reachable().size(), size_t(100 + 100 + 8 + World::KEYS));
+  for (int id : delegate->m_world->Reachable()) EXPECT_TRUE(Alive(id)) << "reachable object " << id << " was destroyed";
 
   // Everything dropped so far is gone once two more cycles have passed and
   // the garbage has been paid off by allocation.
@@ -141,8 +141,8 @@ TEST(Collector, GameStateSurvivesCyclesAndDroppedObjectsAreReclaimed) {
     flips += gc_markbit != bit;
   }
   DestroyAllGarbage();
-  for (int id : dropped) EXPECT_FALSE(alive(id)) << "dropped object " << id << " was kept";
-  for (int id : delegate->m_world->Reachable()) EXPECT_TRUE(alive(id));
+  for (int id : dropped) EXPECT_FALSE(Alive(id)) << "dropped object " << id << " was kept";
+  for (int id : delegate->m_world->Reachable()) EXPECT_TRUE(Alive(id));
   game.SetDelegate(nullptr);
 }
 
@@ -156,15 +156,15 @@ TEST(Collector, NoCycleCompletesBeforeEightMebibytesAndGarbageGoesLater) {
   for (int i = 0; i < 100; ++i) ids.push_back((new Tracked)->id);
   for (int i = 0; i < 7; ++i) Update(1 << 20);
   EXPECT_EQ(gc_markbit, bit) << "a cycle completed under the budget";
-  for (int id : ids) EXPECT_TRUE(alive(id));
+  for (int id : ids) EXPECT_TRUE(Alive(id));
 
   // Bytes that native loaders report count towards the same budget.
   gc_ext_malloced(GC_CYCLE_BYTES);
   gc_collect();
   EXPECT_TRUE(gc_markbit != bit && gc_ext_new_bytes == 0);
-  for (int id : ids) EXPECT_TRUE(alive(id)) << "destroyed during the collection step";
+  for (int id : ids) EXPECT_TRUE(Alive(id)) << "destroyed during the collection step";
   DestroyAllGarbage();
-  for (int id : ids) EXPECT_FALSE(alive(id));
+  for (int id : ids) EXPECT_FALSE(Alive(id));
   EXPECT_EQ((std::vector<int>{gc_counts().free_list, int(gc_free_bytes)}), (std::vector<int>{0, 0}));
 }
 
@@ -183,11 +183,11 @@ TEST(Collector, ARequestedFullCollectionDestroysEverythingDroppedAtTheNextStep) 
   std::vector<int> garbage;
   for (int i = 0; i < 100; ++i) garbage.push_back((new Tracked)->id);
   gc_request_full_collection();
-  EXPECT_TRUE(alive(dropped)) << "nothing goes before the step";
+  EXPECT_TRUE(Alive(dropped)) << "nothing goes before the step";
   gc_collect();
-  EXPECT_FALSE(alive(dropped));
-  for (int id : garbage) EXPECT_FALSE(alive(id));
-  EXPECT_TRUE(alive(world->m_player->id));
+  EXPECT_FALSE(Alive(dropped));
+  for (int id : garbage) EXPECT_FALSE(Alive(id));
+  EXPECT_TRUE(Alive(world->m_player->id));
   EXPECT_EQ((std::vector<int>{gc_counts().free_list, int(gc_free_bytes)}), (std::vector<int>{0, 0}));
   const int bit = gc_markbit;
   Update(1 << 20);

@@ -11,32 +11,32 @@ namespace datagen {
 
 namespace {
 
-const Color kWhite = rgb(0xffffff);
+const Color WHITE = Rgb(0xffffff);
 
 // ------------------------------------------------------------ icons (32 × 32)
 
-Shape speakerShape() {
+Shape SpeakerShape() {
   return Shape::polygon({{7, 13}, {11, 13}, {16, 8}, {16, 24}, {11, 19}, {7, 19}});
 }
 
-Shape iconSymbol(int index) {
+Shape IconSymbol(int index) {
   switch (index) {
     case 0:  // pause
       return Shape::roundRect(10, 9, 4, 14, 1) | Shape::roundRect(18, 9, 4, 14, 1);
     case 1:  // quit
       return Shape::segment({10.5f, 10.5f}, {21.5f, 21.5f}, 2) | Shape::segment({21.5f, 10.5f}, {10.5f, 21.5f}, 2);
     case 2:  // settings
-      return gearShape(16, 16, 7, 3, 8, 0).minus(Shape::disc(16, 16, 3));
+      return GearShape(16, 16, 7, 3, 8, 0).minus(Shape::disc(16, 16, 3));
     case 3:  // play / resume
       return Shape::polygon({{12, 8.5f}, {12, 23.5f}, {24, 16}});
     case 4:  // back
-      return arrowHead(11, 16, 5, kTau / 2) | Shape::rect(11, 14, 11, 4);
+      return ArrowHead(11, 16, 5, TAU / 2) | Shape::rect(11, 14, 11, 4);
     case 5:  // confirm tick
       return Shape::segment({9.5f, 16.5f}, {14, 21}, 2) | Shape::segment({14, 21}, {22.5f, 11}, 2);
     case 7:  // sound on
-      return speakerShape() | Shape::arc(16, 16, 5, -0.9f, 0.9f, 1) | Shape::arc(16, 16, 9, -0.9f, 0.9f, 1);
+      return SpeakerShape() | Shape::arc(16, 16, 5, -0.9f, 0.9f, 1) | Shape::arc(16, 16, 9, -0.9f, 0.9f, 1);
     case 8:  // sound off
-      return speakerShape() | Shape::segment({19.5f, 12.5f}, {25.5f, 19.5f}, 1.2f) |
+      return SpeakerShape() | Shape::segment({19.5f, 12.5f}, {25.5f, 19.5f}, 1.2f) |
              Shape::segment({25.5f, 12.5f}, {19.5f, 19.5f}, 1.2f);
     case 9:  // music
       return Shape::disc(12, 21, 3.5f) | Shape::rect(14, 8, 2, 13) |
@@ -55,7 +55,7 @@ Shape iconSymbol(int index) {
                              {15, 18}, {12, 16}}) |
              Shape::ring(10, 11, 2.5f, 0.8f) | Shape::ring(22, 11, 2.5f, 0.8f);
     case 13:  // star
-      return starShape(16, 16.5f, 4, 9.5f, 5, -kTau / 4);
+      return StarShape(16, 16.5f, 4, 9.5f, 5, -TAU / 4);
     case 14:  // speed
       return Shape::polygon({{18, 6}, {10, 17}, {15, 17}, {13, 26}, {22, 14}, {17, 14}, {20, 6}});
     case 15:  // light cycle
@@ -66,170 +66,170 @@ Shape iconSymbol(int index) {
   }
 }
 
-void drawIcon(Frame& f, int index) {
+void DrawIcon(Frame& f, int index) {
   if (index == 6) {  // selection ring around a round button
-    f.fill(Shape::ring(16, 16, 14, 1.5f), kWhite);
-    f.fill(Shape::ring(16, 16, 11.5f, 0.5f), withAlpha(kWhite, 0.5f));
+    f.fill(Shape::ring(16, 16, 14, 1.5f), WHITE);
+    f.fill(Shape::ring(16, 16, 11.5f, 0.5f), WithAlpha(WHITE, 0.5f));
     for (int k = 0; k < 4; ++k) {
-      const float a = kTau * (k + 0.5f) / 4;
-      f.fill(arrowHead(16 + 10 * std::cos(a), 16 + 10 * std::sin(a), 2.5f, a + kTau / 2), kWhite);
+      const float a = TAU * (k + 0.5f) / 4;
+      f.fill(ArrowHead(16 + 10 * std::cos(a), 16 + 10 * std::sin(a), 2.5f, a + TAU / 2), WHITE);
     }
     return;
   }
-  f.fill(Shape::disc(16, 16, 14), withAlpha(kWhite, 0.25f));
-  f.fill(Shape::ring(16, 16, 13.5f, 1), withAlpha(kWhite, 0.85f));
-  f.fill(iconSymbol(index), kWhite);
+  f.fill(Shape::disc(16, 16, 14), WithAlpha(WHITE, 0.25f));
+  f.fill(Shape::ring(16, 16, 13.5f, 1), WithAlpha(WHITE, 0.85f));
+  f.fill(IconSymbol(index), WHITE);
 }
 
 // ------------------------------------------------------------ buttons (64 × 64)
 
-void drawRiderEntry(Frame& f, int riders) {
-  const Color ring = riderColor(riders);
-  f.fill(Shape::disc(32, 32, 28), rgb(0x00073f));
-  f.fill(Shape::disc(32, 32, 24), rgb(palette::kNight));
+void DrawRiderEntry(Frame& f, int riders) {
+  const Color ring = RiderColor(riders);
+  f.fill(Shape::disc(32, 32, 28), Rgb(0x00073f));
+  f.fill(Shape::disc(32, 32, 24), Rgb(palette::NIGHT));
   f.neon(Shape::ring(32, 32, 27, 1.5f), ring, ring);
-  f.neon(centredText(std::to_string(riders), 32, 31.5f, 3), rgb(0xffffff), ring);
+  f.neon(CentredText(std::to_string(riders), 32, 31.5f, 3), Rgb(0xffffff), ring);
   for (int k = 0; k < riders; ++k) {
-    const float a = -kTau / 4 + kTau * k / riders;
-    const Color c = riderColor(k + 1);
+    const float a = -TAU / 4 + TAU * k / riders;
+    const Color c = RiderColor(k + 1);
     f.bands(Shape::disc(32 + 20.5f * std::cos(a), 32 + 20.5f * std::sin(a), 2),
-            {{1.0f, withAlpha(c, 0.35f)}, {0.0f, c}, {-1.0f, mix(c, kWhite, 0.6f)}});
+            {{1.0f, WithAlpha(c, 0.35f)}, {0.0f, c}, {-1.0f, Mix(c, WHITE, 0.6f)}});
   }
 }
 
-void drawGearLayer(Frame& f, int layer) {
+void DrawGearLayer(Frame& f, int layer) {
   if (layer == 0) {
-    const Shape outer = gearShape(32, 32, 23, 5, 14, 0).minus(Shape::disc(32, 32, 19.5f));
-    f.neon(outer, rgb(0x68d8ff), rgb(palette::kCyan));
+    const Shape outer = GearShape(32, 32, 23, 5, 14, 0).minus(Shape::disc(32, 32, 19.5f));
+    f.neon(outer, Rgb(0x68d8ff), Rgb(palette::CYAN));
   } else if (layer == 1) {
     Shape wheel = Shape::disc(32, 32, 17).minus(Shape::disc(32, 32, 9.5f));
     for (int k = 0; k < 6; ++k) {
-      const float a = kTau * k / 6;
+      const float a = TAU * k / 6;
       wheel = wheel.minus(Shape::disc(32 + 13.5f * std::cos(a), 32 + 13.5f * std::sin(a), 2.2f));
     }
-    f.neon(wheel, rgb(0xff5ad8), rgb(palette::kMagenta));
+    f.neon(wheel, Rgb(0xff5ad8), Rgb(palette::MAGENTA));
   } else {
-    f.neon(gearShape(32, 32, 5.5f, 2.5f, 8, 0).minus(Shape::disc(32, 32, 2)), rgb(palette::kYellow),
-           rgb(palette::kOrange));
+    f.neon(GearShape(32, 32, 5.5f, 2.5f, 8, 0).minus(Shape::disc(32, 32, 2)), Rgb(palette::YELLOW),
+           Rgb(palette::ORANGE));
   }
 }
 
-void drawGamepad(Frame& f) {
+void DrawGamepad(Frame& f) {
   const Shape body = Shape::roundRect(8, 20, 48, 22, 9) | Shape::disc(16, 41, 8) | Shape::disc(48, 41, 8);
-  f.neon(body, rgb(palette::kCyan), rgb(palette::kCyan));
-  f.fill(body.grown(-2), rgb(0x00073f));
-  f.fill(Shape::rect(14, 29, 10, 4) | Shape::rect(17, 26, 4, 10), rgb(0xffffff));
-  const uint32_t faces[4] = {palette::kGreen, palette::kRed, palette::kBlue, palette::kYellow};
+  f.neon(body, Rgb(palette::CYAN), Rgb(palette::CYAN));
+  f.fill(body.grown(-2), Rgb(0x00073f));
+  f.fill(Shape::rect(14, 29, 10, 4) | Shape::rect(17, 26, 4, 10), Rgb(0xffffff));
+  const uint32_t faces[4] = {palette::GREEN, palette::RED, palette::BLUE, palette::YELLOW};
   const Point at[4] = {{44, 35}, {48.5f, 30.5f}, {39.5f, 30.5f}, {44, 26}};
-  for (int k = 0; k < 4; ++k) f.fill(Shape::disc(at[k].x, at[k].y, 2.5f), rgb(faces[k]));
-  f.fill(Shape::roundRect(28, 27, 3, 2, 1) | Shape::roundRect(33, 27, 3, 2, 1), rgb(0xb0b0ff));
+  for (int k = 0; k < 4; ++k) f.fill(Shape::disc(at[k].x, at[k].y, 2.5f), Rgb(faces[k]));
+  f.fill(Shape::roundRect(28, 27, 3, 2, 1) | Shape::roundRect(33, 27, 3, 2, 1), Rgb(0xb0b0ff));
 }
 
-void drawKeyboard(Frame& f) {
+void DrawKeyboard(Frame& f) {
   const Shape body = Shape::roundRect(6, 20, 52, 26, 4);
-  f.neon(body, rgb(palette::kGreen), rgb(palette::kGreen));
-  f.fill(body.grown(-2), rgb(0x00073f));
+  f.neon(body, Rgb(palette::GREEN), Rgb(palette::GREEN));
+  f.fill(body.grown(-2), Rgb(0x00073f));
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 7; ++col) {
-      f.fill(Shape::roundRect(10 + col * 6.5f + (row == 1 ? 2 : 0), 24 + row * 6, 5, 4.5f, 1), rgb(0xd0ffd8));
+      f.fill(Shape::roundRect(10 + col * 6.5f + (row == 1 ? 2 : 0), 24 + row * 6, 5, 4.5f, 1), Rgb(0xd0ffd8));
     }
   }
-  f.fill(Shape::roundRect(18, 41, 28, 3, 1), rgb(0xd0ffd8));
+  f.fill(Shape::roundRect(18, 41, 28, 3, 1), Rgb(0xd0ffd8));
 }
 
-void drawRoundSymbol(Frame& f, const Shape& symbol, Color c) {
-  f.fill(Shape::disc(32, 32, 28), rgb(0x00073f));
+void DrawRoundSymbol(Frame& f, const Shape& symbol, Color c) {
+  f.fill(Shape::disc(32, 32, 28), Rgb(0x00073f));
   f.neon(Shape::ring(32, 32, 27, 1.5f), c, c);
-  f.neon(symbol, mix(c, kWhite, 0.3f), c);
+  f.neon(symbol, Mix(c, WHITE, 0.3f), c);
 }
 
-Shape trailSquiggle() {
+Shape TrailSquiggle() {
   const Point p[] = {{14, 40}, {24, 40}, {24, 24}, {38, 24}, {38, 44}, {50, 44}, {50, 30}};
   Shape s = Shape::segment(p[0], p[1], 1.5f);
   for (int k = 1; k + 1 < 7; ++k) s = s | Shape::segment(p[k], p[k + 1], 1.5f);
   return s;
 }
 
-void drawButton(Frame& f, int index) {
-  if (index <= 6) return drawRiderEntry(f, 8 - index);
+void DrawButton(Frame& f, int index) {
+  if (index <= 6) return DrawRiderEntry(f, 8 - index);
   switch (index) {
-    case 7: return drawRoundSymbol(f, trailSquiggle(), rgb(palette::kCyan));
-    case 8: case 9: case 10: return drawGearLayer(f, index - 8);
-    case 11: return drawRoundSymbol(f, starShape(32, 33, 7, 16, 5, -kTau / 4), rgb(palette::kYellow));
-    case 12: return drawGamepad(f);
-    case 13: return drawKeyboard(f);
+    case 7: return DrawRoundSymbol(f, TrailSquiggle(), Rgb(palette::CYAN));
+    case 8: case 9: case 10: return DrawGearLayer(f, index - 8);
+    case 11: return DrawRoundSymbol(f, StarShape(32, 33, 7, 16, 5, -TAU / 4), Rgb(palette::YELLOW));
+    case 12: return DrawGamepad(f);
+    case 13: return DrawKeyboard(f);
     case 14:
-      return drawRoundSymbol(f, Shape::polygon({{36, 12}, {20, 34}, {30, 34}, {26, 52}, {44, 28}, {34, 28}, {40, 12}}),
-                             rgb(palette::kOrange));
+      return DrawRoundSymbol(f, Shape::polygon({{36, 12}, {20, 34}, {30, 34}, {26, 52}, {44, 28}, {34, 28}, {40, 12}}),
+                             Rgb(palette::ORANGE));
     default:
-      return drawRoundSymbol(f, Shape::ring(32, 32, 12, 2) | Shape::disc(32, 32, 4), rgb(palette::kPurple));
+      return DrawRoundSymbol(f, Shape::ring(32, 32, 12, 2) | Shape::disc(32, 32, 4), Rgb(palette::PURPLE));
   }
 }
 
 // ------------------------------------------------------------ on-screen pad (32 × 32)
 
-Shape letterHole(char letter, float cx, float cy, float unit) {
-  const GlyphDesign g = miniGlyph(letter);
-  return glyphShape(g, cx - g.width * unit * 0.5f, cy - 2.5f * unit, unit);
+Shape LetterHole(char letter, float cx, float cy, float unit) {
+  const GlyphDesign g = MiniGlyph(letter);
+  return GlyphShape(g, cx - g.width * unit * 0.5f, cy - 2.5f * unit, unit);
 }
 
-void drawPadPiece(Frame& f, int index) {
-  const Color dim = withAlpha(kWhite, 0.3f);
+void DrawPadPiece(Frame& f, int index) {
+  const Color dim = WithAlpha(WHITE, 0.3f);
   if (index <= 3) {  // direction keys: up, right, down, left
     const Shape key = Shape::roundRect(3, 3, 26, 26, 6);
     f.fill(key, dim);
-    f.fill(key.minus(key.grown(-1.5f)), kWhite);
-    f.fill(arrowHead(16, 16, 8, kTau / 4 * (index + 3)), kWhite);
+    f.fill(key.minus(key.grown(-1.5f)), WHITE);
+    f.fill(ArrowHead(16, 16, 8, TAU / 4 * (index + 3)), WHITE);
     return;
   }
   if (index >= 5 && index <= 8) {  // face buttons A, B, X, Y
-    const uint32_t colours[4] = {palette::kGreen, palette::kRed, palette::kBlue, palette::kYellow};
+    const uint32_t colours[4] = {palette::GREEN, palette::RED, palette::BLUE, palette::YELLOW};
     const char letters[4] = {'A', 'B', 'X', 'Y'};
-    const Color c = rgb(colours[index - 5]);
-    f.fill(Shape::disc(16, 16, 13).minus(letterHole(letters[index - 5], 16, 16, 2.4f)), withAlpha(c, 0.9f));
-    f.fill(Shape::ring(16, 16, 13, 1), mix(c, kWhite, 0.5f));
+    const Color c = Rgb(colours[index - 5]);
+    f.fill(Shape::disc(16, 16, 13).minus(LetterHole(letters[index - 5], 16, 16, 2.4f)), WithAlpha(c, 0.9f));
+    f.fill(Shape::ring(16, 16, 13, 1), Mix(c, WHITE, 0.5f));
     return;
   }
   const Shape plus = Shape::roundRect(11, 2, 10, 28, 2) | Shape::roundRect(2, 11, 28, 10, 2);
   switch (index) {
     case 4:
       f.fill(plus, dim);
-      f.fill(Shape::disc(16, 16, 3), kWhite);
+      f.fill(Shape::disc(16, 16, 3), WHITE);
       return;
     case 9: case 10: {
       const Shape shoulder = Shape::roundRect(2, 8, 28, 16, 7);
-      f.fill(shoulder.minus(letterHole(index == 9 ? 'L' : 'R', 16, 16, 2)), withAlpha(kWhite, 0.8f));
+      f.fill(shoulder.minus(LetterHole(index == 9 ? 'L' : 'R', 16, 16, 2)), WithAlpha(WHITE, 0.8f));
       return;
     }
     case 11:
-      f.fill(Shape::disc(16, 16, 14), withAlpha(kWhite, 0.18f));
-      f.fill(Shape::ring(16, 16, 14, 1), withAlpha(kWhite, 0.8f));
+      f.fill(Shape::disc(16, 16, 14), WithAlpha(WHITE, 0.18f));
+      f.fill(Shape::ring(16, 16, 14, 1), WithAlpha(WHITE, 0.8f));
       return;
     case 12:
-      f.fill(Shape::disc(16, 16, 8), withAlpha(kWhite, 0.9f));
-      f.fill(Shape::ring(16, 16, 5, 0.75f), withAlpha(rgb(0x9090b0), 0.9f));
+      f.fill(Shape::disc(16, 16, 8), WithAlpha(WHITE, 0.9f));
+      f.fill(Shape::ring(16, 16, 5, 0.75f), WithAlpha(Rgb(0x9090b0), 0.9f));
       return;
     case 13: case 14: {
       const Shape pill = Shape::roundRect(3, 9, 26, 14, 7);
       const Shape mark = index == 13 ? Shape::rect(11, 12, 10, 2) | Shape::rect(11, 15, 10, 2) | Shape::rect(11, 18, 10, 2)
-                                     : arrowHead(15, 16, 5, kTau / 2);
-      f.fill(pill.minus(mark), withAlpha(kWhite, 0.8f));
+                                     : ArrowHead(15, 16, 5, TAU / 2);
+      f.fill(pill.minus(mark), WithAlpha(WHITE, 0.8f));
       return;
     }
     default:
-      f.fill(plus, withAlpha(kWhite, 0.8f));
-      f.fill(Shape::disc(16, 16, 3), rgb(0x9090b0));
+      f.fill(plus, WithAlpha(WHITE, 0.8f));
+      f.fill(Shape::disc(16, 16, 3), Rgb(0x9090b0));
       return;
   }
 }
 
 }  // namespace
 
-std::vector<ImageArt> interfaceArt() {
+std::vector<ImageArt> InterfaceArt() {
   return {
-      {"common/icons", {32, 32, 16, 4}, true, drawIcon},
-      {"common/Buttons", {64, 64, 16, 4}, true, drawButton},
-      {"common/dpad", {32, 32, 16, 4}, true, drawPadPiece},
+      {"common/icons", {32, 32, 16, 4}, true, DrawIcon},
+      {"common/Buttons", {64, 64, 16, 4}, true, DrawButton},
+      {"common/dpad", {32, 32, 16, 4}, true, DrawPadPiece},
   };
 }
 

@@ -13,23 +13,20 @@ namespace datagen {
 
 namespace {
 
-// Vorbis quality (-0.1 .. 1): low, since the synthetic tunes survive it
-// well and the data folder must stay small.
-constexpr float kVorbisQuality = 0.1f;
 // Samples handed to the encoder per call.
-constexpr int kEncodeBlock = 4096;
+constexpr int ENCODE_BLOCK = 4096;
 
 using File = std::unique_ptr<FILE, int (*)(FILE*)>;
 
-File openForWriting(const std::string& path) { return File(std::fopen(path.c_str(), "wb"), std::fclose); }
+File OpenForWriting(const std::string& path) { return File(std::fopen(path.c_str(), "wb"), std::fclose); }
 
-void putLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
-bool writePage(FILE* f, const ogg_page& page) {
+bool WritePage(FILE* f, const ogg_page& page) {
   return std::fwrite(page.header, 1, page.header_len, f) == static_cast<size_t>(page.header_len) &&
          std::fwrite(page.body, 1, page.body_len, f) == static_cast<size_t>(page.body_len);
 }
@@ -43,10 +40,10 @@ struct Encoder {
   ogg_stream_state stream;
   bool ready = false;
 
-  explicit Encoder(int serial) {
+  Encoder(int serial, float quality) {
     vorbis_info_init(&info);
     vorbis_comment_init(&comment);
-    if (vorbis_encode_init_vbr(&info, 2, kSampleRate, kVorbisQuality) != 0) return;
+    if (vorbis_encode_init_vbr(&info, 2, SAMPLE_RATE, quality) != 0) return;
     vorbis_comment_add_tag(&comment, "TITLE", "Zephrine");
     vorbis_analysis_init(&dsp, &info);
     vorbis_block_init(&dsp, &block);
@@ -73,7 +70,7 @@ struct Encoder {
     ogg_stream_packetin(&stream, &codebooks);
     ogg_page page;
     while (ogg_stream_flush(&stream, &page) != 0) {
-      if (!writePage(f, page)) return false;
+      if (!WritePage(f, page)) return false;
     }
     return true;
   }
@@ -88,7 +85,7 @@ struct Encoder {
         ogg_stream_packetin(&stream, &packet);
         ogg_page page;
         while (ogg_stream_pageout(&stream, &page) != 0) {
-          if (!writePage(f, page)) return false;
+          if (!WritePage(f, page)) return false;
         }
       }
     }
@@ -98,37 +95,37 @@ struct Encoder {
 
 }  // namespace
 
-bool writeWav(const std::string& path, const Mono& samples) {
+bool WriteWav(const std::string& path, const Mono& samples) {
   const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
   std::vector<uint8_t> out;
-  putTag(out, "RIFF");
-  putLe(out, 36 + dataBytes, 4);
-  putTag(out, "WAVE");
-  putTag(out, "fmt ");
-  putLe(out, 16, 4);              // fmt chunk size
-  putLe(out, 1, 2);               // PCM
-  putLe(out, 1, 2);               // mono
-  putLe(out, kSampleRate, 4);
-  putLe(out, kSampleRate * 2, 4); // bytes per second
-  putLe(out, 2, 2);               // block align
-  putLe(out, 16, 2);              // bits per sample
-  putTag(out, "data");
-  putLe(out, dataBytes, 4);
+  PutTag(out, "RIFF");
+  PutLe(out, 36 + dataBytes, 4);
+  PutTag(out, "WAVE");
+  PutTag(out, "fmt ");
+  PutLe(out, 16, 4);              // fmt chunk size
+  PutLe(out, 1, 2);               // PCM
+  PutLe(out, 1, 2);               // mono
+  PutLe(out, SAMPLE_RATE, 4);
+  PutLe(out, SAMPLE_RATE * 2, 4); // bytes per second
+  PutLe(out, 2, 2);               // block align
+  PutLe(out, 16, 2);              // bits per sample
+  PutTag(out, "data");
+  PutLe(out, dataBytes, 4);
   for (float s : samples) {
     const long v = std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f);
-    putLe(out, static_cast<uint32_t>(static_cast<int16_t>(v)) & 0xffff, 2);
+    PutLe(out, static_cast<uint32_t>(static_cast<int16_t>(v)) & 0xffff, 2);
   }
-  File f = openForWriting(path);
+  File f = OpenForWriting(path);
   return f && std::fwrite(out.data(), 1, out.size(), f.get()) == out.size();
 }
 
-bool writeOgg(const std::string& path, const Stereo& music, int serial) {
-  Encoder enc(serial);
-  File f = openForWriting(path);
+bool WriteOgg(const std::string& path, const Stereo& music, int serial, float quality) {
+  Encoder enc(serial, quality);
+  File f = OpenForWriting(path);
   if (!enc.ready || !f || !enc.writeHeaders(f.get())) return false;
   const size_t total = music.left.size();
-  for (size_t done = 0; done < total; done += kEncodeBlock) {
-    const int count = static_cast<int>(std::min<size_t>(kEncodeBlock, total - done));
+  for (size_t done = 0; done < total; done += ENCODE_BLOCK) {
+    const int count = static_cast<int>(std::min<size_t>(ENCODE_BLOCK, total - done));
     float** buffer = vorbis_analysis_buffer(&enc.dsp, count);
     std::memcpy(buffer[0], &music.left[done], count * sizeof(float));
     std::memcpy(buffer[1], &music.right[done], count * sizeof(float));

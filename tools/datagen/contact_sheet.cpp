@@ -9,35 +9,35 @@ namespace datagen {
 
 namespace {
 
-constexpr int kZoom = 2;        // nearest-neighbour magnification
-constexpr int kMargin = 8;      // sheet pixels around every entry
-constexpr int kLabelHeight = 12;  // base units of one label line
+constexpr int ZOOM = 2;        // nearest-neighbour magnification
+constexpr int MARGIN = 8;      // sheet pixels around every entry
+constexpr int LABEL_HEIGHT = 12;  // base units of one label line
 
 }  // namespace
 
-Sheet composeContactSheet(const std::vector<ContactEntry>& entries) {
-  int width = 0, height = kMargin;
+Sheet ComposeContactSheet(const std::vector<ContactEntry>& entries) {
+  int width = 0, height = MARGIN;
   for (const ContactEntry& e : entries) {
-    width = std::max(width, e.image->width() * kZoom + 2 * kMargin);
-    height += kLabelHeight * kZoom + e.image->height() * kZoom + kMargin;
+    width = std::max(width, e.image->width() * ZOOM + 2 * MARGIN);
+    height += LABEL_HEIGHT * ZOOM + e.image->height() * ZOOM + MARGIN;
   }
   Sheet sheet(width, height);
   Frame whole(sheet, 0, 0, width, height, 1);
-  whole.fill(Shape::rect(0, 0, float(width), float(height)), rgb(palette::kNight));
+  whole.fill(Shape::rect(0, 0, float(width), float(height)), Rgb(palette::NIGHT));
 
-  int y = kMargin;
+  int y = MARGIN;
   for (const ContactEntry& e : entries) {
-    Frame label(sheet, kMargin, y, width, kLabelHeight, kZoom);
-    label.fill(textShape(e.label, 0, 2, 1), rgb(0xffffff));
-    y += kLabelHeight * kZoom;
+    Frame label(sheet, MARGIN, y, width, LABEL_HEIGHT, ZOOM);
+    label.fill(TextShape(e.label, 0, 2, 1), Rgb(0xffffff));
+    y += LABEL_HEIGHT * ZOOM;
     const Sheet& img = *e.image;
-    for (int py = 0; py < img.height() * kZoom; ++py) {
-      for (int px = 0; px < img.width() * kZoom; ++px) {
-        const uint8_t* p = img.pixel(px / kZoom, py / kZoom);
-        sheet.blend(kMargin + px, y + py, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, p[3] / 255.0f});
+    for (int py = 0; py < img.height() * ZOOM; ++py) {
+      for (int px = 0; px < img.width() * ZOOM; ++px) {
+        const uint8_t* p = img.pixel(px / ZOOM, py / ZOOM);
+        sheet.blend(MARGIN + px, y + py, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, p[3] / 255.0f});
       }
     }
-    y += img.height() * kZoom + kMargin;
+    y += img.height() * ZOOM + MARGIN;
   }
   return sheet;
 }

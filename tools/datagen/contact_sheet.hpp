@@ -14,6 +14,6 @@ struct ContactEntry {
   const Sheet* image;  // not owned; must outlive the call
 };
 
-Sheet composeContactSheet(const std::vector<ContactEntry>& entries);
+Sheet ComposeContactSheet(const std::vector<ContactEntry>& entries);
 
 }  // namespace datagen

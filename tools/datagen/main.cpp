@@ -53,12 +53,12 @@ class Jobs {
   std::vector<std::function<bool()>> jobs_;
 };
 
-bool report(bool ok, const std::string& path) {
+bool Report(bool ok, const std::string& path) {
   if (!ok) std::fprintf(stderr, "zephrine_datagen: cannot write %s\n", path.c_str());
   return ok;
 }
 
-Sheet drawImage(const ImageArt& art, int scale) {
+Sheet DrawImage(const ImageArt& art, int scale) {
   Sheet sheet = art.atlas.makeSheet(scale);
   for (int i = 0; i < art.atlas.count; ++i) {
     Frame frame = art.atlas.frame(sheet, i, scale);
@@ -68,14 +68,14 @@ Sheet drawImage(const ImageArt& art, int scale) {
 }
 
 // Writes every size of the desktop icon into the theme folder `theme`.
-int writeIcons(const fs::path& theme) {
-  for (const int size : kIconSizes) {
+int WriteIcons(const fs::path& theme) {
+  for (const int size : ICON_SIZES) {
     const std::string name = std::to_string(size) + "x" + std::to_string(size);
     const fs::path folder = theme / name / "apps";
     std::error_code ec;
     fs::create_directories(folder, ec);
     const std::string path = (folder / "zephrine.png").string();
-    if (!report(drawDesktopIcon(size).writePng(path), path)) return 1;
+    if (!Report(DrawDesktopIcon(size).writePng(path), path)) return 1;
   }
   return 0;
 }
@@ -83,7 +83,7 @@ int writeIcons(const fs::path& theme) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--icons") return writeIcons(argv[2]);
+  if (argc == 3 && std::string(argv[1]) == "--icons") return WriteIcons(argv[2]);
   if (argc < 2 || argc > 3) {
     std::fprintf(stderr,
                  "usage: zephrine_datagen <data folder> [<contact sheet png>]\n"
@@ -98,32 +98,32 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const std::vector<ImageArt> images = allImageArt();
+  const std::vector<ImageArt> images = AllImageArt();
   std::vector<Sheet> previews(images.size(), Sheet(0, 0));
   Jobs jobs;
   // Tunes take longest: queue them first so they overlap the pictures.
-  for (const TuneArt& tune : allTunes()) {
+  for (const TuneArt& tune : AllTunes()) {
     jobs.add([&data, tune] {
       const std::string path = (data / "sfx" / (tune.name + ".ogg")).string();
-      return report(writeOgg(path, tune.render(), tune.serial), path);
+      return Report(WriteOgg(path, tune.render(), tune.serial), path);
     });
   }
   for (size_t i = 0; i < images.size(); ++i) {
     for (const AssetVariant& v : ASSET_VARIANTS) {
       if (v.scale > 1 && !images[i].variants) continue;
       jobs.add([&, i, v] {
-        Sheet sheet = drawImage(images[i], v.scale);
+        Sheet sheet = DrawImage(images[i], v.scale);
         const std::string path = (data / (images[i].name + v.suffix + ".png")).string();
-        const bool ok = report(sheet.writePng(path), path);
+        const bool ok = Report(sheet.writePng(path), path);
         if (v.scale == 1) previews[i] = std::move(sheet);
         return ok;
       });
     }
   }
-  for (const SoundArt& sound : allSounds()) {
+  for (const SoundArt& sound : AllSounds()) {
     jobs.add([&data, sound] {
       const std::string path = (data / "sfx" / (sound.name + ".wav")).string();
-      return report(writeWav(path, sound.render()), path);
+      return Report(WriteWav(path, sound.render()), path);
     });
   }
   if (!jobs.run()) return 1;
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   if (argc == 3) {
     std::vector<ContactEntry> entries;
     for (size_t i = 0; i < images.size(); ++i) entries.push_back({images[i].name, &previews[i]});
-    if (!report(composeContactSheet(entries).writePng(argv[2]), argv[2])) return 1;
+    if (!Report(ComposeContactSheet(entries).writePng(argv[2]), argv[2])) return 1;
   }
   return 0;
 }

@@ -11,7 +11,7 @@ namespace {
 
 // Designs for characters 32..126, in character order. The leading digit is
 // the grid row of the first design row.
-const char* const kRegular[95] = {
+const char* const REGULAR[95] = {
     "0",                                                   // space
     "0#|#|#|#|#|.|#",                                      // !
     "0#.#|#.#",                                            // "
@@ -114,7 +114,7 @@ struct MiniEntry {
   const char* design;
 };
 
-const MiniEntry kMini[] = {
+const MiniEntry MINI[] = {
     {'A', "###|#.#|###|#.#|#.#"}, {'B', "##.|#.#|##.|#.#|##."}, {'D', "##.|#.#|#.#|#.#|##."},
     {'E', "###|#..|##.|#..|###"}, {'F', "###|#..|##.|#..|#.."}, {'I', "###|.#.|.#.|.#.|###"},
     {'J', "..#|..#|..#|#.#|.#."}, {'K', "#.#|#.#|##.|#.#|#.#"}, {'L', "#..|#..|#..|#..|###"},
@@ -123,7 +123,7 @@ const MiniEntry kMini[] = {
     {'X', "#.#|#.#|.#.|#.#|#.#"}, {'Y', "#.#|#.#|.#.|.#.|.#."},
 };
 
-GlyphDesign parse(const char* design) {
+GlyphDesign Parse(const char* design) {
   GlyphDesign g{design[0] - '0', 0, std::string(design + 1)};
   int run = 0;
   for (char ch : g.rows) {
@@ -135,19 +135,19 @@ GlyphDesign parse(const char* design) {
 
 }  // namespace
 
-GlyphDesign regularGlyph(char c) {
+GlyphDesign RegularGlyph(char c) {
   if (c < 32 || c > 126) return {0, 0, ""};
-  return parse(kRegular[c - 32]);
+  return Parse(REGULAR[c - 32]);
 }
 
-GlyphDesign miniGlyph(char c) {
-  for (const MiniEntry& e : kMini) {
-    if (e.c == c) return parse((std::string("0") + e.design).c_str());
+GlyphDesign MiniGlyph(char c) {
+  for (const MiniEntry& e : MINI) {
+    if (e.c == c) return Parse((std::string("0") + e.design).c_str());
   }
   return {0, 0, ""};
 }
 
-Shape glyphShape(const GlyphDesign& glyph, float x, float y, float unit) {
+Shape GlyphShape(const GlyphDesign& glyph, float x, float y, float unit) {
   std::vector<std::string> rows;
   size_t start = 0;
   while (start <= glyph.rows.size()) {
@@ -206,7 +206,7 @@ Shape glyphShape(const GlyphDesign& glyph, float x, float y, float unit) {
   });
 }
 
-int glyphAdvance(char c) {
+int GlyphAdvance(char c) {
   switch (c) {
     case 'w': case 'm': return 9;
     case 'W': case 'M': return 8;
@@ -216,21 +216,21 @@ int glyphAdvance(char c) {
   }
 }
 
-int textWidth(const std::string& text) {
+int TextWidth(const std::string& text) {
   int w = 0;
-  for (char c : text) w += glyphAdvance(c);
+  for (char c : text) w += GlyphAdvance(c);
   return text.empty() ? 0 : w - 2;
 }
 
-Shape textShape(const std::string& text, float x, float y, float unit) {
+Shape TextShape(const std::string& text, float x, float y, float unit) {
   Shape all = Shape::empty();
   float pen = x;
   for (char c : text) {
-    const GlyphDesign g = regularGlyph(c);
-    const int box = glyphAdvance(c) - 2;
+    const GlyphDesign g = RegularGlyph(c);
+    const int box = GlyphAdvance(c) - 2;
     const float offset = std::max(0, (box - g.width) / 2) * unit;
-    if (g.width > 0) all = all | glyphShape(g, pen + offset, y, unit);
-    pen += glyphAdvance(c) * unit;
+    if (g.width > 0) all = all | GlyphShape(g, pen + offset, y, unit);
+    pen += GlyphAdvance(c) * unit;
   }
   return all;
 }

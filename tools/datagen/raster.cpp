@@ -10,33 +10,33 @@ namespace datagen {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+constexpr float PI = 3.14159265358979f;
 
-float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
+float Clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
 
-float segmentDistance(float px, float py, Point a, Point b) {
+float SegmentDistance(float px, float py, Point a, Point b) {
   const float dx = b.x - a.x, dy = b.y - a.y;
   const float len2 = dx * dx + dy * dy;
   float t = len2 > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / len2 : 0.0f;
-  t = clamp01(t);
+  t = Clamp01(t);
   return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
 }
 
-Box unite(const Box& a, const Box& b) {
+Box Unite(const Box& a, const Box& b) {
   return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
-Box inflate(const Box& b, float d) { return {b.x0 - d, b.y0 - d, b.x1 + d, b.y1 + d}; }
+Box Inflate(const Box& b, float d) { return {b.x0 - d, b.y0 - d, b.x1 + d, b.y1 + d}; }
 
 }  // namespace
 
-Color rgb(uint32_t hex, float alpha) {
+Color Rgb(uint32_t hex, float alpha) {
   return {((hex >> 16) & 255) / 255.0f, ((hex >> 8) & 255) / 255.0f, (hex & 255) / 255.0f, alpha};
 }
 
-Color withAlpha(Color c, float alpha) { return {c.r, c.g, c.b, alpha}; }
+Color WithAlpha(Color c, float alpha) { return {c.r, c.g, c.b, alpha}; }
 
-Color mix(Color a, Color b, float t) {
+Color Mix(Color a, Color b, float t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
@@ -77,19 +77,19 @@ Shape Shape::roundRect(float x, float y, float w, float h, float radius) {
 Shape Shape::segment(Point a, Point b, float hw) {
   const Box box{std::min(a.x, b.x) - hw, std::min(a.y, b.y) - hw, std::max(a.x, b.x) + hw,
                 std::max(a.y, b.y) + hw};
-  return Shape(box, [=](float x, float y) { return segmentDistance(x, y, a, b) - hw; });
+  return Shape(box, [=](float x, float y) { return SegmentDistance(x, y, a, b) - hw; });
 }
 
 Shape Shape::polygon(std::vector<Point> pts) {
   Box box{pts[0].x, pts[0].y, pts[0].x, pts[0].y};
-  for (const Point& p : pts) box = unite(box, {p.x, p.y, p.x, p.y});
+  for (const Point& p : pts) box = Unite(box, {p.x, p.y, p.x, p.y});
   return Shape(box, [pts = std::move(pts)](float x, float y) {
     float best = std::numeric_limits<float>::max();
     bool inside = false;
     for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
       const Point& a = pts[i];
       const Point& b = pts[j];
-      best = std::min(best, segmentDistance(x, y, a, b));
+      best = std::min(best, SegmentDistance(x, y, a, b));
       if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
     }
     return inside ? -best : best;
@@ -102,7 +102,7 @@ Shape Shape::arc(float cx, float cy, float r, float a0, float a1, float hw) {
   const float o = r + hw;
   return Shape({cx - o, cy - o, cx + o, cy + o}, [=](float x, float y) {
     float a = std::atan2(y - cy, x - cx);
-    while (a < a0) a += 2 * kPi;
+    while (a < a0) a += 2 * PI;
     if (a <= a1) return std::fabs(std::hypot(x - cx, y - cy) - r) - hw;
     return std::min(std::hypot(x - p0.x, y - p0.y), std::hypot(x - p1.x, y - p1.y)) - hw;
   });
@@ -110,7 +110,7 @@ Shape Shape::arc(float cx, float cy, float r, float a0, float a1, float hw) {
 
 Shape Shape::grown(float d) const {
   Distance inner = distance_;
-  return Shape(inflate(bounds_, std::max(d, 0.0f)), [inner, d](float x, float y) { return inner(x, y) - d; });
+  return Shape(Inflate(bounds_, std::max(d, 0.0f)), [inner, d](float x, float y) { return inner(x, y) - d; });
 }
 
 Shape Shape::translated(float dx, float dy) const {
@@ -128,7 +128,7 @@ Shape Shape::scaled(float cx, float cy, float k) const {
 
 Shape Shape::operator|(const Shape& other) const {
   Distance a = distance_, b = other.distance_;
-  return Shape(unite(bounds_, other.bounds_), [a, b](float x, float y) { return std::min(a(x, y), b(x, y)); });
+  return Shape(Unite(bounds_, other.bounds_), [a, b](float x, float y) { return std::min(a(x, y), b(x, y)); });
 }
 
 Shape Shape::minus(const Shape& cut) const {
@@ -153,11 +153,11 @@ void Sheet::blend(int x, int y, Color c) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || c.a <= 0) return;
   uint8_t* p = &pixels_[(static_cast<size_t>(y) * width_ + x) * 4];
   const float da = p[3] / 255.0f;
-  const float sa = clamp01(c.a);
+  const float sa = Clamp01(c.a);
   const float oa = sa + da * (1 - sa);
   const float src[3] = {c.r, c.g, c.b};
   for (int i = 0; i < 3; ++i) {
-    const float v = (clamp01(src[i]) * sa + p[i] / 255.0f * da * (1 - sa)) / oa;
+    const float v = (Clamp01(src[i]) * sa + p[i] / 255.0f * da * (1 - sa)) / oa;
     p[i] = static_cast<uint8_t>(std::lround(v * 255));
   }
   p[3] = static_cast<uint8_t>(std::lround(oa * 255));
@@ -212,9 +212,9 @@ void Frame::bands(const Shape& shape, const std::vector<Band>& bands) {
 }
 
 void Frame::neon(const Shape& shape, Color body, Color glow) {
-  const Color core = mix(body, rgb(0xffffff), 0.6f);
-  bands(shape, {{2.5f, withAlpha(glow, glow.a * 0.22f)},
-                {1.25f, withAlpha(glow, glow.a * 0.35f)},
+  const Color core = Mix(body, Rgb(0xffffff), 0.6f);
+  bands(shape, {{2.5f, WithAlpha(glow, glow.a * 0.22f)},
+                {1.25f, WithAlpha(glow, glow.a * 0.35f)},
                 {0.0f, body},
                 {-1.0f, core}});
 }

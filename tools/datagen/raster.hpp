@@ -20,10 +20,10 @@ struct Color {
 };
 
 // 0xRRGGBB with an alpha of 0..1.
-Color rgb(uint32_t hex, float alpha = 1.0f);
-Color withAlpha(Color c, float alpha);
+Color Rgb(uint32_t hex, float alpha = 1.0f);
+Color WithAlpha(Color c, float alpha);
 // Linear mix: t = 0 gives a, t = 1 gives b.
-Color mix(Color a, Color b, float t);
+Color Mix(Color a, Color b, float t);
 
 struct Point {
   float x, y;

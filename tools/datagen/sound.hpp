@@ -8,7 +8,10 @@
 
 namespace datagen {
 
-constexpr int kSampleRate = 44100;
+constexpr int SAMPLE_RATE = 44100;
+// Vorbis quality (-0.1 .. 1) of the game's tunes: low, since the synthetic
+// tunes survive it well and the data folder must stay small.
+constexpr float VORBIS_QUALITY = 0.1f;
 
 // Mono samples, nominally -1..1.
 using Mono = std::vector<float>;
@@ -28,13 +31,13 @@ struct TuneArt {
   std::function<Stereo()> render;
 };
 
-std::vector<SoundArt> allSounds();
-std::vector<TuneArt> allTunes();
+std::vector<SoundArt> AllSounds();
+std::vector<TuneArt> AllTunes();
 
-// 16-bit PCM mono WAV at kSampleRate; false when the file cannot be written.
-bool writeWav(const std::string& path, const Mono& samples);
-// Ogg Vorbis, stereo, kSampleRate, at a small variable bit rate; false on
-// an encoder or file error.
-bool writeOgg(const std::string& path, const Stereo& music, int serial);
+// 16-bit PCM mono WAV at SAMPLE_RATE; false when the file cannot be written.
+bool WriteWav(const std::string& path, const Mono& samples);
+// Ogg Vorbis, stereo, SAMPLE_RATE, at the variable bit rate of `quality`;
+// false on an encoder or file error.
+bool WriteOgg(const std::string& path, const Stereo& music, int serial, float quality = VORBIS_QUALITY);
 
 }  // namespace datagen

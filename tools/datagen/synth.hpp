@@ -10,12 +10,12 @@
 
 namespace datagen {
 
-constexpr float kPi2 = 6.28318530718f;
+constexpr float PI2 = 6.28318530718f;
 
-inline float midiHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
+inline float MidiHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
 
 // Linear attack, then exponential decay with time constant tau.
-inline float pluck(float t, float attack, float tau) {
+inline float Pluck(float t, float attack, float tau) {
   if (t < attack) return t / attack;
   return std::exp(-(t - attack) / tau);
 }
@@ -38,12 +38,12 @@ class Oscillator {
  public:
   // Advances by one sample at frequency hz; returns the new phase 0..1.
   float step(float hz) {
-    dt_ = hz / kSampleRate;
+    dt_ = hz / SAMPLE_RATE;
     phase_ += dt_;
     if (phase_ >= 1) phase_ -= 1;
     return phase_;
   }
-  float sine() const { return std::sin(kPi2 * phase_); }
+  float sine() const { return std::sin(PI2 * phase_); }
   float saw() const { return 2 * phase_ - 1 - blep(phase_); }
   float pulse(float width) const {
     float p2 = phase_ + 1 - width;
@@ -71,7 +71,7 @@ class Filter {
  public:
   // Filters one sample; cutoff in Hz, resonance 0 (none) .. ~0.9.
   void run(float in, float cutoff, float resonance) {
-    const float g = std::tan(3.14159265f * std::min(cutoff, kSampleRate * 0.45f) / kSampleRate);
+    const float g = std::tan(3.14159265f * std::min(cutoff, SAMPLE_RATE * 0.45f) / SAMPLE_RATE);
     const float k = 2 - 2 * resonance;
     const float a1 = 1 / (1 + g * (g + k));
     const float v3 = in - ic2_;
@@ -92,6 +92,6 @@ class Filter {
 };
 
 // Scales the samples so the loudest one has magnitude `peak`.
-void normalize(Mono& samples, float peak);
+void Normalize(Mono& samples, float peak);
 
 }  // namespace datagen

@@ -10,8 +10,8 @@ namespace datagen {
 
 namespace {
 
-constexpr int kStepsPerBar = 16;
-constexpr int kMinorScale[7] = {0, 2, 3, 5, 7, 8, 10};
+constexpr int STEPS_PER_BAR = 16;
+constexpr int MINOR_SCALE[7] = {0, 2, 3, 5, 7, 8, 10};
 
 // One tune's character. Patterns are one bar of sixteenth steps; 'x'
 // marks a hit. Bass letters: 'r' root, 'o' root an octave up, 'f' fifth.
@@ -31,7 +31,7 @@ struct Style {
   uint32_t seed;
 };
 
-const Style kStyles[4] = {
+const Style STYLES[4] = {
     {"tune_1", 1101, 5168, 24, 45, {0, 5, 2, 6}, "r.ror.rfr.ror.of", "x...x...x...x...", "....x.......x...",
      "..x...x...x...x.", 0.25f, 3200, 11},
     {"tune_2", 1202, 4725, 24, 40, {0, 5, 6, 4}, "rrorrrofrrorrrfo", "x..x..x...x..x..", "....x.......x..x",
@@ -59,38 +59,38 @@ class Loop {
   Stereo out_;
 };
 
-float timeOf(size_t i) { return static_cast<float>(i) / kSampleRate; }
+float TimeOf(size_t i) { return static_cast<float>(i) / SAMPLE_RATE; }
 
 // ------------------------------------------------------------ drums
 
-void kick(Loop& loop, size_t at) {
+void Kick(Loop& loop, size_t at) {
   Oscillator osc;
-  for (size_t i = 0; i < static_cast<size_t>(0.32f * kSampleRate); ++i) {
-    const float t = timeOf(i);
+  for (size_t i = 0; i < static_cast<size_t>(0.32f * SAMPLE_RATE); ++i) {
+    const float t = TimeOf(i);
     osc.step(44 + 120 * std::exp(-t / 0.025f));
-    loop.add(at + i, 0.95f * osc.sine() * pluck(t, 0.001f, 0.11f), 0);
+    loop.add(at + i, 0.95f * osc.sine() * Pluck(t, 0.001f, 0.11f), 0);
   }
 }
 
-void snare(Loop& loop, size_t at, uint32_t seed, float gain) {
+void Snare(Loop& loop, size_t at, uint32_t seed, float gain) {
   Noise noise(seed);
   Filter band;
   Oscillator body;
-  for (size_t i = 0; i < static_cast<size_t>(0.22f * kSampleRate); ++i) {
-    const float t = timeOf(i);
+  for (size_t i = 0; i < static_cast<size_t>(0.22f * SAMPLE_RATE); ++i) {
+    const float t = TimeOf(i);
     band.run(noise.next(), 3500, 0.2f);
     body.step(185);
-    loop.add(at + i, gain * (0.8f * band.band() * pluck(t, 0.001f, 0.06f) + 0.35f * body.sine() * pluck(t, 0.001f, 0.04f)),
+    loop.add(at + i, gain * (0.8f * band.band() * Pluck(t, 0.001f, 0.06f) + 0.35f * body.sine() * Pluck(t, 0.001f, 0.04f)),
              0.05f);
   }
 }
 
-void hat(Loop& loop, size_t at, uint32_t seed, float gain) {
+void Hat(Loop& loop, size_t at, uint32_t seed, float gain) {
   Noise noise(seed);
   Filter air;
-  for (size_t i = 0; i < static_cast<size_t>(0.06f * kSampleRate); ++i) {
+  for (size_t i = 0; i < static_cast<size_t>(0.06f * SAMPLE_RATE); ++i) {
     air.run(noise.next(), 7000, 0.1f);
-    loop.add(at + i, gain * air.high() * pluck(timeOf(i), 0.0005f, 0.018f), 0.3f);
+    loop.add(at + i, gain * air.high() * Pluck(TimeOf(i), 0.0005f, 0.018f), 0.3f);
   }
 }
 
@@ -104,13 +104,13 @@ struct Note {
   float gain, pan;
 };
 
-void play(Loop& loop, Voice voice, const Note& n, const Style& style) {
+void Play(Loop& loop, Voice voice, const Note& n, const Style& style) {
   Oscillator a, b, vibrato;
   Filter filter;
-  const float hz = midiHz(n.midi);
-  const size_t release = static_cast<size_t>(0.05f * kSampleRate);
+  const float hz = MidiHz(n.midi);
+  const size_t release = static_cast<size_t>(0.05f * SAMPLE_RATE);
   for (size_t i = 0; i < n.length + release; ++i) {
-    const float t = timeOf(i);
+    const float t = TimeOf(i);
     const float gate = i < n.length ? 1.0f : 1.0f - float(i - n.length) / release;
     float v = 0;
     switch (voice) {
@@ -129,7 +129,7 @@ void play(Loop& loop, Voice voice, const Note& n, const Style& style) {
       case Voice::Arp:
         a.step(hz);
         filter.run(a.pulse(style.arpWidth), 2500 + 3000 * std::exp(-t / 0.04f), 0.2f);
-        v = filter.low() * pluck(t, 0.002f, 0.09f);
+        v = filter.low() * Pluck(t, 0.002f, 0.09f);
         break;
       case Voice::Lead:
         vibrato.step(5.5f);
@@ -148,7 +148,7 @@ void play(Loop& loop, Voice voice, const Note& n, const Style& style) {
 class Composer {
  public:
   explicit Composer(const Style& s)
-      : style_(s), loop_(static_cast<size_t>(s.stepSamples) * kStepsPerBar * s.bars), rng_(s.seed) {}
+      : style_(s), loop_(static_cast<size_t>(s.stepSamples) * STEPS_PER_BAR * s.bars), rng_(s.seed) {}
 
   Stereo compose() {
     for (int bar = 0; bar < style_.bars; ++bar) playBar(bar);
@@ -161,10 +161,10 @@ class Composer {
   // Degree d of the key's minor scale as a MIDI note, octave 0 = bass.
   int pitch(int degree) const {
     const int octave = degree >= 0 ? degree / 7 : (degree - 6) / 7;
-    return style_.root + 12 * octave + kMinorScale[degree - 7 * octave];
+    return style_.root + 12 * octave + MINOR_SCALE[degree - 7 * octave];
   }
   size_t stepAt(int bar, int step) const {
-    return static_cast<size_t>(style_.stepSamples) * (bar * kStepsPerBar + step);
+    return static_cast<size_t>(style_.stepSamples) * (bar * STEPS_PER_BAR + step);
   }
   // Section 0..3 of the loop; the layers build up through them.
   int section(int bar) const { return bar * 4 / style_.bars; }
@@ -174,26 +174,26 @@ class Composer {
     const int chord = style_.chords[bar % 4];
     const int part = section(bar);
     const size_t step = style_.stepSamples;
-    for (int s = 0; s < kStepsPerBar; ++s) {
+    for (int s = 0; s < STEPS_PER_BAR; ++s) {
       const size_t at = stepAt(bar, s);
       const uint32_t seed = static_cast<uint32_t>(bar * 31 + s);
-      if (style_.kick[s] == 'x') kick(loop_, at);
-      if (part >= 1 && style_.snare[s] == 'x') snare(loop_, at, seed, 0.6f);
-      if (lastBarOfSection(bar) && s >= 12) snare(loop_, at, seed + 7, 0.25f + 0.08f * (s - 12));
-      if (style_.hat[s] == 'x') hat(loop_, at, seed + 3, 0.35f);
+      if (style_.kick[s] == 'x') Kick(loop_, at);
+      if (part >= 1 && style_.snare[s] == 'x') Snare(loop_, at, seed, 0.6f);
+      if (lastBarOfSection(bar) && s >= 12) Snare(loop_, at, seed + 7, 0.25f + 0.08f * (s - 12));
+      if (style_.hat[s] == 'x') Hat(loop_, at, seed + 3, 0.35f);
       const char b = style_.bass[s];
       if (b != '.') {
         const int degree = chord + (b == 'f' ? 4 : 0) + (b == 'o' ? 7 : 0);
-        play(loop_, Voice::Bass, {at, step * 3 / 2, float(pitch(degree)), 0.55f, 0}, style_);
+        Play(loop_, Voice::Bass, {at, step * 3 / 2, float(pitch(degree)), 0.55f, 0}, style_);
       }
       if ((part == 1 || part == 3) && s % 2 == 0) {
         const int tones[4] = {0, 2, 4, 7};
         const int degree = chord + 14 + tones[(s / 2 + bar) % 4];
-        play(loop_, Voice::Arp, {at, step, float(pitch(degree)), 0.22f, (s % 4 == 0) ? -0.45f : 0.45f}, style_);
+        Play(loop_, Voice::Arp, {at, step, float(pitch(degree)), 0.22f, (s % 4 == 0) ? -0.45f : 0.45f}, style_);
       }
     }
     for (int tone : {0, 2, 4}) {
-      play(loop_, Voice::Pad, {stepAt(bar, 0), step * kStepsPerBar, float(pitch(chord + 14 + tone)), 0.07f,
+      Play(loop_, Voice::Pad, {stepAt(bar, 0), step * STEPS_PER_BAR, float(pitch(chord + 14 + tone)), 0.07f,
                                tone == 2 ? 0 : (tone == 0 ? -0.6f : 0.6f)}, style_);
     }
     if (part >= 2) playMelody(bar, chord);
@@ -205,7 +205,7 @@ class Composer {
     if (bar % 2 == 0) makePhrase();
     for (const auto& [s, length, offset] : phrase_) {
       const int degree = chord + 14 + offset;
-      play(lead_, Voice::Lead,
+      Play(lead_, Voice::Lead,
            {stepAt(bar, s), static_cast<size_t>(style_.stepSamples) * length - 200, float(pitch(degree)), 0.2f, 0.15f},
            style_);
     }
@@ -214,9 +214,9 @@ class Composer {
   void makePhrase() {
     phrase_.clear();
     int s = 0, offset = 2 * static_cast<int>(rng_.next() * 1.5f + 1.5f);
-    while (s < kStepsPerBar) {
+    while (s < STEPS_PER_BAR) {
       const int length = 1 + static_cast<int>((rng_.next() + 1) * 1.5f);  // 1 to 3 steps
-      const int held = std::min(length * (rng_.next() > 0.3f ? 1 : 2), kStepsPerBar - s);
+      const int held = std::min(length * (rng_.next() > 0.3f ? 1 : 2), STEPS_PER_BAR - s);
       phrase_.push_back({s, held, offset});
       offset = std::clamp(offset + static_cast<int>(std::round(rng_.next() * 2.4f)), 0, 9);
       s += held + (rng_.next() > 0.6f ? 1 : 0);
@@ -261,9 +261,9 @@ class Composer {
 
 }  // namespace
 
-std::vector<TuneArt> allTunes() {
+std::vector<TuneArt> AllTunes() {
   std::vector<TuneArt> tunes;
-  for (const Style& s : kStyles) tunes.push_back({s.name, s.serial, [&s] { return Composer(s).compose(); }});
+  for (const Style& s : STYLES) tunes.push_back({s.name, s.serial, [&s] { return Composer(s).compose(); }});
   return tunes;
 }
 
