@@ -2,8 +2,8 @@
 //
 // One gxtkAudio device owns 33 channels: 0-31 for effects chosen by the
 // caller and AUDIO_MUSIC_CHANNEL for music. A sample is one OpenAL buffer
-// holding a whole decoded file; music is a sample played on the music
-// channel. Channel states are re-read from OpenAL, which plays in its own
+// holding a whole decoded file; music is streamed on the music channel,
+// decoded a piece at a time as it plays. Channel states are re-read from OpenAL, which plays in its own
 // threads, so a finished one-shot sound reads stopped without any call in
 // between. When no audio device can be opened every call still returns
 // (sounds simply do not play).
@@ -73,8 +73,9 @@ class gxtkAudio : public Object {
   virtual int SetPan(int channel, float pan);
   // Pitch, unchanged (1 = normal speed).
   virtual int SetRate(int channel, float rate);
-  // Stops the music, then loads and plays the file on the music channel.
-  // 0, or -1 when the file cannot be loaded (the music stays stopped).
+  // Stops the music, then plays the file on the music channel: an Ogg
+  // Vorbis tune is decoded as it plays, anything else is loaded whole first.
+  // 0, or -1 when the file cannot be read (the music stays stopped).
   virtual int PlayMusic(String path, int flags);
   // Stops the music channel; the tune PlayMusic started there gives up its
   // buffer (a stopped channel cannot be resumed).
@@ -83,6 +84,8 @@ class gxtkAudio : public Object {
   virtual int ResumeMusic();
   virtual int MusicState();
   virtual int SetMusicVolume(float volume);
+  // Once per game update: tops up the streamed tune.
+  int Update();
 
  // The OpenAL handles and the channel records; owned, never null.
   gxtkMixer& Mixer() { return *mixer; }
@@ -93,6 +96,16 @@ class gxtkAudio : public Object {
   unsigned ObtainSource(int channel);
   // Deletes the queued buffers of discarded samples that no source plays.
   void FlushDiscarded();
+  // Whether the channel's source has stopped by itself. The streamed tune
+  // is topped up first, so one that only ran dry plays on.
+  bool Ended(int channel);
+  // PlayMusic of an Ogg tune: opens it and starts it streaming.
+  int StreamMusic(const String& path, int flags);
+  // Refills the streamed tune's played buffers and restarts a source that
+  // ran dry; nothing when no tune streams or the music channel is stopped.
+  void PumpMusic();
+  // Stops the streamed tune and gives up its decoder and buffers.
+  void EndMusicStream();
 
   std::unique_ptr<gxtkMixer> mixer;
 };

@@ -1,4 +1,5 @@
-// Whole-file decoding of RIFF WAVE and Ogg Vorbis sound files to PCM.
+// Decoding of RIFF WAVE and Ogg Vorbis sound files to PCM: whole files, and
+// Ogg streams a piece at a time.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,8 +13,8 @@
 
 namespace {
 
-// Headroom of the Ogg output block in 16-bit samples per channel: one
-// decoded frame never holds more.
+// Sample frames decoded at a time into the whole-file Ogg block, which
+// keeps at least this much headroom.
 constexpr int OGG_FRAME_SAMPLES = 4096;
 // Bytes of the mandatory part of a PCM fmt chunk.
 constexpr int WAV_FMT_BASE = 16;
@@ -127,30 +128,21 @@ bool ReadFormat(std::FILE* f, int size, WavFormat* format) {
 constexpr int OGG_ARENA_START = 256 * 1024;
 constexpr int OGG_ARENA_CAP = 4 * 1024 * 1024;
 
-// An open decoder and the block it lives in; close with CloseVorbis.
-struct Vorbis {
-  stb_vorbis* decoder = nullptr;
-  char* arena = nullptr;
-};
-
-void CloseVorbis(Vorbis& v) {
-  if (v.decoder) stb_vorbis_close(v.decoder);
-  std::free(v.arena);
-}
-
-// Opens the stream at the read position, growing the block while the
-// decoder runs out of it; false when the stream cannot be opened.
-bool OpenVorbis(std::FILE* f, Vorbis& v) {
+// Opens the stream at the read position into `decoder`, which lives in
+// `*arena` (malloc'ed; the caller frees it after closing the decoder),
+// growing the block while the decoder runs out of it; false (nothing to
+// free) when the stream cannot be opened.
+bool OpenVorbis(std::FILE* f, stb_vorbis** decoder, char** arena) {
   long start = std::ftell(f);
   for (int size = OGG_ARENA_START; size <= OGG_ARENA_CAP; size *= 4) {
-    v.arena = static_cast<char*>(std::malloc(size));
-    if (!v.arena) return false;
-    stb_vorbis_alloc alloc{v.arena, size};
+    *arena = static_cast<char*>(std::malloc(size));
+    if (!*arena) return false;
+    stb_vorbis_alloc alloc{*arena, size};
     int error = 0;
-    v.decoder = stb_vorbis_open_file(f, 0, &error, &alloc);
-    if (v.decoder) return true;
-    std::free(v.arena);
-    v.arena = nullptr;
+    *decoder = stb_vorbis_open_file(f, 0, &error, &alloc);
+    if (*decoder) return true;
+    std::free(*arena);
+    *arena = nullptr;
     if (error != VORBIS_outofmem || std::fseek(f, start, SEEK_SET) != 0) return false;
   }
   return false;
@@ -244,31 +236,58 @@ unsigned char* LoadWAV(std::FILE* f, int* length, int* channels, int* format, in
   return data;
 }
 
-unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, int* hertz) {
-  Vorbis vorbis;
-  if (!OggHeadersSane(f) || !OpenVorbis(f, vorbis)) return nullptr;
-  stb_vorbis_info info = stb_vorbis_get_info(vorbis.decoder);
-  int chans = info.channels;
-  if (chans <= 0) {
-    CloseVorbis(vorbis);
-    return nullptr;
-  }
+std::unique_ptr<gxtkOggStream> gxtkOggStream::Open(std::FILE* f) {
+  std::unique_ptr<gxtkOggStream> stream(new gxtkOggStream());
+  if (!OggHeadersSane(f) || !OpenVorbis(f, &stream->decoder, &stream->arena)) return nullptr;
+  stb_vorbis_info info = stb_vorbis_get_info(stream->decoder);
+  stream->channels = info.channels;
+  stream->hertz = int(info.sample_rate);
+  if (stream->channels <= 0) return nullptr;
+  return stream;
+}
 
-  // Room grows by doubling whenever less than one frame's headroom is left.
+gxtkOggStream::~gxtkOggStream() {
+  if (decoder) stb_vorbis_close(decoder);
+  std::free(arena);
+}
+
+int gxtkOggStream::Read(short* out, int frames, bool loop) {
+  int written = 0;
+  bool restarted = false;
+  while (written < frames) {
+    int got = stb_vorbis_get_samples_short_interleaved(decoder, channels, out + size_t(written) * channels,
+                                                       (frames - written) * channels);
+    if (got > 0) {
+      written += got;
+      restarted = false;
+      continue;
+    }
+    // At the end. Starting over from a start that gives nothing would spin.
+    if (!loop || restarted || !stb_vorbis_seek_start(decoder)) break;
+    restarted = true;
+  }
+  return written;
+}
+
+unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, int* hertz) {
+  std::unique_ptr<gxtkOggStream> stream = gxtkOggStream::Open(f);
+  if (!stream) return nullptr;
+  const int chans = stream->Channels();
+
+  // Room grows by doubling whenever less than one piece's headroom is left.
   const size_t headroom = size_t(chans) * OGG_FRAME_SAMPLES;
   size_t room = headroom, held = 0;
   short* samples = static_cast<short*>(std::malloc(room * sizeof(short)));
   while (samples) {
-    int frame = stb_vorbis_get_frame_short_interleaved(vorbis.decoder, chans, samples + held, int(room - held));
-    if (frame == 0) break;
-    held += size_t(frame) * chans;
+    int frames = stream->Read(samples + held, OGG_FRAME_SAMPLES, false);
+    if (frames == 0) break;
+    held += size_t(frames) * chans;
     if (room >= headroom + held) continue;
     room *= 2;
     short* grown = static_cast<short*>(std::realloc(samples, room * sizeof(short)));
     if (!grown) std::free(samples);
     samples = grown;
   }
-  CloseVorbis(vorbis);
   if (!samples) return nullptr;
 
   short* shrunk = static_cast<short*>(std::realloc(samples, held ? held * sizeof(short) : 1));
@@ -276,7 +295,7 @@ unsigned char* LoadOGG(std::FILE* f, int* length, int* channels, int* format, in
   *length = int(held / chans);
   *channels = chans;
   *format = 2;
-  *hertz = int(info.sample_rate);
+  *hertz = stream->Hertz();
   return reinterpret_cast<unsigned char*>(samples);
 }
 

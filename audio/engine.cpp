@@ -71,8 +71,9 @@ void gxtkAudio::FlushDiscarded() {
   if (discarded.empty()) return;
   // Sources that finished still hold their buffer; let go of it so the
   // buffer can be deleted.
-  for (gxtkChannel& chan : mixer->channels) {
-    if (chan.state != AUDIO_STOPPED && openal::SourceStopped(chan.source)) openal::Detach(chan.source);
+  for (int channel = 0; channel < AUDIO_CHANNELS; ++channel) {
+    gxtkChannel& chan = mixer->channels[channel];
+    if (chan.state != AUDIO_STOPPED && Ended(channel)) openal::Detach(chan.source);
   }
   std::vector<unsigned> kept;
   for (unsigned buffer : discarded) {
@@ -81,7 +82,13 @@ void gxtkAudio::FlushDiscarded() {
   discarded.swap(kept);
 }
 
+bool gxtkAudio::Ended(int channel) {
+  if (channel == AUDIO_MUSIC_CHANNEL) PumpMusic();
+  return openal::SourceStopped(mixer->channels[channel].source);
+}
+
 int gxtkAudio::Suspend() {
+  PumpMusic();  // a tune that ran dry is paused, and resumed, with the rest
   for (gxtkChannel& chan : mixer->channels) {
     if (chan.state == AUDIO_PLAYING && openal::SourcePlaying(chan.source)) openal::Pause(chan.source);
   }
@@ -116,6 +123,7 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
 
 int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
   FlushDiscarded();
+  if (channel == AUDIO_MUSIC_CHANNEL) EndMusicStream();
   unsigned source = ObtainSource(channel);
   if (!source) return -1;
   openal::Start(source, sample->buffer, flags != 0);
@@ -137,7 +145,7 @@ int gxtkAudio::StopChannel(int channel) {
 int gxtkAudio::PauseChannel(int channel) {
   gxtkChannel& chan = mixer->channels[channel];
   if (chan.state != AUDIO_PLAYING) return 0;
-  if (openal::SourceStopped(chan.source)) {
+  if (Ended(channel)) {
     chan.state = AUDIO_STOPPED;
     return 0;
   }
@@ -156,7 +164,7 @@ int gxtkAudio::ResumeChannel(int channel) {
 
 int gxtkAudio::ChannelState(int channel) {
   gxtkChannel& chan = mixer->channels[channel];
-  if (chan.state == AUDIO_PLAYING && openal::SourceStopped(chan.source)) chan.state = AUDIO_STOPPED;
+  if (chan.state == AUDIO_PLAYING && Ended(channel)) chan.state = AUDIO_STOPPED;
   return chan.state;
 }
 
@@ -174,26 +182,3 @@ int gxtkAudio::SetRate(int channel, float rate) {
   openal::SetPitch(ObtainSource(channel), rate);
   return 0;
 }
-
-int gxtkAudio::PlayMusic(String path, int flags) {
-  StopMusic();
-  gxtkSample* tune = LoadSample(path);
-  if (!tune) return -1;
-  gc_assign(mixer->music, tune);
-  PlaySample(tune, AUDIO_MUSIC_CHANNEL, flags);
-  return 0;
-}
-
-int gxtkAudio::StopMusic() {
-  StopChannel(AUDIO_MUSIC_CHANNEL);
-  if (!mixer->music) return 0;
-  // Detached, the buffer can be deleted at the next load or play.
-  openal::Detach(mixer->channels[AUDIO_MUSIC_CHANNEL].source);
-  mixer->music->Discard();
-  gc_assign(mixer->music, static_cast<gxtkSample*>(nullptr));
-  return 0;
-}
-int gxtkAudio::PauseMusic() { return PauseChannel(AUDIO_MUSIC_CHANNEL); }
-int gxtkAudio::ResumeMusic() { return ResumeChannel(AUDIO_MUSIC_CHANNEL); }
-int gxtkAudio::MusicState() { return ChannelState(AUDIO_MUSIC_CHANNEL); }
-int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(AUDIO_MUSIC_CHANNEL, volume); }

@@ -82,7 +82,32 @@ void Start(unsigned source, unsigned buffer, bool loop) {
   alSourcePlay(source);
 }
 
-void Detach(unsigned source) { alSourcei(source, AL_BUFFER, 0); }
+void Detach(unsigned source) {
+  alSourceStop(source);
+  alSourcei(source, AL_BUFFER, 0);
+}
+void Unloop(unsigned source) { alSourcei(source, AL_LOOPING, AL_FALSE); }
+void Queue(unsigned source, unsigned buffer) { alSourceQueueBuffers(source, 1, &buffer); }
+
+namespace {
+
+ALint SourceNumber(unsigned source, ALenum what) {
+  ALint value = 0;
+  alGetSourcei(source, what, &value);
+  return value;
+}
+
+}  // namespace
+
+int UnqueuePlayed(unsigned source, unsigned* buffers, int max) {
+  ALint played = SourceNumber(source, AL_BUFFERS_PROCESSED);
+  if (played > max) played = max;
+  if (played <= 0) return 0;
+  alSourceUnqueueBuffers(source, played, buffers);
+  return played;
+}
+
+int Queued(unsigned source) { return SourceNumber(source, AL_BUFFERS_QUEUED); }
 void SetGain(unsigned source, float gain) { alSourcef(source, AL_GAIN, gain); }
 void SetPitch(unsigned source, float pitch) { alSourcef(source, AL_PITCH, pitch); }
 void SetPosition(unsigned source, float x, float y, float z) { alSource3f(source, AL_POSITION, x, y, z); }
@@ -100,10 +125,19 @@ ALenum Format(int channels, int format) {
 
 }  // namespace
 
-unsigned NewBuffer(const void* data, int bytes, int channels, int format, int hertz) {
-  ALuint buffer = 0;
-  alGenBuffers(1, &buffer);
+void FillBuffer(unsigned buffer, const void* data, int bytes, int channels, int format, int hertz) {
   alBufferData(buffer, Format(channels, format), data, bytes, hertz);
+}
+
+void GenBuffers(unsigned* buffers, int count) {
+  for (int i = 0; i < count; ++i) buffers[i] = 0;
+  alGenBuffers(count, buffers);
+}
+
+unsigned NewBuffer(const void* data, int bytes, int channels, int format, int hertz) {
+  unsigned buffer = 0;
+  GenBuffers(&buffer, 1);
+  FillBuffer(buffer, data, bytes, channels, format, hertz);
   return buffer;
 }
 

@@ -1,5 +1,7 @@
-// Decoding a 60-second stereo Ogg Vorbis tune the way the game loads its
-// round music: time per second of audio, and the peak memory of one decode.
+// Decoding a 60-second stereo Ogg Vorbis tune, whole (as sound files load)
+// and streamed a music buffer at a time (as the round's music plays): time
+// per second of audio and per buffer refill, and the peak memory of playing
+// the tune through either way.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -9,10 +11,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <string>
 #include <vector>
 
-#include "audio/audio.h"
-#include "audio/decode.h"
+#include "audio/mixer.h"
 #include "tests/support/support.h"
 #include "tools/datagen/sound.hpp"
 
@@ -58,6 +61,20 @@ unsigned char* Decode(const std::string& path, int* length, int* channels) {
   return data;
 }
 
+// Decodes the whole tune one music buffer's worth at a time, as the music
+// channel refills its queue; the sample frames decoded (0 on failure).
+int Stream(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return 0;
+  int frames = 0;
+  if (std::unique_ptr<gxtkOggStream> stream = gxtkOggStream::Open(f)) {
+    std::vector<short> pcm(size_t(MUSIC_BUFFER_FRAMES) * stream->Channels());
+    while (int got = stream->Read(pcm.data(), MUSIC_BUFFER_FRAMES, false)) frames += got;
+  }
+  std::fclose(f);
+  return frames;
+}
+
 void BM_DecodeOggTune(benchmark::State& state) {
   std::string path = TunePath();
   int length = 0, channels = 0;
@@ -75,9 +92,25 @@ void BM_DecodeOggTune(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeOggTune)->Unit(benchmark::kMillisecond);
 
-// Peak resident memory one decode adds, measured in a fresh child process.
+void BM_StreamOggTune(benchmark::State& state) {
+  std::string path = TunePath();
+  int frames = 0;
+  for (auto _ : state) {
+    frames = Stream(path);
+    if (!frames) state.SkipWithError("decode failed");
+  }
+  // CPU seconds per refill of one music buffer (printed with an SI prefix).
+  const double refills = double(frames) / MUSIC_BUFFER_FRAMES;
+  state.counters["cpu_s_per_refill"] = benchmark::Counter(double(state.iterations()) * refills,
+                                                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_StreamOggTune)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory one decode adds, whole (0) or streamed (1),
+// measured in a fresh child process.
 void BM_DecodeOggTunePeakMemory(benchmark::State& state) {
   std::string path = TunePath();
+  const bool streamed = state.range(0) != 0;
   double peak_mib = 0;
   for (auto _ : state) {
     int pipe_fds[2];
@@ -87,7 +120,11 @@ void BM_DecodeOggTunePeakMemory(benchmark::State& state) {
       rusage before{}, after{};
       getrusage(RUSAGE_SELF, &before);
       int length = 0, channels = 0;
-      std::free(Decode(path, &length, &channels));
+      if (streamed) {
+        Stream(path);
+      } else {
+        std::free(Decode(path, &length, &channels));
+      }
       getrusage(RUSAGE_SELF, &after);
       long grown_kib = after.ru_maxrss - before.ru_maxrss;
       ssize_t ignored = write(pipe_fds[1], &grown_kib, sizeof grown_kib);
@@ -105,7 +142,7 @@ void BM_DecodeOggTunePeakMemory(benchmark::State& state) {
   state.counters["peak_MiB"] = peak_mib;
   state.counters["pcm_MiB"] = TUNE_SECONDS * TUNE_RATE * 2 * 2 / (1024.0 * 1024.0);
 }
-BENCHMARK(BM_DecodeOggTunePeakMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeOggTunePeakMemory)->Arg(0)->Arg(1)->ArgName("streamed")->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -104,6 +104,7 @@ void c_GameDelegate::UpdateGame() {
   m__input->p_BeginUpdate();
   bb_app__app->p_OnUpdate();
   m__input->p_EndUpdate();
+  m__audio->Update();
 }
 
 void c_GameDelegate::RenderGame() {

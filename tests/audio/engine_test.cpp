@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -46,6 +47,20 @@ class EngineTest : public ::testing::Test {
   }
 
   static String PathOf(const char* name) { return String(dir->Path(name).c_str()); }
+
+  // The left channel of what the device has written so far, from sample
+  // frame `from` on. (The writer fills in the data chunk's size only when
+  // the device closes: everything after the chunk's header is taken.)
+  static std::vector<int16_t> Output(size_t from = 0) {
+    const std::string bytes = ReadFile(dir->Path("out.wav"));
+    std::vector<int16_t> left;
+    const size_t data = bytes.find("data");
+    if (data == std::string::npos) return left;
+    for (size_t at = data + 8 + from * 4; at + 4 <= bytes.size(); at += 4) {
+      left.push_back(int16_t(uint8_t(bytes[at]) | uint8_t(bytes[at + 1]) << 8));
+    }
+    return left;
+  }
 
   static ALint SourceState(int channel) {
     ALint state = 0;
@@ -128,6 +143,92 @@ TEST_F(EngineTest, MusicPlaysPausesAndAMissingTuneStopsIt) {
   EXPECT_EQ(audio->MusicState(), AUDIO_STOPPED);
   EXPECT_EQ(SourceState(AUDIO_MUSIC_CHANNEL), AL_STOPPED);
   audio->SetMusicVolume(1.0f);
+}
+
+// The pitch heard in each window of `samples`: the number of its zero
+// crossings, 0 for silence.
+std::vector<int> Crossings(const std::vector<int16_t>& samples, int window) {
+  std::vector<int> out;
+  for (size_t at = 0; at + window <= samples.size(); at += window) {
+    int crossings = 0, loudest = 0;
+    for (int i = 1; i < window; ++i) {
+      crossings += (samples[at + i - 1] < 0) != (samples[at + i] < 0);
+      loudest = std::max(loudest, std::abs(int(samples[at + i])));
+    }
+    out.push_back(loudest < 1000 ? 0 : crossings);
+  }
+  return out;
+}
+
+// A looped tune of three notes, each a quarter second (a tune four and a
+// bit stream buffers long), streamed while the test tops it up as the game's
+// updates would: the notes follow each other without a gap, each as long as
+// it is, loop after loop. Left without updates it runs dry and stops; the
+// next look at the music starts it again. An unlooped tune ends by itself.
+TEST_F(EngineTest, StreamedTunesPlayOnWithoutGapsAndLoop) {
+  const int note_frames = RATE / 4, window = RATE / 50;  // 20 ms windows
+  const double notes[] = {300, 600, 1200};               // 12, 24 and 48 crossings a window
+  std::vector<float> tune;
+  for (double hertz : notes) {
+    std::vector<float> note = SineTone(hertz, RATE, note_frames, 2);
+    tune.insert(tune.end(), note.begin(), note.end());
+  }
+  WriteFile(dir->Path("notes.wav"), WavBytes({2, 16, RATE}, ToPcm(tune, 2)));
+  ASSERT_EQ(std::system(("oggenc -Q -q 6 -o " + dir->Path("notes.ogg") + " " + dir->Path("notes.wav")).c_str()), 0);
+
+  const size_t before = Output().size();
+  audio->SetMusicVolume(1.0f);
+  ASSERT_EQ(audio->PlayMusic(PathOf("notes.ogg"), 1), 0);
+  for (int i = 0; i < 150; ++i) {  // 3 s, a little over four loops
+    audio->Update();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(WaitForState(AUDIO_MUSIC_CHANNEL, AL_STOPPED, true)) << "ran dry without updates";
+  const std::vector<int> heard = Crossings(Output(before), window);
+  EXPECT_EQ(audio->MusicState(), AUDIO_PLAYING);
+  EXPECT_EQ(SourceState(AUDIO_MUSIC_CHANNEL), AL_PLAYING);
+
+  // Runs of windows at one note, from the first note heard on to where the
+  // tune ran dry. A window that straddles two notes is left out, and so is
+  // one alone, which straddles the loop's seam and may sound like the
+  // middle note.
+  auto note_of = [](int crossings) {
+    for (int n = 0; n < 3; ++n) {
+      if (std::abs(crossings - 12 * (1 << n)) <= 3) return n;
+    }
+    return crossings == 0 ? -1 : -2;
+  };
+  std::vector<std::pair<int, int>> runs;  // note, windows
+  for (int crossings : heard) {
+    const int note = note_of(crossings);
+    if (note == -2 || (note == -1 && runs.empty())) continue;
+    if (note == -1) break;
+    if (runs.empty() || runs.back().first != note) runs.push_back({note, 0});
+    ++runs.back().second;
+  }
+  ASSERT_GE(runs.size(), 12u) << "four loops of three notes";
+  std::vector<std::pair<int, int>> notes_heard;
+  for (const auto& run : runs) {
+    if (run.second == 1) continue;
+    if (!notes_heard.empty() && notes_heard.back().first == run.first) {
+      notes_heard.back().second += run.second;
+    } else {
+      notes_heard.push_back(run);
+    }
+  }
+  runs.swap(notes_heard);
+  runs.pop_back();  // cut short where the tune ran dry
+  for (size_t i = 0; i < runs.size(); ++i) {
+    EXPECT_EQ(runs[i].first, int(i % 3)) << "run " << i;
+    if (i == 0) continue;  // the first may start late
+    EXPECT_NEAR(runs[i].second, note_frames / window, 1) << "run " << i;
+  }
+
+  ASSERT_EQ(audio->PlayMusic(PathOf("notes.ogg"), 0), 0);
+  for (int i = 0; i < 150 && audio->MusicState() == AUDIO_PLAYING; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(audio->MusicState(), AUDIO_STOPPED);
 }
 
 TEST_F(EngineTest, SoundingSamplesSurviveCollectionAndDiscardedBuffersAreDeletedLater) {

@@ -44,6 +44,10 @@ TEST(NoAudioDevice, EngineReportsAndEveryCallReturns) {
   bb_audio_PlaySound((new c_Sound)->m_new2(), 3, 0);
 
   EXPECT_EQ(bb_audio_PlayMusic(beep, 1), 0);
+  WriteFile(dir.Path("tune.ogg"), ReadFile("data/sfx/tune_1.ogg"));
+  EXPECT_EQ(bb_audio_PlayMusic(String(dir.Path("tune.ogg").c_str()), 1), 0);  // a streamed tune: stays stopped
+  audio->Update();
+  EXPECT_EQ(audio->MusicState(), AUDIO_STOPPED);
   EXPECT_EQ(bb_audio_PlayMusic(String(dir.Path("missing.ogg").c_str()), 1), -1);
   bb_audio_PauseMusic();
   bb_audio_ResumeMusic();

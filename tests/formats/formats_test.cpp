@@ -2,11 +2,11 @@
 // test time with sox, oggenc and ImageMagick: each loads through the game's
 // own loaders and holds what the tool itself reads back from the file.
 // Sounds then play one after another as music, each letting go of the one
-// before; pictures draw in a real window, one row each.
+// before (a tune streamed, any other sound whole); pictures draw in a real window, one row each.
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
-#include "audio/decode.h"
+#include "audio/mixer.h"
 #include "tests/support/test_game.h"
 #include "tests/support/support.h"
 
@@ -101,7 +101,7 @@ TEST(Formats, FilesFromOtherToolsLoadAsTheToolsReadThemAndPlayOrDraw) {
     EXPECT_EQ(audio->PlayMusic(String(path.c_str()), 0), 0);
     int buffers = 0;  // OpenAL Soft names its buffers 1, 2, ... and reuses freed names
     for (ALuint name = 1; name <= 64; ++name) buffers += alIsBuffer(name);
-    EXPECT_EQ(buffers, 1);
+    EXPECT_EQ(buffers, std::string(name).find(".ogg") != std::string::npos ? MUSIC_BUFFERS : 1);
   }
   bb_graphics_EndRender();
   bb_graphics_device->EndRender();
