@@ -13,6 +13,17 @@ constexpr int NO_PEER = -1;
 constexpr int64_t PING_PERIOD_MS = 250;
 // Round trips are smoothed: each new one counts for 1 / RTT_SMOOTHING.
 constexpr int RTT_SMOOTHING = 4;
+// A round trip is counted at most this long: any longer already asks for
+// the largest delay, and a pong echoing a made-up clock must not overflow
+// the sums below.
+constexpr int64_t MAX_RTT_MS = 10000;
+
+// The round trip, in ms, that a pong echoing the clock `sentMs` measures at
+// `nowMs`, within 0 .. MAX_RTT_MS.
+int RoundTrip(int64_t nowMs, uint64_t sentMs) {
+  const int64_t sent = sentMs > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(sentMs);
+  return int(std::clamp<int64_t>(nowMs - sent, 0, MAX_RTT_MS));
+}
 constexpr int HASHES_KEPT = 4;
 
 const char* RefusalText(Refusal r) {
@@ -172,7 +183,7 @@ void Session::OnHostMessage(int peer, const Message& m) {
       return;
     }
     case Kind::PONG:
-      from.rttMs = int(std::max<int64_t>(0, now_ - int64_t(m.value)));
+      from.rttMs = RoundTrip(now_, m.value);
       AdaptDelay(0);
       return;
     default:
@@ -287,7 +298,7 @@ void Session::OnJoinerMessage(const Message& m) {
       return;
     }
     case Kind::PONG:
-      AdaptDelay(int(std::max<int64_t>(0, now_ - int64_t(m.value))));
+      AdaptDelay(RoundTrip(now_, m.value));
       return;
     case Kind::STOP:
       if (m.reason == uint8_t(StopReason::DESYNC)) StopOutOfStep(m.update, false);

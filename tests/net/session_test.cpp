@@ -64,6 +64,32 @@ Message Input(uint8_t machine, uint32_t update) {
   return m;
 }
 
+// A third machine driven by hand joins the running session `n`: its
+// transport, with `start` the first update it is to send; null when the host
+// did not welcome it.
+std::unique_ptr<Transport> JoinByHand(Network& n, uint32_t& start) {
+  auto raw = n.loopback().Connect(sim::PORT);
+  Message hello;
+  hello.kind = Kind::HELLO;
+  hello.version = sim::GAME.version;
+  hello.value = sim::GAME.dataHash;
+  const auto h = Encode(hello);
+  n.Run(50);
+  raw->Send(0, h.data(), h.size());
+  n.Run(100);
+  std::vector<NetEvent> heard;
+  raw->Poll(heard);
+  if (n[0].session->Members() != 0b111u) return nullptr;
+  Message welcome;
+  for (const NetEvent& e : heard) {
+    if (e.type == NetEvent::RECEIVED && Decode(e.data.data(), e.data.size(), welcome) && welcome.kind == Kind::WELCOME) {
+      start = welcome.update;
+      return raw;
+    }
+  }
+  return nullptr;
+}
+
 TEST(Session, HostileDatagramsDropTheirSender) {
   // Each datagram comes from a hand-driven machine 2 whose first update is
   // `start`.
@@ -95,25 +121,11 @@ TEST(Session, HostileDatagramsDropTheirSender) {
     SCOPED_TRACE(c.what);
     Network n(10, 0, 2);
     n.RunUntil(120, 10000);
-    auto raw = n.loopback().Connect(sim::PORT);
-    Message hello;
-    hello.kind = Kind::HELLO;
-    hello.version = sim::GAME.version;
-    hello.value = sim::GAME.dataHash;
-    const auto h = Encode(hello);
-    n.Run(50);
-    raw->Send(0, h.data(), h.size());
-    n.Run(100);
+    uint32_t start = 0;
+    auto raw = JoinByHand(n, start);
+    ASSERT_TRUE(raw);
     std::vector<NetEvent> heard;
-    raw->Poll(heard);
-    ASSERT_EQ(n[0].session->Members(), 0b111u);
-    Message welcome;
-    for (const NetEvent& e : heard) {
-      if (e.type == NetEvent::RECEIVED && Decode(e.data.data(), e.data.size(), welcome) && welcome.kind == Kind::WELCOME)
-        break;
-    }
-    ASSERT_EQ(welcome.kind, Kind::WELCOME);
-    const std::vector<uint8_t> bytes = c.bytes(welcome.update);
+    const std::vector<uint8_t> bytes = c.bytes(start);
     raw->Send(0, bytes.data(), bytes.size());
     n.Run(100);
     EXPECT_EQ(n[0].session->Members(), 0b011u);
@@ -204,6 +216,28 @@ TEST(Session, TheInputDelayFollowsTheRoundTrip) {
       EXPECT_GE(n[k].session->Delay(), c.least);
       EXPECT_LE(n[k].session->Delay(), c.most);
     }
+  }
+}
+
+// Pongs echo the sender's own clock back; one echoing a made-up clock (far
+// behind, or beyond what a signed clock holds) counts as the longest round
+// trip or none: no sum overflows and the delay stays in its range.
+TEST(Session, PongsWithMadeUpClocksKeepTheDelayInItsRange) {
+  for (const uint64_t clock : {uint64_t{0}, uint64_t{1} << 63, UINT64_MAX - 9999999}) {
+    SCOPED_TRACE(clock);
+    Network n(0, 0, 2);
+    n.RunUntil(120, 10000);
+    uint32_t start = 0;
+    auto raw = JoinByHand(n, start);
+    ASSERT_TRUE(raw);
+    Message pong;
+    pong.kind = Kind::PONG;
+    pong.value = clock;
+    const auto bytes = Encode(pong);
+    raw->Send(0, bytes.data(), bytes.size());
+    n.Run(100);
+    EXPECT_GE(n[0].session->Delay(), MIN_DELAY);
+    EXPECT_LE(n[0].session->Delay(), MAX_DELAY);
   }
 }
 
