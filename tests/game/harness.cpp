@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "input/input.h"
+#include "runtime/core/files.h"
 #include "tests/support/gated_disk.h"
 #include "tests/support/support.h"
 
@@ -283,7 +284,7 @@ GameHarness& Loaded(int width, int height) {
 
 std::string SavedState() {
   bb_app_FlushState();
-  return ReadFile(".tarvexstate");
+  return ReadFile(bb_state_Path().ToUtf8());
 }
 
 }  // namespace zephrine_test

@@ -17,6 +17,7 @@
 
 #include "game/match/match.h"
 #include "net/enet_transport.h"
+#include "runtime/core/files.h"
 #include "net/link.h"
 #include "net/lockstep.h"
 #include "tests/game/harness.h"
@@ -159,7 +160,16 @@ void PlayBoth(const Link& link, Joiner joinerPart, std::string (&seen)[2]) {
     ASSERT_GE(children[k], 0);
     if (children[k] == 0) {
       if (k == 1) std::this_thread::sleep_for(std::chrono::milliseconds(500));
-      const std::string result = Play(k == 0, port, link, joinerPart);
+      std::string result;
+      {
+        // Each machine saves to a state file of its own, as on two
+        // computers: in one folder the host's save could land over the
+        // joiner's before the joiner reads it back.
+        const TempDir own;
+        bb_data_SetFolders("./data/", own.Path() + "/");
+        result = Play(k == 0, port, link, joinerPart);
+        bb_app_FlushState();
+      }
       const ssize_t written = write(pipes[k][1], result.data(), result.size());
       _exit(written == ssize_t(result.size()) ? 0 : 1);
     }
