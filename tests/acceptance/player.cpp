@@ -148,7 +148,10 @@ unsigned Shot::At(int x, int y) const {
 
 bool Shows(const Shot& s, Screen screen) {
   const unsigned corner = s.At(2, 2), marker = s.At(33, 72);
-  const bool arena = Near(corner, WALL_PINK), markers = Near(marker, RIDER_RED) || Near(marker, WHITE);
+  // Rider 1's start marker at full size: its left and top edges both show,
+  // so a white star drifting over one of them is not taken for it.
+  const auto edge = [](unsigned c) { return Near(c, RIDER_RED) || Near(c, WHITE); };
+  const bool arena = Near(corner, WALL_PINK), markers = edge(marker) && edge(s.At(64, 41));
   // In the order of Screen. The countdown dims the start cell that the
   // trail lights in play; the options box counts once all slid in, when
   // its keys act.
