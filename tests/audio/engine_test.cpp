@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 #include "audio/mixer.h"
@@ -26,13 +27,13 @@ constexpr int RATE = 44100;
 // One device for the whole program: OpenAL reads its configuration once.
 class EngineTest : public ::testing::Test {
  protected:
-  static TempDir* dir;
+  static std::unique_ptr<TempDir> dir;  // removed when the program ends
   static gxtkAudio* audio;
 
   static void SetUpTestSuite() {
     if (audio) return;
     Game();
-    dir = new TempDir;
+    dir = std::make_unique<TempDir>();
     std::ofstream(dir->Path("alsoft.conf")) << "[general]\ndrivers = wave\nchannels = stereo\n"
                                             << "sample-type = int16\nfrequency = " << RATE << "\n"
                                             << "[wave]\nfile = " << dir->Path("out.wav") << "\n";
@@ -77,7 +78,7 @@ class EngineTest : public ::testing::Test {
   }
 };
 
-TempDir* EngineTest::dir = nullptr;
+std::unique_ptr<TempDir> EngineTest::dir;
 gxtkAudio* EngineTest::audio = nullptr;
 
 // A one-shot ends by itself and stays stopped. (That it cuts what its

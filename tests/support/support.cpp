@@ -25,6 +25,7 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  if (getpid() != owner_) return;
   namespace fs = std::filesystem;
   std::error_code ignored;
   fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);

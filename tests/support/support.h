@@ -3,6 +3,8 @@
 // full collection.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,7 +13,8 @@
 namespace zephrine_test {
 
 // A fresh folder under the system's temporary folder, removed with its
-// files (whatever their permissions) when this goes away.
+// files (whatever their permissions) when this goes away in the process that
+// made it (a forked child ending leaves its parent's folder alone).
 class TempDir {
  public:
   TempDir();
@@ -23,6 +26,7 @@ class TempDir {
 
  private:
   std::string dir_;
+  int owner_ = getpid();
 };
 
 // Writes the bytes to a new file at `path`; throws when it cannot.

@@ -48,8 +48,8 @@ TestGame& Game() {
 }
 
 std::string ScratchDir() {
-  static TempDir* dir = new TempDir;
-  return dir->Path();
+  static const TempDir dir;  // removed when the program ends
+  return dir.Path();
 }
 
 std::string WritePng(const std::string& name, int width, int height, int depth, const std::vector<unsigned char>& pixels) {
